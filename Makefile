@@ -1,0 +1,49 @@
+# make run: set up, build, and run the main job. make test: set up, build, and run every test.
+BUILD := build
+SANITIZE_BUILD := build-sanitize
+FUZZ_SECONDS ?= 30
+DIST := $(BUILD)/dist
+KBI := $(DIST)/desktop/kbi
+
+.PHONY: all deps build run test unit-tests sanitizer-build sanitizer-tests fuzz bench clean
+
+all: build
+
+deps:
+	@sh scripts/install-deps
+
+build: deps
+	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake --build $(BUILD)
+
+run: build
+	@echo "== Shipped layouts =="
+	@$(KBI) list $(DIST)/desktop
+	@echo
+	@echo "== The English layout =="
+	@$(KBI) show English $(DIST)/desktop
+
+unit-tests: build
+	@ctest --test-dir $(BUILD) --output-on-failure -j2
+
+sanitizer-build: deps
+	@CC=clang CXX=clang++ cmake -S . -B $(SANITIZE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+		-DPENNAKEY_SANITIZE=ON -DPENNAKEY_FUZZ=ON -DPENNAKEY_BENCH=OFF >/dev/null
+	@cmake --build $(SANITIZE_BUILD)
+
+sanitizer-tests: sanitizer-build
+	@ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+		ctest --test-dir $(SANITIZE_BUILD) --output-on-failure -j2 -LE fuzz
+
+fuzz: sanitizer-build
+	@FUZZ_SECONDS=$(FUZZ_SECONDS) sh scripts/run-fuzzers $(SANITIZE_BUILD)/fuzz
+
+bench: build
+	@sh scripts/run-benchmarks $(BUILD)/bench
+
+test: unit-tests sanitizer-tests fuzz
+	@BENCH_MIN_TIME=0.01 sh scripts/run-benchmarks $(BUILD)/bench >/dev/null
+	@echo "all tests passed"
+
+clean:
+	rm -rf $(BUILD) $(SANITIZE_BUILD)

@@ -1,0 +1,48 @@
+// State and operations shared by the library's own files.
+#ifndef LAYODEX_INTERNAL_H
+#define LAYODEX_INTERNAL_H
+
+#include "layodex.h"
+
+// Library-wide state, one set per loaded library instance; callers use one thread at a time.
+extern PATHCHAR SearchDirectory[MAX_PATH];
+extern Element *LayoutCache;
+extern Element *VisitedList;
+extern HDC FaceDc;
+extern INT IdentityCounter;
+
+// Walk in list order (oldest first) over a list's data, skipping NULL data.
+#define FOR_EACH_IN_LIST_ORDER(node, head)                                                         \
+    for (Element *node = FindLastElement(head); node != NULL; node = node->prev)                   \
+        if (node->data != NULL)
+
+// VisitedList: the scratch record of what a recursive walk has already seen.
+BOOL WasVisited(const void *item);
+BOOL MarkVisited(const void *item);
+void ClearVisited(void);
+
+// What a key's target holds, from its flags.
+BOOL KeyHasText(const KeyDef *key);
+BOOL KeyHasLayoutTarget(const KeyDef *key);
+BOOL KeyHasSwitchRequest(const KeyDef *key);
+
+// Objects that copies of a key share (picture, text, request record) count their extra holders,
+// so that the last key released frees them.
+BOOL AddSharedRef(const void *object);
+BOOL DropSharedRef(const void *object);
+
+// Releasing keys. An unresolved section still holds the reader's NEWKEYBD request records.
+void ReleaseKeyResources(KeyDef *key);
+void ReleaseKeyList(Element **keys);
+void ReleaseUnresolvedKey(KeyDef *key);
+void ReleaseUnresolvedKeyList(Element **keys);
+KeyboardLayout *NewLayoutRecord(const WCHAR *name, const WCHAR *subName, const WCHAR *label,
+                                INT number);
+void CopyBoundedText(WCHAR *to, const WCHAR *from, int size);
+
+// Key faces drawn by the library; NULL while there is nothing to draw with.
+#define FACE_STYLE_TEXT 1
+#define FACE_STYLE_PROGRAM 2
+HBITMAP RenderKeyFace(const WCHAR *text, int style, int width, int height);
+
+#endif

@@ -1,0 +1,64 @@
+// Reading layout file text: section headers, key lines and their fields.
+#ifndef LAYODEX_LAYOUT_READER_H
+#define LAYODEX_LAYOUT_READER_H
+
+#include "layodex.h"
+
+// A layout file's text: from the start to the end of the file or its first NUL.
+typedef struct LayoutText {
+    const WCHAR *start;
+    const WCHAR *end;
+    const WCHAR *lastComma; // NULL when the text holds none
+    const WCHAR *lastQuote;
+} LayoutText;
+
+typedef struct SectionHeader {
+    WCHAR name[LAYOUT_NAME_SIZE];
+    WCHAR label[LAYOUT_LABEL_SIZE];
+    WCHAR subName[LAYOUT_NAME_SIZE];
+    INT number;
+    const WCHAR *bracket;   // the "[" the header begins with
+    const WCHAR *keysStart; // the first key line
+} SectionHeader;
+
+typedef struct FieldValue {
+    const WCHAR *start;
+    int length;
+} FieldValue;
+
+// Field limits in characters of the value; a longer value drops its line or header.
+#define NUMBER_FIELD_LIMIT 19
+#define FLAGS_FIELD_LIMIT 199
+#define CODE_FIELD_LIMIT 49
+#define TEXT_FIELD_LIMIT 299
+#define PICTURE_PATH_LIMIT 259
+#define HEADER_TEXT_LIMIT 299
+
+void InitLayoutText(LayoutText *text, const WCHAR *start, size_t length);
+
+static inline BOOL IsLineEnd(WCHAR c) {
+    return c == '\r' || c == '\n';
+}
+
+// The same answer as iswspace, without a call for the common printable characters.
+static inline BOOL IsLayoutSpace(WCHAR c) {
+    if (c > ' ')
+        return c >= 0x80 && iswspace(c);
+    return c == ' ' || (c >= '\t' && c <= '\r') || iswspace(c);
+}
+
+void SkipBlankAndComments(const LayoutText *text, const WCHAR **cursor);
+// Fields 1 to 7 need a comma later in the text; the last field may end at a line end or the end.
+#define FIELD_NEEDS_COMMA 0
+#define FIELD_MAY_END_LINE 1
+BOOL ReadField(const LayoutText *text, const WCHAR **cursor, int kind, FieldValue *value);
+INT ReadNumber(const WCHAR *start, int length);
+BOOL CopyFieldValue(const FieldValue *value, WCHAR *to, int size);
+const WCHAR *TrimTrailingBlanks(const WCHAR *start, const WCHAR *end);
+
+// From a position, the next valid header; FALSE when the text holds no further header.
+BOOL FindNextHeader(const LayoutText *text, const WCHAR *from, SectionHeader *header);
+// The keys of the section that begins at keysStart, in file order, and where reading ended.
+Element *ReadSectionKeys(const LayoutText *text, const WCHAR *keysStart, const WCHAR **sectionEnd);
+
+#endif

@@ -1,0 +1,106 @@
+#include "layodex_internal.h"
+#include "layout_writer.h"
+
+// Pre-order: the layout, then what each of its keys leads to, each layout once.
+static void CollectTree(KeyboardLayout *layout, Element **collected) {
+    for (Element *node = *collected; node != NULL; node = node->next) {
+        if (node->data == layout)
+            return;
+    }
+    if (!AddElement(collected, layout))
+        return;
+    FOR_EACH_IN_LIST_ORDER(node, layout->keys) {
+        KeyDef *key = (KeyDef *)node->data;
+        if (KeyHasLayoutTarget(key))
+            CollectTree((KeyboardLayout *)key->target, collected);
+    }
+}
+
+int SaveKeyBoard(KeyboardLayout *layout, WCHAR **writePosition) {
+    if (layout == NULL || writePosition == NULL || *writePosition == NULL)
+        return 0;
+    Element *setAside = VisitedList;
+    VisitedList = NULL;
+    CollectTree(layout, &VisitedList);
+
+    WCHAR *start = *writePosition;
+    TextWriter writer = {start, start + LAYOUT_TEXT_CAPACITY - 1, FALSE};
+    int result = 1;
+    FOR_EACH_IN_LIST_ORDER(node, VisitedList) {
+        KeyboardLayout *written = (KeyboardLayout *)node->data;
+        WriteLayoutSection(&writer, written);
+        if (written->keys == NULL)
+            result = 0;
+    }
+    ReleaseAll(&VisitedList, 0);
+    VisitedList = setAside;
+
+    // Text that does not fit is not written at all, rather than cut off somewhere in a line.
+    if (writer.overflow) {
+        *start = 0;
+        return 0;
+    }
+    *writer.position = 0;
+    *writePosition = writer.position;
+    return result;
+}
+
+static BOOL BuildPath(const PATHCHAR *fileName, const PATHCHAR *suffix, PATHCHAR *path) {
+    if (lstrlen(SearchDirectory) + lstrlen(fileName) + lstrlen(suffix) >= MAX_PATH)
+        return FALSE;
+    lstrcpy(path, SearchDirectory);
+    lstrcat(path, fileName);
+    lstrcat(path, suffix);
+    return TRUE;
+}
+
+// Writes every loaded layout with keys into the mapped view; the bytes written, or -1 when the
+// text does not fit.
+static long WriteCachedLayouts(WCHAR *view) {
+    TextWriter writer = {view, view + LAYOUT_TEXT_CAPACITY, FALSE};
+    FOR_EACH_IN_LIST_ORDER(node, LayoutCache) {
+        KeyboardLayout *layout = (KeyboardLayout *)node->data;
+        if (layout->keys == NULL)
+            continue;
+        WriteLayoutSection(&writer, layout);
+        WriteLineEnd(&writer);
+    }
+    return writer.overflow ? -1 : (long)((writer.position - view) * sizeof(WCHAR));
+}
+
+// The new file is written beside the old one and renamed over it, so that a file that cannot be
+// written never costs the one it would replace.
+int SaveKeyBoardsNames(Element *catalogue, const PATHCHAR *fileName) {
+    PATHCHAR path[MAX_PATH];
+    PATHCHAR temporaryPath[MAX_PATH];
+    if (catalogue == NULL || fileName == NULL || !BuildPath(fileName, TEXT(""), path) ||
+        !BuildPath(fileName, TEXT(".tmp"), temporaryPath))
+        return 0;
+
+    DeleteFile(temporaryPath);
+    HANDLE file = CreateFile(temporaryPath, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, NULL,
+                             CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+    if (file == INVALID_HANDLE_VALUE)
+        return 0;
+    long written = -1;
+    HANDLE mapping = CreateFileMapping(file, NULL, PAGE_READWRITE, 0,
+                                       LAYOUT_TEXT_CAPACITY * sizeof(WCHAR), NULL);
+    if (mapping != NULL) {
+        WCHAR *view = (WCHAR *)MapViewOfFile(mapping, FILE_MAP_WRITE, 0, 0, 0);
+        if (view != NULL) {
+            written = WriteCachedLayouts(view);
+            UnmapViewOfFile(view);
+        }
+        CloseHandle(mapping);
+    }
+    BOOL saved =
+        written >= 0 &&
+        SetFilePointer(file, written & ~1L, NULL, FILE_BEGIN) != INVALID_SET_FILE_POINTER &&
+        SetEndOfFile(file);
+    CloseHandle(file);
+    if (saved)
+        saved = MoveFileEx(temporaryPath, path, MOVEFILE_REPLACE_EXISTING);
+    if (!saved)
+        DeleteFile(temporaryPath);
+    return saved ? 1 : 0;
+}

@@ -1,0 +1,56 @@
+// The per-thread last error, and how host errno values map onto it.
+#include "kernel/errors.h"
+
+#include <cerrno>
+
+namespace {
+thread_local DWORD lastError = ERROR_SUCCESS;
+}
+
+extern "C" DWORD WINAPI GetLastError(void) {
+    return lastError;
+}
+
+extern "C" void WINAPI SetLastError(DWORD error) {
+    lastError = error;
+}
+
+DWORD Win32ErrorFromErrno(int error) {
+    switch (error) {
+    case 0:
+        return ERROR_SUCCESS;
+    case ENOENT:
+        return ERROR_FILE_NOT_FOUND;
+    case ENOTDIR:
+    case ENAMETOOLONG:
+    case ELOOP:
+        return ERROR_PATH_NOT_FOUND;
+    case EACCES:
+    case EPERM:
+    case EISDIR:
+    case EROFS:
+    case ETXTBSY:
+        return ERROR_ACCESS_DENIED;
+    case EEXIST:
+        return ERROR_FILE_EXISTS;
+    case EBADF:
+        return ERROR_INVALID_HANDLE;
+    case ENOMEM:
+        return ERROR_NOT_ENOUGH_MEMORY;
+    case ENOSPC:
+    case EDQUOT:
+        return ERROR_DISK_FULL;
+    case EXDEV:
+        return ERROR_NOT_SAME_DEVICE;
+    case ENOTEMPTY:
+        return ERROR_DIR_NOT_EMPTY;
+    case EBUSY:
+        return ERROR_SHARING_VIOLATION;
+    default:
+        return ERROR_INVALID_PARAMETER;
+    }
+}
+
+void SetLastErrorFromErrno() {
+    SetLastError(Win32ErrorFromErrno(errno));
+}

@@ -1,0 +1,171 @@
+// FindFirstFile and friends. A search lists its folder once, when it starts, and hands the
+// matching entries out in the order the host listed them.
+#include "kernel/code_pages.h"
+#include "kernel/errors.h"
+#include "kernel/file_attributes.h"
+#include "kernel/handles.h"
+#include "kernel/host_paths.h"
+#include "kernel/wildcard.h"
+
+#include <cstring>
+#include <dirent.h>
+#include <sys/stat.h>
+#include <vector>
+
+namespace {
+
+struct FoundEntry {
+    std::u16string name;
+    DWORD attributes;
+    uint64_t size;
+    FILETIME created;
+    FILETIME accessed;
+    FILETIME written;
+};
+
+struct SearchObject : KernelObject {
+    static const KernelObjectKind kind = KernelObjectKind::Search;
+
+    KernelObjectKind Kind() const override {
+        return kind;
+    }
+
+    std::vector<FoundEntry> entries;
+    size_t next = 0;
+};
+
+bool IsSeparator(char16_t c) {
+    return c == u'/' || c == u'\\';
+}
+
+// The entries of hostFolder whose names match the wildcard, or false if it cannot be listed.
+bool ListMatches(const std::string &hostFolder, std::u16string_view wildcard,
+                 std::vector<FoundEntry> &entries) {
+    const std::string folder = hostFolder.empty() ? "." : hostFolder;
+    DIR *directory = opendir(folder.c_str());
+    if (directory == nullptr) {
+        return false;
+    }
+    while (const dirent *entry = readdir(directory)) {
+        // Windows CE lists neither "." nor "..".
+        if (std::strcmp(entry->d_name, ".") == 0 || std::strcmp(entry->d_name, "..") == 0) {
+            continue;
+        }
+        std::u16string name = WideFromUtf8(entry->d_name);
+        if (name.size() > MAX_PATH - 1 || !MatchesWildcard(wildcard, name)) {
+            continue;
+        }
+        struct stat status;
+        const std::string path = folder + "/" + entry->d_name;
+        if (stat(path.c_str(), &status) != 0) {
+            continue; // gone since it was listed, or a dangling link
+        }
+        entries.push_back(
+            FoundEntry{std::move(name), FileAttributesFromStat(status),
+                       static_cast<uint64_t>(status.st_size), FileTimeFromTimespec(status.st_ctim),
+                       FileTimeFromTimespec(status.st_atim), FileTimeFromTimespec(status.st_mtim)});
+    }
+    closedir(directory);
+    return true;
+}
+
+// The next entry of a search, or null with the last error set.
+const FoundEntry *NextEntry(SearchObject &search) {
+    if (search.next >= search.entries.size()) {
+        SetLastError(ERROR_NO_MORE_FILES);
+        return nullptr;
+    }
+    return &search.entries[search.next++];
+}
+
+template <typename FindData> void FillCommon(const FoundEntry &entry, FindData &found) {
+    std::memset(&found, 0, sizeof(found));
+    found.dwFileAttributes = entry.attributes;
+    found.ftCreationTime = entry.created;
+    found.ftLastAccessTime = entry.accessed;
+    found.ftLastWriteTime = entry.written;
+    found.nFileSizeHigh = static_cast<DWORD>(entry.size >> 32);
+    found.nFileSizeLow = static_cast<DWORD>(entry.size);
+}
+
+void Fill(const FoundEntry &entry, WIN32_FIND_DATAW &found) {
+    FillCommon(entry, found);
+    entry.name.copy(found.cFileName, MAX_PATH - 1);
+}
+
+void Fill(const FoundEntry &entry, WIN32_FIND_DATAA &found) {
+    FillCommon(entry, found);
+    AnsiFromWide(entry.name).copy(found.cFileName, MAX_PATH - 1);
+}
+
+// Splits a Win32 pattern into its folder and the wildcard of its last component.
+template <typename FindData, typename HostPath>
+HANDLE StartSearch(const std::u16string &pattern, HostPath hostPathOf, FindData *found) {
+    if (found == nullptr || pattern.empty()) {
+        SetLastError(pattern.empty() ? ERROR_PATH_NOT_FOUND : ERROR_INVALID_PARAMETER);
+        return INVALID_HANDLE_VALUE;
+    }
+    size_t split = pattern.size();
+    while (split > 0 && !IsSeparator(pattern[split - 1])) {
+        --split;
+    }
+    const std::u16string folder = pattern.substr(0, split);
+    const std::u16string wildcard = pattern.substr(split);
+    auto search = std::make_shared<SearchObject>();
+    if (!ListMatches(hostPathOf(folder), wildcard, search->entries)) {
+        SetLastError(ERROR_PATH_NOT_FOUND);
+        return INVALID_HANDLE_VALUE;
+    }
+    const FoundEntry *first = NextEntry(*search);
+    if (first == nullptr) {
+        SetLastError(ERROR_FILE_NOT_FOUND);
+        return INVALID_HANDLE_VALUE;
+    }
+    Fill(*first, *found);
+    return AddKernelObject(std::move(search));
+}
+
+template <typename FindData> BOOL ContinueSearch(HANDLE handle, FindData *found) {
+    const auto search = FindKernelObjectAs<SearchObject>(handle);
+    if (!search) {
+        return FALSE;
+    }
+    if (found == nullptr) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    const FoundEntry *entry = NextEntry(*search);
+    if (entry == nullptr) {
+        return FALSE;
+    }
+    Fill(*entry, *found);
+    return TRUE;
+}
+
+} // namespace
+
+extern "C" HANDLE WINAPI FindFirstFileA(LPCSTR pattern, LPWIN32_FIND_DATAA found) {
+    const auto hostPath = [](const std::u16string &folder) {
+        return HostPathFromA(AnsiFromWide(folder).c_str());
+    };
+    return StartSearch(WideFromAnsi(pattern == nullptr ? "" : pattern), hostPath, found);
+}
+
+extern "C" HANDLE WINAPI FindFirstFileW(LPCWSTR pattern, LPWIN32_FIND_DATAW found) {
+    const auto hostPath = [](const std::u16string &folder) {
+        return HostPathFromW(folder.c_str());
+    };
+    return StartSearch(std::u16string(pattern == nullptr ? u"" : pattern), hostPath, found);
+}
+
+extern "C" BOOL WINAPI FindNextFileA(HANDLE search, LPWIN32_FIND_DATAA found) {
+    return ContinueSearch(search, found);
+}
+
+extern "C" BOOL WINAPI FindNextFileW(HANDLE search, LPWIN32_FIND_DATAW found) {
+    return ContinueSearch(search, found);
+}
+
+extern "C" BOOL WINAPI FindClose(HANDLE search) {
+    return RemoveKernelObject(search, {KernelObjectKind::Search}) ? TRUE : FALSE;
+}

@@ -1,0 +1,147 @@
+// Win32 paths to host paths and back.
+#include "kernel/host_paths.h"
+
+#include "kernel/code_pages.h"
+
+#include <climits>
+#include <cstdlib>
+#include <mutex>
+#include <vector>
+
+namespace {
+
+struct DeviceFolder {
+    std::mutex mutex;
+    std::string path;     // as given, without trailing separators
+    std::string resolved; // the same through realpath, to recognise host paths reported back
+};
+
+DeviceFolder &Folder() {
+    static DeviceFolder folder;
+    return folder;
+}
+
+bool IsSeparator(char c) {
+    return c == '/' || c == '\\';
+}
+
+std::string WithSlashes(std::string path) {
+    for (char &c : path) {
+        if (c == '\\') {
+            c = '/';
+        }
+    }
+    return path;
+}
+
+std::string WithBackslashes(std::string path) {
+    for (char &c : path) {
+        if (c == '/') {
+            c = '\\';
+        }
+    }
+    return path;
+}
+
+// Resolves "." and ".." without touching the disk; ".." at the root stays at the root.
+std::string UnderRoot(const std::string &root, const std::string &path) {
+    std::vector<std::string> parts;
+    size_t start = 0;
+    while (start <= path.size()) {
+        size_t end = start;
+        while (end < path.size() && !IsSeparator(path[end])) {
+            ++end;
+        }
+        const std::string part = path.substr(start, end - start);
+        if (part == "..") {
+            if (!parts.empty()) {
+                parts.pop_back();
+            }
+        } else if (!part.empty() && part != ".") {
+            parts.push_back(part);
+        }
+        start = end + 1;
+    }
+    std::string result = root;
+    for (const std::string &part : parts) {
+        if (result.empty() || result.back() != '/') {
+            result += '/';
+        }
+        result += part;
+    }
+    return result;
+}
+
+// The rest of hostPath after folder, or false when it lies outside.
+bool Inside(const std::string &folder, const std::string &hostPath, std::string &rest) {
+    if (folder.empty() || hostPath.compare(0, folder.size(), folder) != 0) {
+        return false;
+    }
+    rest = hostPath.substr(folder.size());
+    if (folder == "/") {
+        rest = "/" + rest;
+    }
+    return rest.empty() || rest[0] == '/';
+}
+
+} // namespace
+
+void SetDeviceFolder(const std::string &hostFolder) {
+    std::string path = hostFolder;
+    while (path.size() > 1 && IsSeparator(path.back())) {
+        path.pop_back();
+    }
+    std::string resolved;
+    if (!path.empty()) {
+        char buffer[PATH_MAX];
+        if (realpath(path.c_str(), buffer) != nullptr) {
+            resolved = buffer;
+        }
+    }
+    DeviceFolder &folder = Folder();
+    std::lock_guard<std::mutex> lock(folder.mutex);
+    folder.path = path;
+    folder.resolved = resolved;
+}
+
+std::string GetDeviceFolder() {
+    DeviceFolder &folder = Folder();
+    std::lock_guard<std::mutex> lock(folder.mutex);
+    return folder.path;
+}
+
+std::string HostPathFromA(LPCSTR path) {
+    if (path == nullptr) {
+        return std::string();
+    }
+    return WithSlashes(Utf8FromWide(WideFromAnsi(path)));
+}
+
+std::string HostPathFromW(LPCWSTR path) {
+    const std::string utf8 = path == nullptr ? std::string() : Utf8FromWide(path);
+    const std::string root = GetDeviceFolder();
+    if (root.empty()) {
+        return WithSlashes(utf8);
+    }
+    return UnderRoot(root, utf8);
+}
+
+std::string Win32PathFromHostA(const std::string &hostPath) {
+    return AnsiFromWide(WideFromUtf8(WithBackslashes(hostPath)));
+}
+
+std::u16string Win32PathFromHostW(const std::string &hostPath) {
+    std::string path;
+    std::string resolved;
+    {
+        DeviceFolder &folder = Folder();
+        std::lock_guard<std::mutex> lock(folder.mutex);
+        path = folder.path;
+        resolved = folder.resolved;
+    }
+    std::string rest;
+    if (Inside(path, hostPath, rest) || Inside(resolved, hostPath, rest)) {
+        return WideFromUtf8(rest.empty() ? "\\" : WithBackslashes(rest));
+    }
+    return WideFromUtf8(WithBackslashes(hostPath));
+}

@@ -1,0 +1,74 @@
+// The layout authors' tool, run as a program.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <sys/wait.h>
+
+#include "layodex_test_support.h"
+
+namespace {
+
+struct ProgramRun {
+    std::string output;
+    int status;
+};
+
+ProgramRun RunKbi(const std::string &arguments) {
+    ProgramRun run{"", -1};
+    std::string command = std::string(KBI_PROGRAM) + " " + arguments + " 2>&1";
+    FILE *pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr)
+        return run;
+    char buffer[4096];
+    size_t bytes;
+    while ((bytes = fread(buffer, 1, sizeof buffer, pipe)) > 0)
+        run.output.append(buffer, bytes);
+    int status = pclose(pipe);
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+}
+
+TEST(Kbi, CheckReportsEveryDroppedLineAndHeaderWithItsPosition) {
+    TemporaryDirectory directory;
+    directory.WriteLayoutFile("faulty.kbi", "[Faulty,F,Main,1]\n"
+                                            "0, 0, 20, 20, 0, a, 0, 0\n"
+                                            "0, 0, 20, 20, 0, ab, 0, 0\n"
+                                            "  0, 0, 20, 20, VIRTUAL, F1, 0, 0\n"
+                                            "[Faulty,F,Shift]\n"
+                                            "0, 0, 20, 20, STICK||TOGGLE, a, 0, 0\n"
+                                            "[Faulty,F,Caps,1]\n"
+                                            "0, 0, 20, 20, NEWKEYBD, a, Faulty Main, 0\n");
+    ProgramRun run = RunKbi("check " + directory.File("faulty.kbi"));
+    std::string file = directory.File("faulty.kbi");
+    EXPECT_EQ(run.output, file + ":3:1: code is more than one character\n" + file +
+                              ":4:3: unknown virtual-key name\n" + file +
+                              ":5:1: header has fewer than four fields\n" + file +
+                              ":8:1: target needs a layout and a sub-keyboard name\n");
+    EXPECT_EQ(run.status, 1);
+}
+
+TEST(Kbi, CheckPassesTheShippedLayouts) {
+    ProgramRun run = RunKbi(std::string("check ") + LAYODEX_LAYOUTS_DIRECTORY + "/English.kbi");
+    EXPECT_EQ(run.output, "");
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(RunKbi("check /nonexistent/file.kbi").status, 2);
+}
+
+TEST(Kbi, ListAndShow) {
+    ProgramRun list = RunKbi(std::string("list ") + LAYODEX_LAYOUTS_DIRECTORY);
+    EXPECT_EQ(list.status, 0);
+    EXPECT_NE(list.output.find("English\tlabel En\tnumber 1\t"), std::string::npos);
+
+    ProgramRun show = RunKbi(std::string("show English ") + LAYODEX_LAYOUTS_DIRECTORY);
+    EXPECT_EQ(show.status, 0);
+    EXPECT_EQ(show.output.rfind("[English,En,Main,1] ", 0), 0u);
+    for (const char *expected :
+         {"[English,En,Shift,1]", "[English,En,Caps,1]", "[English,En,ShiftedCaps,1]",
+          "VIRTUAL|STICK|NEWKEYBD  SHIFT  -> English/Shift #"})
+        EXPECT_NE(show.output.find(expected), std::string::npos) << expected;
+
+    EXPECT_EQ(RunKbi(std::string("show Nothing ") + LAYODEX_LAYOUTS_DIRECTORY).status, 1);
+    EXPECT_EQ(RunKbi("frobnicate").status, 2);
+}
+
+} // namespace

@@ -1,0 +1,164 @@
+#include <gtest/gtest.h>
+
+#include "kernel/host_paths.h"
+#include "temp_folder.h"
+
+#include <windows.h>
+
+#include <dirent.h>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+class FindFiles : public testing::Test {
+  protected:
+    void SetUp() override {
+        folder.Write("Alpha.txt", "12345");
+        folder.Write("beta.TXT", "");
+        folder.Write("gamma", "g");
+        folder.Write("delta.txt.bak", "d");
+        std::filesystem::create_directory(folder.Join("Sub"));
+    }
+    void TearDown() override {
+        SetDeviceFolder("");
+    }
+
+    // Every name the A functions find for a pattern inside the folder, in the order found.
+    std::vector<std::string> Find(const std::string &pattern) {
+        std::vector<std::string> names;
+        WIN32_FIND_DATAA found;
+        HANDLE search = FindFirstFileA(folder.Join(pattern).c_str(), &found);
+        if (search == INVALID_HANDLE_VALUE) {
+            return names;
+        }
+        do {
+            names.push_back(found.cFileName);
+        } while (FindNextFileA(search, &found));
+        EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_NO_MORE_FILES));
+        EXPECT_TRUE(FindClose(search));
+        return names;
+    }
+
+    // The names the host lists, in its order, that are in wanted.
+    std::vector<std::string> HostOrder(const std::vector<std::string> &wanted) {
+        std::vector<std::string> names;
+        DIR *directory = opendir(folder.Path().c_str());
+        while (const dirent *entry = readdir(directory)) {
+            if (std::find(wanted.begin(), wanted.end(), entry->d_name) != wanted.end()) {
+                names.push_back(entry->d_name);
+            }
+        }
+        closedir(directory);
+        return names;
+    }
+
+    TempFolder folder;
+};
+
+struct PatternCase {
+    const char *pattern;
+    std::vector<std::string> names;
+};
+
+class Patterns : public FindFiles, public testing::WithParamInterface<PatternCase> {};
+
+TEST_P(Patterns, FindMatchingNamesInListingOrder) {
+    EXPECT_EQ(Find(GetParam().pattern), HostOrder(GetParam().names));
+}
+
+const std::vector<std::string> everything = {"Alpha.txt", "beta.TXT", "gamma", "delta.txt.bak",
+                                             "Sub"};
+
+INSTANTIATE_TEST_SUITE_P(
+    FindFiles, Patterns,
+    testing::Values(PatternCase{"*", everything}, PatternCase{"*.*", everything},
+                    PatternCase{"*.txt", {"Alpha.txt", "beta.TXT"}},
+                    PatternCase{"?AMMA", {"gamma"}}, PatternCase{"*.", {"gamma", "Sub"}},
+                    PatternCase{"ALPHA.TXT", {"Alpha.txt"}},
+                    PatternCase{"*.bak", {"delta.txt.bak"}}, PatternCase{"s*", {"Sub"}},
+                    PatternCase{"*a*a*", {"Alpha.txt", "gamma", "delta.txt.bak"}}));
+
+TEST_F(FindFiles, ReportsAttributesAndSizes) {
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder.Path() + "\\alpha.*").c_str(), &found);
+    ASSERT_NE(search, INVALID_HANDLE_VALUE);
+    EXPECT_STREQ(found.cFileName, "Alpha.txt");
+    EXPECT_EQ(found.nFileSizeLow, 5u);
+    EXPECT_EQ(found.nFileSizeHigh, 0u);
+    EXPECT_EQ(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY, 0u);
+    EXPECT_NE(found.ftLastWriteTime.dwHighDateTime, 0u);
+    EXPECT_FALSE(FindNextFileA(search, &found));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_NO_MORE_FILES));
+    FindClose(search);
+    search = FindFirstFileA(folder.Join("sub").c_str(), &found);
+    ASSERT_NE(search, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(found.dwFileAttributes, static_cast<DWORD>(FILE_ATTRIBUTE_DIRECTORY));
+    FindClose(search);
+}
+
+TEST_F(FindFiles, NoMatchAndNoFolder) {
+    WIN32_FIND_DATAA found;
+    EXPECT_EQ(FindFirstFileA(folder.Join("*.none").c_str(), &found), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
+    EXPECT_EQ(FindFirstFileA(folder.Join("missing/*").c_str(), &found), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_PATH_NOT_FOUND));
+    // A pattern naming a folder with a separator after it names nothing in it.
+    EXPECT_EQ(FindFirstFileA(folder.Join("Sub/").c_str(), &found), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(FindFirstFileA(nullptr, &found), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(FindFirstFileA(folder.Join("*").c_str(), nullptr), INVALID_HANDLE_VALUE);
+}
+
+TEST_F(FindFiles, DotEntriesAreNeverListed) {
+    folder.Write("Sub/inner", "");
+    EXPECT_EQ(Find("Sub/*"), std::vector<std::string>{"inner"});
+    EXPECT_EQ(Find("Sub\\*.*"), std::vector<std::string>{"inner"});
+    // These would find the folder's own entries on the desktop.
+    EXPECT_EQ(Find("Sub/.*"), std::vector<std::string>{});
+    EXPECT_EQ(Find("Sub/."), std::vector<std::string>{});
+    EXPECT_EQ(Find("Sub/.."), std::vector<std::string>{});
+}
+
+TEST_F(FindFiles, HandlesAreChecked) {
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(folder.Join("*").c_str(), &found);
+    ASSERT_NE(search, INVALID_HANDLE_VALUE);
+    // A search ends with FindClose, not CloseHandle.
+    EXPECT_FALSE(CloseHandle(search));
+    EXPECT_TRUE(FindClose(search));
+    EXPECT_FALSE(FindClose(search));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
+    EXPECT_FALSE(FindNextFileA(search, &found));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
+    EXPECT_FALSE(FindClose(INVALID_HANDLE_VALUE));
+    EXPECT_FALSE(FindNextFileW(nullptr, nullptr));
+}
+
+TEST_F(FindFiles, NamesComeInTheCallersEncoding) {
+    folder.Write("caf\xc3\xa9.kbi", "");
+    WIN32_FIND_DATAA narrow;
+    HANDLE search = FindFirstFileA(folder.Join("CAF\xc9.KBI").c_str(), &narrow);
+    ASSERT_NE(search, INVALID_HANDLE_VALUE);
+    EXPECT_STREQ(narrow.cFileName, "caf\xe9.kbi");
+    FindClose(search);
+    SetDeviceFolder(folder.Path());
+    WIN32_FIND_DATAW wide;
+    search = FindFirstFileW(u"\\CAF\u00c9.*", &wide);
+    ASSERT_NE(search, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(std::u16string(wide.cFileName), u"caf\u00e9.kbi");
+    FindClose(search);
+}
+
+TEST_F(FindFiles, DevicePatternWithoutAFolderSearchesTheRoot) {
+    SetDeviceFolder(folder.Path());
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW(u"gam*", &found);
+    ASSERT_NE(search, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(std::u16string(found.cFileName), u"gamma");
+    EXPECT_EQ(found.nFileSizeLow, 1u);
+    EXPECT_FALSE(FindNextFileW(search, &found));
+    FindClose(search);
+}
+
+} // namespace
