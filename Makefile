@@ -13,7 +13,8 @@ deps:
 	@sh scripts/install-deps
 
 build: deps
-	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+		-DPENNAKEY_SANITIZE=OFF -DPENNAKEY_FUZZ=OFF -DPENNAKEY_BENCH=ON >/dev/null
 	@cmake --build $(BUILD)
 
 run: build

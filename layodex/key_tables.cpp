@@ -22,9 +22,21 @@ const VirtualKeyName VirtualKeyNameTable[VIRTUAL_KEY_NAME_COUNT] = {
     {u"SELECT", 41},      {u"HELP", 47},  {u"PAUSE", 19},       {u"CLEAR", 12},   {u"SNAPSHOT", 44},
 };
 
+static WCHAR FoldCase(WCHAR c) {
+    if (c < 0x80)
+        return c >= 'a' && c <= 'z' ? (WCHAR)(c - 'a' + 'A') : c;
+    return towupper(c);
+}
+
+// The table words are upper-case ASCII, so most of them are ruled out by the first letter.
 static BOOL EqualsIgnoringCase(const WCHAR *text, int length, const WCHAR *word) {
-    int wordLength = (int)wcslen(word);
-    return wordLength == length && _wcsnicmp(text, word, length) == 0;
+    if (length == 0 || FoldCase(text[0]) != word[0])
+        return FALSE;
+    for (int i = 1; i < length; i++) {
+        if (word[i] == 0 || FoldCase(text[i]) != FoldCase(word[i]))
+            return FALSE;
+    }
+    return word[length] == 0;
 }
 
 DWORD FindKeywordBit(const WCHAR *text, int length) {

@@ -1,5 +1,5 @@
 #include "layodex_internal.h"
-#include "layout_file.h"
+#include "layout_scan.h"
 
 static BOOL SameText(const WCHAR *a, const WCHAR *b) {
     return _wcsicmp(a, b) == 0;
@@ -9,60 +9,25 @@ static BOOL IsMainSection(const WCHAR *subName) {
     return SameText(subName, u"Main");
 }
 
-// Walks the layout files of the search directory in listing order; the visitor answers FALSE
-// to stop the scan.
-typedef BOOL (*LayoutFileVisitor)(void *context, const PATHCHAR *path, MappedLayoutFile *file);
-
-static void ScanLayoutFiles(LayoutFileVisitor visit, void *context) {
-    PATHCHAR path[MAX_PATH];
-    int directoryLength = lstrlen(SearchDirectory);
-    if (directoryLength + 5 >= MAX_PATH)
-        return;
-    lstrcpy(path, SearchDirectory);
-    lstrcat(path, TEXT("*.kbi"));
-
-    WIN32_FIND_DATA found;
-    HANDLE search = FindFirstFile(path, &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return;
-    BOOL goOn = TRUE;
-    do {
-        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
-            continue;
-        if (directoryLength + lstrlen(found.cFileName) >= MAX_PATH)
-            continue;
-        lstrcpy(path + directoryLength, found.cFileName);
-        MappedLayoutFile file;
-        if (!OpenLayoutFile(path, &file))
-            continue;
-        goOn = visit(context, path, &file);
-        CloseLayoutFile(&file);
-    } while (goOn && FindNextFile(search, &found));
-    FindClose(search);
-}
-
 // Catalogue mode: one entry per "Main" layout name, holding its highest-numbered section.
-static BOOL AddCatalogueEntries(void *context, const PATHCHAR *path, MappedLayoutFile *file) {
-    Element **catalogue = (Element **)context;
-    SectionHeader header;
-    const WCHAR *cursor = file->text.start;
-    while (FindNextHeader(&file->text, cursor, &header)) {
-        cursor = header.keysStart;
-        if (!IsMainSection(header.subName))
+static void AddCatalogueEntries(Element **catalogue, const ScannedFile *file) {
+    for (int i = 0; i < file->headerCount; i++) {
+        const SectionHeader *header = &file->headers[i];
+        if (!IsMainSection(header->subName))
             continue;
         KeyboardLayout *entry = NULL;
         for (Element *node = *catalogue; node != NULL; node = node->next) {
             KeyboardLayout *candidate = (KeyboardLayout *)node->data;
-            if (SameText(candidate->name, header.name) &&
-                SameText(candidate->subName, header.subName)) {
+            if (SameText(candidate->name, header->name) &&
+                SameText(candidate->subName, header->subName)) {
                 entry = candidate;
                 break;
             }
         }
-        if (header.number <= (entry != NULL ? entry->number : -1))
+        if (header->number <= (entry != NULL ? entry->number : -1))
             continue;
         if (entry == NULL) {
-            entry = NewLayoutRecord(header.name, header.subName, header.label, header.number);
+            entry = NewLayoutRecord(header->name, header->subName, header->label, header->number);
             if (entry == NULL)
                 continue;
             if (!AddElement(catalogue, entry)) {
@@ -70,11 +35,10 @@ static BOOL AddCatalogueEntries(void *context, const PATHCHAR *path, MappedLayou
                 continue;
             }
         }
-        entry->number = header.number;
-        CopyBoundedText(entry->label, header.label, LAYOUT_LABEL_SIZE);
-        lstrcpyn(entry->path, path, LAYOUT_PATH_SIZE);
+        entry->number = header->number;
+        CopyBoundedText(entry->label, header->label, LAYOUT_LABEL_SIZE);
+        lstrcpyn(entry->path, file->path, LAYOUT_PATH_SIZE);
     }
-    return TRUE;
 }
 
 // Exact and any-number modes: the best section found so far, with its keys still unresolved.
@@ -85,26 +49,24 @@ typedef struct SectionSearch {
     Element *bestKeys;
 } SectionSearch;
 
-static BOOL FindRequestedSection(void *context, const PATHCHAR *path, MappedLayoutFile *file) {
-    SectionSearch *search = (SectionSearch *)context;
+// FALSE once the search is over: an exact number was found.
+static BOOL FindRequestedSection(SectionSearch *search, const ScannedFile *file) {
     const KeyboardLayout *request = search->request;
     BOOL anyNumber = request->number == -1;
-    SectionHeader header;
-    const WCHAR *cursor = file->text.start;
-    while (FindNextHeader(&file->text, cursor, &header)) {
-        cursor = header.keysStart;
-        if (!SameText(header.name, request->name) || !SameText(header.subName, request->subName))
+    for (int i = 0; i < file->headerCount; i++) {
+        const SectionHeader *header = &file->headers[i];
+        if (!SameText(header->name, request->name) || !SameText(header->subName, request->subName))
             continue;
-        if (anyNumber ? header.number <= (search->bestKeys != NULL ? search->best.number : -1)
-                      : header.number != request->number)
+        if (anyNumber ? header->number <= (search->bestKeys != NULL ? search->best.number : -1)
+                      : header->number != request->number)
             continue;
-        Element *keys = ReadSectionKeys(&file->text, header.keysStart, NULL);
+        Element *keys = ReadSectionKeys(&file->file.text, header->keysStart, NULL);
         if (keys == NULL)
             continue;
         ReleaseUnresolvedKeyList(&search->bestKeys);
-        search->best = header;
+        search->best = *header;
         search->bestKeys = keys;
-        lstrcpyn(search->bestPath, path, MAX_PATH);
+        lstrcpyn(search->bestPath, file->path, MAX_PATH);
         if (!anyNumber)
             return FALSE;
     }
@@ -171,7 +133,10 @@ static KeyboardLayout *LoadLayoutTree(Element *catalogue, const KeyboardLayout *
 
     SectionSearch search = {};
     search.request = request;
-    ScanLayoutFiles(FindRequestedSection, &search);
+    for (ScannedFile **file = ScanLayoutFiles(); *file != NULL; file++) {
+        if (!FindRequestedSection(&search, *file))
+            break;
+    }
     if (search.bestKeys == NULL)
         return NULL;
 
@@ -189,13 +154,18 @@ static KeyboardLayout *LoadLayoutTree(Element *catalogue, const KeyboardLayout *
 }
 
 void *LoadKeyBoard(Element *catalogue, KeyboardLayout *request, HDC dc) {
-    (void)dc; // faces are drawn in the library's own context once drawing is available
+    (void)dc; // faces are not drawn yet (see RenderKeyFace)
+    void *result;
     if (request == NULL) {
         Element *newCatalogue = NULL;
-        ScanLayoutFiles(AddCatalogueEntries, &newCatalogue);
-        return newCatalogue;
+        for (ScannedFile **file = ScanLayoutFiles(); *file != NULL; file++)
+            AddCatalogueEntries(&newCatalogue, *file);
+        result = newCatalogue;
+    } else {
+        result = LoadLayoutTree(catalogue, request);
     }
-    return LoadLayoutTree(catalogue, request);
+    EndLayoutScan();
+    return result;
 }
 
 Element *LoadKeyBoardsNames(void) {

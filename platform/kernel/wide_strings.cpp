@@ -137,6 +137,9 @@ int iswspace(WCHAR c) {
 }
 
 WCHAR towupper(WCHAR c) {
+    if (c < 0x80) {
+        return (c >= 'a' && c <= 'z') ? static_cast<WCHAR>(c - 'a' + 'A') : c;
+    }
     if (IsSurrogate(c)) {
         return c;
     }
@@ -147,6 +150,9 @@ WCHAR towupper(WCHAR c) {
 }
 
 WCHAR towlower(WCHAR c) {
+    if (c < 0x80) {
+        return (c >= 'A' && c <= 'Z') ? static_cast<WCHAR>(c - 'A' + 'a') : c;
+    }
     if (IsSurrogate(c)) {
         return c;
     }
