@@ -9,7 +9,7 @@ BOOL OpenLayoutFile(const PATHCHAR *path, MappedLayoutFile *mapped) {
         return FALSE;
     DWORD size = GetFileSize(mapped->file, NULL);
     if (size != INVALID_FILE_SIZE && size >= sizeof(WCHAR))
-        mapped->mapping = CreateFileMapping(mapped->file, NULL, PAGE_READONLY, 0, 0, NULL);
+        mapped->mapping = CreateFileMapping(mapped->file, NULL, PAGE_READONLY, 0, size, NULL);
     if (mapped->mapping != NULL)
         mapped->view = MapViewOfFile(mapped->mapping, FILE_MAP_READ, 0, 0, 0);
     if (mapped->view == NULL) {

@@ -7,6 +7,20 @@
 
 namespace {
 
+// Taken before any test sets a directory: the library starts in its own module's directory,
+// where the build puts the shipped layouts.
+Element *const catalogueAtStart = LoadKeyBoardsNames();
+
+TEST(SearchDirectory, StartsAsTheLibrarysOwnDirectory) {
+    KeyboardLayout *english = GetKeyBoardByName(catalogueAtStart, u"English");
+    ASSERT_NE(english, nullptr);
+    PathString path(english->path);
+    PathString expectedEnd = ToPath("\\English.kbi");
+    ASSERT_GE(path.size(), expectedEnd.size());
+    EXPECT_EQ(path.substr(path.size() - expectedEnd.size()), expectedEnd);
+    EXPECT_EQ(path[0], '\\');
+}
+
 TEST(Catalogue, OneEntryPerMainLayoutWithItsHighestNumber) {
     LoadedLayouts layouts(DataDirectory("catalogue_highest_number"));
     std::vector<KeyboardLayout *> entries = InListOrder(layouts.Catalogue());
