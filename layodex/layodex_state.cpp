@@ -24,7 +24,7 @@ static void SetModuleDirectory(HINSTANCE module) {
     }
     if (lastBackslash >= 0) {
         path[lastBackslash + 1] = 0;
-    } else if (colon >= 0) {
+    } else if (colon >= 0 && colon + 2 < MAX_PATH) {
         path[colon + 1] = '\\';
         path[colon + 2] = 0;
     } else {

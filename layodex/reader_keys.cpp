@@ -26,7 +26,7 @@ static const char *ParseFlags(const FieldValue *value, DWORD *flags) {
         while (bar < end && *bar != '|')
             bar++;
         int length = (int)(bar - p);
-        if (length == 0)
+        if (length == 0 && p > value->start && bar < end)
             return "empty flag between two '|'";
         DWORD bit = FindKeywordBit(p, length);
         *flags |= bit != 0 ? bit : (DWORD)ReadNumber(p, length);

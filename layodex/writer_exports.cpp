@@ -54,6 +54,21 @@ static BOOL BuildPath(const PATHCHAR *fileName, const PATHCHAR *suffix, PATHCHAR
     return TRUE;
 }
 
+// A new file beside the target, never one that is there already.
+static HANDLE CreateTemporaryFile(const PATHCHAR *fileName, PATHCHAR *temporaryPath) {
+    static const PATHCHAR *const suffixes[] = {TEXT("~"),  TEXT("~1"), TEXT("~2"), TEXT("~3"),
+                                               TEXT("~4"), TEXT("~5"), TEXT("~6"), TEXT("~7")};
+    for (int i = 0; i < (int)(sizeof suffixes / sizeof suffixes[0]); i++) {
+        if (!BuildPath(fileName, suffixes[i], temporaryPath))
+            break;
+        HANDLE file = CreateFile(temporaryPath, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, NULL,
+                                 CREATE_NEW, FILE_ATTRIBUTE_NORMAL, NULL);
+        if (file != INVALID_HANDLE_VALUE)
+            return file;
+    }
+    return INVALID_HANDLE_VALUE;
+}
+
 // Writes every loaded layout with keys into the mapped view; the bytes written, or -1 when the
 // text does not fit.
 static long WriteCachedLayouts(WCHAR *view) {
@@ -73,13 +88,9 @@ static long WriteCachedLayouts(WCHAR *view) {
 int SaveKeyBoardsNames(Element *catalogue, const PATHCHAR *fileName) {
     PATHCHAR path[MAX_PATH];
     PATHCHAR temporaryPath[MAX_PATH];
-    if (catalogue == NULL || fileName == NULL || !BuildPath(fileName, TEXT(""), path) ||
-        !BuildPath(fileName, TEXT(".tmp"), temporaryPath))
+    if (catalogue == NULL || fileName == NULL || !BuildPath(fileName, TEXT(""), path))
         return 0;
-
-    DeleteFile(temporaryPath);
-    HANDLE file = CreateFile(temporaryPath, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, NULL,
-                             CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+    HANDLE file = CreateTemporaryFile(fileName, temporaryPath);
     if (file == INVALID_HANDLE_VALUE)
         return 0;
     long written = -1;

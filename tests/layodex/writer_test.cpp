@@ -167,7 +167,7 @@ TEST(SaveKeyBoardsNames, WritesEveryLoadedLayoutIntoTheSearchDirectory) {
                           "0, 0, 20, 20, 0, A, 0, 0\r\n"
                           "20, 0, 20, 20, VIRTUAL|STICK|NEWKEYBD, SHIFT, \"Cyc,Main\", 0\r\n"
                           "\r\n");
-    EXPECT_FALSE(std::filesystem::exists(directory.File("all.kbi.tmp")));
+    EXPECT_FALSE(std::filesystem::exists(directory.File("all.kbi~")));
 }
 
 TEST(SaveKeyBoardsNames, AFileThatCannotBeWrittenLeavesTheOldOneInPlace) {
@@ -176,11 +176,17 @@ TEST(SaveKeyBoardsNames, AFileThatCannotBeWrittenLeavesTheOldOneInPlace) {
     LoadedLayouts layouts(directory.Path());
     ASSERT_NE(layouts.Load("Cyc"), nullptr);
     WriteBytes(directory.File("keep.kbi"), "old content");
-    // The temporary file's name is taken by a directory, so nothing can be written.
-    std::filesystem::create_directory(directory.File("keep.kbi.tmp"));
-    std::filesystem::create_directory(directory.File("keep.kbi.tmp/inside"));
+    // Every name a temporary file could take is in use, and is left as it is.
+    for (const char *suffix : {"~", "~1", "~2", "~3", "~4", "~5", "~6", "~7"})
+        WriteBytes(directory.File(std::string("keep.kbi") + suffix), suffix);
     EXPECT_EQ(SaveKeyBoardsNames(layouts.Catalogue(), ToPath("keep.kbi").c_str()), 0);
     EXPECT_EQ(ReadBytes(directory.File("keep.kbi")), "old content");
+    EXPECT_EQ(ReadBytes(directory.File("keep.kbi~3")), "~3");
+
+    std::filesystem::remove(directory.File("keep.kbi~5"));
+    EXPECT_EQ(SaveKeyBoardsNames(layouts.Catalogue(), ToPath("keep.kbi").c_str()), 1);
+    EXPECT_NE(ReadBytes(directory.File("keep.kbi")), "old content");
+    EXPECT_FALSE(std::filesystem::exists(directory.File("keep.kbi~5")));
 }
 
 } // namespace
