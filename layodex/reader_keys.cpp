@@ -28,7 +28,10 @@ static const char *ParseFlags(const FieldValue *value, DWORD *flags) {
         int length = (int)(bar - p);
         if (length == 0 && p > value->start && bar < end)
             return "empty flag between two '|'";
-        DWORD bit = FindKeywordBit(p, length);
+        // Keywords begin with a letter (which case folding may reach from outside ASCII).
+        BOOL letter =
+            length > 0 && ((*p >= 'A' && *p <= 'Z') || (*p >= 'a' && *p <= 'z') || *p >= 0x80);
+        DWORD bit = letter ? FindKeywordBit(p, length) : 0;
         *flags |= bit != 0 ? bit : (DWORD)ReadNumber(p, length);
         p = bar < end ? bar + 1 : end;
     }
