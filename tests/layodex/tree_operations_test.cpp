@@ -1,6 +1,8 @@
 // Deep copies, renaming and clearing marks over whole layout trees.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "layodex_test_support.h"
 
 namespace {
@@ -98,6 +100,60 @@ TEST(ClearTempFlag, ClearsMarksAcrossTheTreeAndKeepsOtherBits) {
     EXPECT_EQ(ClearTempFlag(main), 1);
     EXPECT_EQ(z->flags, KEY_STICK);
     EXPECT_EQ(KeysInListOrder(main)[5]->flags & KEY_TEMP_MARK, 0u);
+}
+
+} // namespace
+
+namespace {
+
+// A layout whose key shows a picture from a bitmap file: the device build finds it in the search
+// directory, the desktop build where the line says.
+struct PictureLayout {
+    TemporaryDirectory directory;
+    PictureLayout() {
+        std::filesystem::copy_file(std::string(LAYODEX_TEST_DATA) +
+                                       "/../platform/rgb_24bit_top_down.bmp",
+                                   directory.File("key.bmp"));
+#ifdef UNDER_CE
+        std::string picture = "key.bmp";
+#else
+        std::string picture = directory.File("key.bmp");
+#endif
+        directory.WriteLayoutFile("picture.kbi", "[Picture,P,Main,1]\n"
+                                                 "0, 0, 20, 20, IMAGE, p, 0, \"" +
+                                                     picture +
+                                                     "\"\n"
+                                                     "20, 0, 20, 20, IMAGE, q, 0, missing.bmp\n");
+    }
+};
+
+bool IsLiveBitmap(HBITMAP bitmap) {
+    BITMAP info;
+    return GetObject(bitmap, sizeof info, &info) == sizeof info;
+}
+
+TEST(KeyPictures, ACopiedPictureIsDeletedOnceWithTheLastKeyShowingIt) {
+    PictureLayout files;
+    HBITMAP picture;
+    {
+        LoadedLayouts layouts(files.directory.Path());
+        KeyboardLayout *original = layouts.Load("Picture");
+        ASSERT_NE(original, nullptr);
+        std::vector<KeyDef *> keys = KeysInListOrder(original);
+        ASSERT_EQ(keys.size(), 2u);
+        picture = keys[0]->image;
+        ASSERT_NE(picture, nullptr);
+        EXPECT_NE(keys[0]->flags & KEY_IMAGE_OWNED, 0u);
+        EXPECT_EQ(keys[1]->image, nullptr); // a missing file leaves the key without a picture
+        EXPECT_EQ(keys[1]->flags & KEY_IMAGE_OWNED, 0u);
+
+        KeyboardLayout *copy = CopyKeyBoard(original);
+        ASSERT_NE(copy, nullptr);
+        EXPECT_EQ(KeysInListOrder(copy)[0]->image, picture);
+        EXPECT_EQ(UnLoadKeyBoard(original), 1);
+        EXPECT_TRUE(IsLiveBitmap(picture)); // the copy still shows it
+    }
+    EXPECT_FALSE(IsLiveBitmap(picture));
 }
 
 } // namespace
