@@ -60,6 +60,8 @@ static int CompareProblems(const void *a, const void *b) {
 }
 
 static void PrintProblems(const char *fileName, const LayoutText *text, CheckReport *report) {
+    if (report->count == 0)
+        return;
     qsort(report->problems, report->count, sizeof(CheckProblem), CompareProblems);
     int line = 1, column = 1;
     const WCHAR *scanned = text->start;
