@@ -6,6 +6,7 @@
 #include <stdint.h>
 
 #define WINAPI
+#define WINAPIV
 #define CALLBACK
 #define APIENTRY
 #define __declspec(what) __declspec_##what
@@ -73,6 +74,8 @@ DECLARE_HANDLE(HBITMAP);
 DECLARE_HANDLE(HFONT);
 DECLARE_HANDLE(HBRUSH);
 DECLARE_HANDLE(HPEN);
+DECLARE_HANDLE(HWND);
+typedef DWORD LCID;
 typedef INT_PTR(WINAPI *FARPROC)(void);
 
 #define INVALID_HANDLE_VALUE ((HANDLE)(LONG_PTR)-1)
@@ -91,6 +94,7 @@ typedef INT_PTR(WINAPI *FARPROC)(void);
 #define ERROR_SHARING_VIOLATION 32L
 #define ERROR_FILE_EXISTS 80L
 #define ERROR_INVALID_PARAMETER 87L
+#define ERROR_INVALID_FLAGS 1004L
 #define ERROR_DISK_FULL 112L
 #define ERROR_INSUFFICIENT_BUFFER 122L
 #define ERROR_MOD_NOT_FOUND 126L
@@ -252,6 +256,43 @@ WINBASEAPI FARPROC WINAPI GetProcAddressW(HMODULE module, LPCWSTR name);
 WINBASEAPI BOOL WINAPI FreeLibrary(HMODULE module);
 WINBASEAPI DWORD WINAPI GetModuleFileNameA(HMODULE module, LPSTR name, DWORD size);
 WINBASEAPI DWORD WINAPI GetModuleFileNameW(HMODULE module, LPWSTR name, DWORD size);
+
+// Locales
+#define LOCALE_NEUTRAL 0x0000
+#define LOCALE_USER_DEFAULT 0x0400
+#define LOCALE_SYSTEM_DEFAULT 0x0800
+#define LOCALE_SABBREVLANGNAME 0x00000003
+#define LOCALE_IDEFAULTANSICODEPAGE 0x00001004
+WINBASEAPI int WINAPI GetLocaleInfoA(LCID locale, DWORD type, LPSTR data, int size);
+
+// Formatting: %s is a string of the call's own width, %S of the other; at most 1024 characters.
+WINBASEAPI int WINAPIV wsprintfW(LPWSTR buffer, LPCWSTR format, ...);
+
+// Message boxes
+#define MB_OK 0x00000000
+#define MB_OKCANCEL 0x00000001
+#define MB_YESNO 0x00000004
+#define MB_ICONHAND 0x00000010
+#define MB_ICONQUESTION 0x00000020
+#define MB_ICONEXCLAMATION 0x00000030
+#define MB_ICONINFORMATION 0x00000040
+#define MB_ICONERROR MB_ICONHAND
+#define MB_ICONWARNING MB_ICONEXCLAMATION
+#define MB_SETFOREGROUND 0x00010000
+#define MB_TOPMOST 0x00040000
+#define IDOK 1
+#define IDCANCEL 2
+#define IDYES 6
+#define IDNO 7
+WINBASEAPI int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
+
+// The program's entry point, called by the run-time start-up code.
+#define SW_SHOWDEFAULT 10
+#ifdef __cplusplus
+extern "C"
+#endif
+    int WINAPI
+    WinMain(HINSTANCE instance, HINSTANCE previous, LPTSTR commandLine, int showCommand);
 
 // GDI objects
 #define IMAGE_BITMAP 0

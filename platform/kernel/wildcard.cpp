@@ -28,8 +28,11 @@ bool Glob(std::u16string_view pattern, std::u16string_view name) {
             starPattern = ++p;
             starName = n;
         } else if (p < pattern.size() && pattern[p] == u'?') {
+            // Before a dot, as at the end of the name, "?" may stand for no character at all.
             ++p;
-            n += CharacterLength(name, n);
+            if (name[n] != u'.') {
+                n += CharacterLength(name, n);
+            }
         } else if (p < pattern.size() && towupper(pattern[p]) == towupper(name[n])) {
             ++p;
             ++n;
@@ -41,7 +44,7 @@ bool Glob(std::u16string_view pattern, std::u16string_view name) {
             return false;
         }
     }
-    while (p < pattern.size() && pattern[p] == u'*') {
+    while (p < pattern.size() && (pattern[p] == u'*' || pattern[p] == u'?')) {
         ++p;
     }
     return p == pattern.size();

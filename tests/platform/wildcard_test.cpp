@@ -24,7 +24,7 @@ INSTANTIATE_TEST_SUITE_P(
         WildcardCase{u"*.kbi", u"English.kbi.bak", false},
         WildcardCase{u"*.KBI", u"english.kbi", true}, WildcardCase{u"\u00c9*", u"\u00e9cole", true},
         WildcardCase{u"?", u"a", true}, WildcardCase{u"?", u"ab", false},
-        WildcardCase{u"?", u"", false}, WildcardCase{u"a?c", u"abc", true},
+        WildcardCase{u"?", u"", true}, WildcardCase{u"a?c", u"abc", true},
         WildcardCase{u"a?c", u"ac", false},
         // A surrogate pair is one character.
         WildcardCase{u"?.txt", u"\xD83D\xDE00.txt", true}, WildcardCase{u"a*b*c", u"aXXbYYc", true},
@@ -32,6 +32,11 @@ INSTANTIATE_TEST_SUITE_P(
         WildcardCase{u"**", u"", true}, WildcardCase{u"name.*", u"name", true},
         WildcardCase{u"name.*", u"names", false}, WildcardCase{u"*.", u"Makefile", true},
         WildcardCase{u"*.", u"a.txt", false}, WildcardCase{u"exact.txt", u"EXACT.TXT", true},
-        WildcardCase{u"exact.txt", u"exact.txt2", false}, WildcardCase{u"", u"a", false}));
+        WildcardCase{u"exact.txt", u"exact.txt2", false}, WildcardCase{u"", u"a", false},
+        // Before a dot or at the end, "?" may also stand for no character.
+        WildcardCase{u"pennini?.*", u"pennini.sve", true},
+        WildcardCase{u"pennini?.*", u"pennini1.ru", true},
+        WildcardCase{u"pennini?.*", u"pennini12.ru", false},
+        WildcardCase{u"pennini?.*", u"pennini", true}, WildcardCase{u"ab?", u"ab", true}));
 
 } // namespace

@@ -1,0 +1,55 @@
+#include <stdio.h>
+#include <string.h>
+
+#include "layout_output.h"
+#include "legacy_layout.h"
+
+void MakeOutputName(const char *title, char *name, int size) {
+    snprintf(name, size, "%s.kbi", title);
+    RemoveChars(name, ":*?@\\&");
+    TrimBlanks(name);
+}
+
+// A new file beside the output, never one that is there already.
+static HANDLE CreateTemporaryFile(const char *name, char *temporaryName, int size) {
+    for (int attempt = 0; attempt < 8; attempt++) {
+        snprintf(temporaryName, size, attempt == 0 ? "%s~" : "%s~%d", name, attempt);
+        HANDLE file = CreateFileA(temporaryName, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
+                                  NULL, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, NULL);
+        if (file != INVALID_HANDLE_VALUE)
+            return file;
+    }
+    return INVALID_HANDLE_VALUE;
+}
+
+// The text goes straight into a mapped view of a temporary file, which is cut to length and then
+// renamed over the output, so that a failed write never costs the file it would have replaced.
+BOOL WriteLayoutFile(KeyboardLayout *layout, const char *name) {
+    char temporaryName[MAX_PATH + 8];
+    HANDLE file = CreateTemporaryFile(name, temporaryName, sizeof temporaryName);
+    if (file == INVALID_HANDLE_VALUE)
+        return FALSE;
+    long written = 0;
+    HANDLE mapping = CreateFileMappingA(file, NULL, PAGE_READWRITE, 0, OUTPUT_CAPACITY, NULL);
+    if (mapping != NULL) {
+        WCHAR *view = (WCHAR *)MapViewOfFile(mapping, FILE_MAP_WRITE, 0, 0, 0);
+        if (view != NULL) {
+            WCHAR *cursor = view;
+            SaveKeyBoard(layout, &cursor);
+            written = (long)((cursor - view) * sizeof(WCHAR));
+            UnmapViewOfFile(view);
+        }
+        CloseHandle(mapping);
+    }
+    // Nothing written means the conversion failed or its text would not fit.
+    BOOL saved =
+        written > 0 &&
+        SetFilePointer(file, written & ~1L, NULL, FILE_BEGIN) != INVALID_SET_FILE_POINTER &&
+        SetEndOfFile(file);
+    CloseHandle(file);
+    if (saved)
+        saved = MoveFileExA(temporaryName, name, MOVEFILE_REPLACE_EXISTING);
+    if (!saved)
+        DeleteFileA(temporaryName);
+    return saved;
+}
