@@ -1,0 +1,9 @@
+Русская
+<map>
+q й
+w ц
+</map>
+<capsmap>
+Q Й
+W Ц
+</capsmap>
