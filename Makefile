@@ -23,6 +23,11 @@ run: build
 	@echo
 	@echo "== The English layout =="
 	@$(KBI) show English $(DIST)/desktop
+	@echo
+	@echo "== Converting the legacy samples =="
+	@work=$$(mktemp -d) && cp layouts/legacy/pennini.* "$$work" && \
+		(cd "$$work" && $(CURDIR)/$(DIST)/desktop/morvex) && \
+		$(KBI) list "$$work" && rm -rf "$$work"
 
 unit-tests: build
 	@ctest --test-dir $(BUILD) --output-on-failure -j2

@@ -1,33 +1,30 @@
 #include "layout_file.h"
 
-BOOL OpenLayoutFile(const PATHCHAR *path, MappedLayoutFile *mapped) {
-    mapped->mapping = NULL;
-    mapped->view = NULL;
-    mapped->file = CreateFile(path, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, NULL);
-    if (mapped->file == INVALID_HANDLE_VALUE)
+// Read rather than mapped: mapping and unmapping cost more than reading the few kilobytes a layout
+// file holds, and a file cut short by another program while it is read cannot fault the reader.
+BOOL OpenLayoutFile(const PATHCHAR *path, LayoutFile *file) {
+    file->buffer = NULL;
+    HANDLE handle = CreateFile(path, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING,
+                               FILE_ATTRIBUTE_NORMAL, NULL);
+    if (handle == INVALID_HANDLE_VALUE)
         return FALSE;
-    DWORD size = GetFileSize(mapped->file, NULL);
-    if (size != INVALID_FILE_SIZE && size >= sizeof(WCHAR))
-        mapped->mapping = CreateFileMapping(mapped->file, NULL, PAGE_READONLY, 0, size, NULL);
-    if (mapped->mapping != NULL)
-        mapped->view = MapViewOfFile(mapped->mapping, FILE_MAP_READ, 0, 0, 0);
-    if (mapped->view == NULL) {
-        CloseLayoutFile(mapped);
-        return FALSE;
+    DWORD size = GetFileSize(handle, NULL);
+    DWORD read = 0;
+    if (size != INVALID_FILE_SIZE && size >= sizeof(WCHAR) && size < 0x7FFFFFF0)
+        file->buffer = (WCHAR *)LocalAlloc(LMEM_FIXED, size + sizeof(WCHAR));
+    if (file->buffer != NULL && (!ReadFile(handle, file->buffer, size, &read, NULL) || read == 0)) {
+        LocalFree(file->buffer);
+        file->buffer = NULL;
     }
-    InitLayoutText(&mapped->text, (const WCHAR *)mapped->view, size / sizeof(WCHAR));
+    CloseHandle(handle);
+    if (file->buffer == NULL)
+        return FALSE;
+    InitLayoutText(&file->text, file->buffer, read / sizeof(WCHAR));
     return TRUE;
 }
 
-void CloseLayoutFile(MappedLayoutFile *mapped) {
-    if (mapped->view != NULL)
-        UnmapViewOfFile(mapped->view);
-    if (mapped->mapping != NULL)
-        CloseHandle(mapped->mapping);
-    if (mapped->file != INVALID_HANDLE_VALUE)
-        CloseHandle(mapped->file);
-    mapped->view = NULL;
-    mapped->mapping = NULL;
-    mapped->file = INVALID_HANDLE_VALUE;
+void CloseLayoutFile(LayoutFile *file) {
+    if (file->buffer != NULL)
+        LocalFree(file->buffer);
+    file->buffer = NULL;
 }

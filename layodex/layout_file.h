@@ -1,18 +1,17 @@
-// A layout file mapped for reading.
+// A layout file's text, read whole into the library's own memory.
 #ifndef LAYODEX_LAYOUT_FILE_H
 #define LAYODEX_LAYOUT_FILE_H
 
 #include "layout_reader.h"
 
-typedef struct MappedLayoutFile {
-    HANDLE file;
-    HANDLE mapping;
-    const void *view;
+typedef struct LayoutFile {
+    WCHAR *buffer;
     LayoutText text;
-} MappedLayoutFile;
+} LayoutFile;
 
-// Opens (others may read too) and maps the whole file; FALSE when it cannot.
-BOOL OpenLayoutFile(const PATHCHAR *path, MappedLayoutFile *mapped);
-void CloseLayoutFile(MappedLayoutFile *mapped);
+// Opens the file (others may read it too) and reads all of it; FALSE when it cannot, or when it
+// is empty.
+BOOL OpenLayoutFile(const PATHCHAR *path, LayoutFile *file);
+void CloseLayoutFile(LayoutFile *file);
 
 #endif

@@ -35,6 +35,8 @@ typedef struct FieldValue {
 #define HEADER_TEXT_LIMIT 299
 
 void InitLayoutText(LayoutText *text, const WCHAR *start, size_t length);
+// The first c at or after p, or end.
+const WCHAR *FindUnit(const WCHAR *p, const WCHAR *end, WCHAR c);
 
 static inline BOOL IsLineEnd(WCHAR c) {
     return c == '\r' || c == '\n';

@@ -1,4 +1,4 @@
-// The layout files of the search directory, read once per library call: each stays mapped, with
+// The layout files of the search directory, read once per library call: each stays in memory, with
 // its section headers found, until the call ends.
 #ifndef LAYODEX_LAYOUT_SCAN_H
 #define LAYODEX_LAYOUT_SCAN_H
@@ -7,12 +7,12 @@
 
 typedef struct ScannedFile {
     PATHCHAR path[MAX_PATH];
-    MappedLayoutFile file;
+    LayoutFile file;
     SectionHeader *headers; // in file order
     int headerCount;
 } ScannedFile;
 
-// The files in directory listing order; directories and files that cannot be mapped are left
+// The files in directory listing order; directories and files that cannot be read are left
 // out. Ends with a NULL entry.
 ScannedFile **ScanLayoutFiles(void);
 void EndLayoutScan(void);

@@ -1,19 +1,38 @@
+#include <string.h>
+
 #include "layout_reader.h"
 
-void InitLayoutText(LayoutText *text, const WCHAR *start, size_t length) {
-    const WCHAR *end = start;
-    const WCHAR *limit = start + length;
-    text->lastComma = NULL;
-    text->lastQuote = NULL;
-    while (end < limit && *end != 0) {
-        if (*end == ',')
-            text->lastComma = end;
-        else if (*end == '"')
-            text->lastQuote = end;
-        end++;
+// Four characters at a time: a layout file is scanned whole for its end and its headers.
+const WCHAR *FindUnit(const WCHAR *p, const WCHAR *end, WCHAR c) {
+    const unsigned long long ones = 0x0001000100010001ULL;
+    const unsigned long long highs = 0x8000800080008000ULL;
+    const unsigned long long pattern = ones * c;
+    while (end - p >= 4) {
+        unsigned long long units;
+        memcpy(&units, p, sizeof units);
+        unsigned long long x = units ^ pattern;
+        if (((x - ones) & ~x & highs) != 0)
+            break;
+        p += 4;
     }
+    while (p < end && *p != c)
+        p++;
+    return p;
+}
+
+static const WCHAR *FindLast(const WCHAR *start, const WCHAR *end, WCHAR c) {
+    while (end > start) {
+        if (*--end == c)
+            return end;
+    }
+    return NULL;
+}
+
+void InitLayoutText(LayoutText *text, const WCHAR *start, size_t length) {
     text->start = start;
-    text->end = end;
+    text->end = FindUnit(start, start + length, 0);
+    text->lastComma = FindLast(start, text->end, ',');
+    text->lastQuote = FindLast(start, text->end, '"');
 }
 
 void SkipBlankAndComments(const LayoutText *text, const WCHAR **cursor) {

@@ -1,12 +1,6 @@
 #include "layout_reader.h"
 #include "reader_report.h"
 
-static const WCHAR *FindChar(const WCHAR *p, const WCHAR *end, WCHAR c) {
-    while (p < end && *p != c)
-        p++;
-    return p;
-}
-
 static BOOL CopyHeaderField(const WCHAR *start, const WCHAR *end, WCHAR *to, int size) {
     while (start < end && IsLayoutSpace(*start))
         start++;
@@ -47,7 +41,7 @@ BOOL FindNextHeader(const LayoutText *text, const WCHAR *from, SectionHeader *he
     const WCHAR *end = text->end;
     const WCHAR *p = from;
     for (;;) {
-        const WCHAR *bracket = FindChar(p, end, '[');
+        const WCHAR *bracket = FindUnit(p, end, '[');
         if (bracket == end)
             return FALSE;
         p = bracket + 1;

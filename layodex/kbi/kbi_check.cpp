@@ -83,7 +83,7 @@ static void PrintProblems(const char *fileName, const LayoutText *text, CheckRep
 }
 
 int CheckCommand(const char *fileName) {
-    MappedLayoutFile file;
+    LayoutFile file;
     if (!OpenLayoutFile(fileName, &file)) {
         fprintf(stderr, "kbi: cannot read %s\n", fileName);
         return 2;

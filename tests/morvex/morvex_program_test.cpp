@@ -168,7 +168,7 @@ TEST_F(MorvexProgram, TitlesBecomeFileNamesAndUnwritableOnesAreSkipped) {
     WriteLegacy("pennini1.deu", "My: Layout & *Co*\r\n<map>\r\ny z\r\n</map>\r\n");
     WriteLegacy("pennini2.deu", "Bad/Name\r\n");
     WriteLegacy("pennini3.xyz", "Unknown\r\n<map>\r\n; \xe9\r\n</map>\r\n");
-    WriteLegacy("pennini4.deu", ""); // cannot be mapped: skipped
+    WriteLegacy("pennini4.deu", ""); // an empty file cannot be mapped: skipped
     ProgramRun run = RunMorvex(distribution, work, "1250");
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.output, completion);
