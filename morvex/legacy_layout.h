@@ -37,7 +37,8 @@ typedef struct LegacyLayout {
 BOOL ReadLegacyLayout(const char *fileName, UINT codePage, LegacyLayout *layout);
 void FreeLegacyLayout(LegacyLayout *layout);
 
-// The file's content alone, without the locale of its name.
+// The file's content alone, without the locale of its name, into a record without dead keys
+// (zero-filled or freed).
 void ParseLegacyText(const BYTE *text, DWORD size, LegacyLayout *layout);
 BOOL ReadMapSection(const BYTE *text, DWORD size, const char *openingTag, const char *closingTag,
                     BYTE *table, int tableSize, int indexBase, int lowestCode, int highestCode);

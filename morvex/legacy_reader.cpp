@@ -96,6 +96,8 @@ static void ReadTitle(const BYTE *text, DWORD size, char *title) {
     int kept = 0;
     for (DWORD i = 0; i < length && kept < LEGACY_TITLE_SIZE - 1; i++) {
         char c = (char)text[i];
+        if (c == 0)
+            break; // the title is a string: it ends at a NUL byte
         if (strchr("\\[],", c) != NULL || (kept == 0 && (c == ' ' || c == '\t')))
             continue;
         title[kept++] = c;
@@ -158,7 +160,12 @@ BOOL ReadLegacyLayout(const char *fileName, UINT codePage, LegacyLayout *layout)
     if (mapping != NULL)
         text = (const BYTE *)MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 0);
     if (text != NULL) {
-        const char *dot = strrchr(fileName, '.');
+        const char *name = fileName;
+        for (const char *p = fileName; *p != 0; p++) {
+            if (*p == '\\' || *p == '/')
+                name = p + 1;
+        }
+        const char *dot = strrchr(name, '.');
         SetLanguage(LocaleFromExtension(dot != NULL ? dot + 1 : NULL), layout);
         ParseLegacyText(text, size, layout);
         UnmapViewOfFile(text);

@@ -47,13 +47,13 @@ std::vector<BYTE> Table(const BYTE *table) {
 }
 
 // A legacy layout read with ReadLegacyLayout and released afterwards.
-struct ReadFile {
+struct LegacyFile {
     LegacyLayout layout;
     BOOL result;
-    ReadFile(const std::string &path, UINT codePage) {
+    LegacyFile(const std::string &path, UINT codePage) {
         result = ReadLegacyLayout(path.c_str(), codePage, &layout);
     }
-    ~ReadFile() {
+    ~LegacyFile() {
         FreeLegacyLayout(&layout);
     }
 };
@@ -373,7 +373,7 @@ TEST(LegacyReaderText, MapSectionsDoNotTakeEachOther) {
 // ReadLegacyLayout on files
 
 TEST(LegacyReaderFile, DeadKeysCircumflexAndGrave) {
-    ReadFile read(FixturePath("dead_keys_circumflex_grave.deu"), 1250);
+    LegacyFile read(FixturePath("dead_keys_circumflex_grave.deu"), 1250);
     ASSERT_TRUE(read.result);
     const LegacyLayout &layout = read.layout;
     EXPECT_EQ(Title(layout), "Deutsch Schweiz");
@@ -392,7 +392,7 @@ TEST(LegacyReaderFile, DeadKeysCircumflexAndGrave) {
 }
 
 TEST(LegacyReaderFile, DeadKeyMapSectionsInAnyOrder) {
-    ReadFile read(FixturePath("dead_key_map_sections_any_order.deu"), 1252);
+    LegacyFile read(FixturePath("dead_key_map_sections_any_order.deu"), 1252);
     ASSERT_TRUE(read.result);
     const LegacyLayout &layout = read.layout;
     ASSERT_EQ(layout.deadKeyCount, 3);
@@ -409,7 +409,7 @@ TEST(LegacyReaderFile, DeadKeyMapSectionsInAnyOrder) {
 }
 
 TEST(LegacyReaderFile, DeadKeysOverLimit) {
-    ReadFile read(FixturePath("dead_keys_over_limit.deu"), 1252);
+    LegacyFile read(FixturePath("dead_keys_over_limit.deu"), 1252);
     ASSERT_TRUE(read.result);
     const LegacyLayout &layout = read.layout;
     ASSERT_EQ(layout.deadKeyCount, MAX_DEAD_KEYS);
@@ -421,14 +421,14 @@ TEST(LegacyReaderFile, DeadKeysOverLimit) {
 }
 
 TEST(LegacyReaderFile, LongTitleKeepsNinetyNineBytes) {
-    ReadFile read(FixturePath("long_title.deu"), 1252);
+    LegacyFile read(FixturePath("long_title.deu"), 1252);
     ASSERT_TRUE(read.result);
     EXPECT_EQ(Title(read.layout), std::string(97, 'x'));
     EXPECT_EQ(Table(read.layout.mainMap), ExpectedTable({{'a', 'b'}}, CHAR_MAP_BASE));
 }
 
 TEST(LegacyReaderFile, NoLineBreakReadsNothing) {
-    ReadFile read(FixturePath("no_line_break.deu"), 1252);
+    LegacyFile read(FixturePath("no_line_break.deu"), 1252);
     ASSERT_TRUE(read.result);
     EXPECT_EQ(Title(read.layout), "");
     EXPECT_EQ(Table(read.layout.mainMap), ExpectedTable({}, CHAR_MAP_BASE));
@@ -438,7 +438,7 @@ TEST(LegacyReaderFile, NoLineBreakReadsNothing) {
 }
 
 TEST(LegacyReaderFile, ClosingTagBeforeOpeningEmptiesOnlyThatSection) {
-    ReadFile read(FixturePath("closing_tag_before_opening.deu"), 1252);
+    LegacyFile read(FixturePath("closing_tag_before_opening.deu"), 1252);
     ASSERT_TRUE(read.result);
     EXPECT_EQ(Title(read.layout), "Closing </map> first");
     EXPECT_EQ(Table(read.layout.mainMap), ExpectedTable({}, CHAR_MAP_BASE));
@@ -462,7 +462,7 @@ TEST_P(ExtensionTest, GivesCodePageAndLabel) {
     TempDirectory directory;
     ASSERT_FALSE(directory.Path().empty());
     std::string path = directory.Write(c.fileName, ReadFixture("national_letters.ru"));
-    ReadFile read(path, 1250);
+    LegacyFile read(path, 1250);
     ASSERT_TRUE(read.result);
     EXPECT_EQ(read.layout.codePage, c.codePage);
     EXPECT_EQ(std::u16string(read.layout.label), c.label);
