@@ -1,31 +1,12 @@
 // The layout authors' tool, run as a program.
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <sys/wait.h>
-
 #include "layodex_test_support.h"
 
 namespace {
 
-struct ProgramRun {
-    std::string output;
-    int status;
-};
-
 ProgramRun RunKbi(const std::string &arguments) {
-    ProgramRun run{"", -1};
-    std::string command = std::string(KBI_PROGRAM) + " " + arguments + " 2>&1";
-    FILE *pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr)
-        return run;
-    char buffer[4096];
-    size_t bytes;
-    while ((bytes = fread(buffer, 1, sizeof buffer, pipe)) > 0)
-        run.output.append(buffer, bytes);
-    int status = pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
+    return RunProgram(std::string(KBI_PROGRAM) + " " + arguments);
 }
 
 TEST(Kbi, CheckReportsEveryDroppedLineAndHeaderWithItsPosition) {

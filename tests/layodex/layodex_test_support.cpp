@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <sys/wait.h>
 
 #include <gtest/gtest.h>
 
@@ -112,6 +113,20 @@ void TemporaryDirectory::WriteLayoutFile(const std::string &name,
 void WriteBytes(const std::string &path, const std::string &bytes) {
     std::ofstream out(path, std::ios::binary);
     out.write(bytes.data(), (std::streamsize)bytes.size());
+}
+
+ProgramRun RunProgram(const std::string &command) {
+    ProgramRun run{"", -1};
+    FILE *pipe = popen((command + " 2>&1").c_str(), "r");
+    if (pipe == nullptr)
+        return run;
+    char buffer[4096];
+    size_t bytes;
+    while ((bytes = fread(buffer, 1, sizeof buffer, pipe)) > 0)
+        run.output.append(buffer, bytes);
+    int status = pclose(pipe);
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
 }
 
 std::string ReadBytes(const std::string &path) {

@@ -35,6 +35,13 @@ class TemporaryDirectory {
 };
 
 void WriteBytes(const std::string &path, const std::string &bytes);
+
+// A shell command's output (standard output and error) and exit code (-1 when it did not exit).
+struct ProgramRun {
+    std::string output;
+    int status;
+};
+ProgramRun RunProgram(const std::string &command);
 std::string ReadBytes(const std::string &path);
 
 // The library's search directory and catalogue for one test; everything loaded is released

@@ -4,7 +4,6 @@
 #include <cstring>
 #include <filesystem>
 #include <map>
-#include <sys/wait.h>
 
 #include <gtest/gtest.h>
 
@@ -103,17 +102,5 @@ void CopyDistribution(const std::string &to, bool withTemplate) {
 
 ProgramRun RunMorvex(const std::string &distribution, const std::string &directory,
                      const std::string &arguments) {
-    ProgramRun run{"", -1};
-    std::string command =
-        "cd '" + directory + "' && '" + distribution + "/morvex' " + arguments + " 2>&1";
-    FILE *pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr)
-        return run;
-    char buffer[4096];
-    size_t bytes;
-    while ((bytes = fread(buffer, 1, sizeof buffer, pipe)) > 0)
-        run.output.append(buffer, bytes);
-    int status = pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
+    return RunProgram("cd '" + directory + "' && '" + distribution + "/morvex' " + arguments);
 }

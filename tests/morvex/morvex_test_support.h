@@ -23,10 +23,6 @@ struct LegacyBuilder {
 KeyDef *KeyAtTemplatePlace(KeyboardLayout *level, const char *subName, char16_t english);
 KeyboardLayout *Level(KeyboardLayout *layout, const char *which); // Main, Shift, Caps, ShiftedCaps
 
-struct ProgramRun {
-    std::string output;
-    int status;
-};
 // Runs the converter from a copy of the desktop distribution, in the given directory.
 ProgramRun RunMorvex(const std::string &distribution, const std::string &directory,
                      const std::string &arguments = "");
