@@ -8,7 +8,6 @@
 extern PATHCHAR SearchDirectory[MAX_PATH];
 extern Element *LayoutCache;
 extern Element *VisitedList;
-extern HDC FaceDc;
 extern INT IdentityCounter;
 
 // Walk in list order (oldest first) over a list's data, skipping NULL data.

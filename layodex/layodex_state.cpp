@@ -3,7 +3,6 @@
 PATHCHAR SearchDirectory[MAX_PATH];
 Element *LayoutCache;
 Element *VisitedList;
-HDC FaceDc;
 INT IdentityCounter;
 
 // The library's own directory: the module path up to its last backslash; a bare drive keeps its

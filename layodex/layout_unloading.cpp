@@ -33,13 +33,7 @@ static BOOL IsCachedLayout(const KeyboardLayout *layout) {
     return FALSE;
 }
 
-static void ReleaseFaceContext(void) {
-    // The face context comes with the drawing engine; nothing holds one yet.
-    FaceDc = NULL;
-}
-
 int UnLoadKeyBoardsNames(Element *catalogue) {
-    ReleaseFaceContext();
     if (catalogue == NULL)
         return 0;
 
