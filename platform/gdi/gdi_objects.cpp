@@ -41,9 +41,10 @@ int BitmapObject::Describe(int size, void *buffer) const {
     bitmap.bmType = 0;
     bitmap.bmWidth = width;
     bitmap.bmHeight = height;
-    bitmap.bmWidthBytes = width * 4;
+    // Rows of a monochrome bitmap are padded to 16 bits, as CreateBitmap takes them.
+    bitmap.bmWidthBytes = monochrome ? (width + 15) / 16 * 2 : width * 4;
     bitmap.bmPlanes = 1;
-    bitmap.bmBitsPixel = 32;
+    bitmap.bmBitsPixel = monochrome ? 1 : 32;
     bitmap.bmBits = nullptr;
     std::memcpy(buffer, &bitmap, sizeof(bitmap));
     return sizeof(BITMAP);
@@ -56,6 +57,24 @@ HGDIOBJ AddGdiObject(std::shared_ptr<GdiObject> object) {
     table.next += 4;
     table.objects.emplace(value, std::move(object));
     return reinterpret_cast<HGDIOBJ>(value);
+}
+
+HGDIOBJ AddStockObject(std::shared_ptr<GdiObject> object) {
+    object->stock = true;
+    return AddGdiObject(std::move(object));
+}
+
+bool RemoveGdiObject(HGDIOBJ handle) {
+    std::shared_ptr<GdiObject> removed; // released after the lock
+    GdiTable &table = Table();
+    std::lock_guard<std::mutex> lock(table.mutex);
+    const auto found = table.objects.find(reinterpret_cast<uintptr_t>(handle));
+    if (found == table.objects.end()) {
+        return false;
+    }
+    removed = std::move(found->second);
+    table.objects.erase(found);
+    return true;
 }
 
 std::shared_ptr<GdiObject> FindGdiObject(HGDIOBJ handle) {
@@ -94,6 +113,15 @@ extern "C" BOOL WINAPI DeleteObject(HGDIOBJ object) {
     const auto found = table.objects.find(reinterpret_cast<uintptr_t>(object));
     if (found == table.objects.end()) {
         SetLastError(ERROR_INVALID_HANDLE);
+        return FALSE;
+    }
+    const GdiObject &target = *found->second;
+    // Stock objects outlive every DeleteObject; selected objects, and device contexts (which
+    // DeleteDC ends), are refused as Windows refuses them.
+    if (target.stock) {
+        return TRUE;
+    }
+    if (target.selections > 0 || target.Type() == OBJ_DC || target.Type() == OBJ_MEMDC) {
         return FALSE;
     }
     removed = std::move(found->second);
