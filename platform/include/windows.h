@@ -55,6 +55,8 @@ typedef CHAR TCHAR;
 typedef TCHAR *LPTSTR;
 typedef const TCHAR *LPCTSTR;
 
+#include "windef.h"
+
 #define TRUE 1
 #define FALSE 0
 #define MAX_PATH 260
@@ -320,6 +322,229 @@ WINBASEAPI int WINAPI GetObjectW(HGDIOBJ object, int size, LPVOID buffer);
 WINBASEAPI DWORD WINAPI GetObjectType(HGDIOBJ object);
 WINBASEAPI BOOL WINAPI DeleteObject(HGDIOBJ object);
 
+// Drawing: colours, device contexts, pens, brushes, bitmaps and raster operations
+typedef DWORD COLORREF;
+typedef DWORD *LPCOLORREF;
+#define RGB(r, g, b)                                                                               \
+    ((COLORREF)(((BYTE)(r) | ((WORD)((BYTE)(g)) << 8)) | (((DWORD)(BYTE)(b)) << 16)))
+#define GetRValue(rgb) ((BYTE)(rgb))
+#define GetGValue(rgb) ((BYTE)(((WORD)(rgb)) >> 8))
+#define GetBValue(rgb) ((BYTE)((rgb) >> 16))
+#define CLR_INVALID 0xFFFFFFFF
+
+#define OBJ_PEN 1
+#define OBJ_BRUSH 2
+#define OBJ_DC 3
+#define OBJ_FONT 6
+#define OBJ_MEMDC 10
+
+#define PS_SOLID 0
+#define PS_DASH 1
+#define PS_NULL 5
+#define BS_SOLID 0
+#define BS_NULL 1
+#define BS_HOLLOW BS_NULL
+
+typedef struct tagLOGPEN {
+    UINT lopnStyle;
+    POINT lopnWidth;
+    COLORREF lopnColor;
+} LOGPEN, *PLOGPEN, *LPLOGPEN;
+
+typedef struct tagLOGBRUSH {
+    UINT lbStyle;
+    COLORREF lbColor;
+    ULONG_PTR lbHatch;
+} LOGBRUSH, *PLOGBRUSH, *LPLOGBRUSH;
+
+#define WHITE_BRUSH 0
+#define LTGRAY_BRUSH 1
+#define GRAY_BRUSH 2
+#define DKGRAY_BRUSH 3
+#define BLACK_BRUSH 4
+#define NULL_BRUSH 5
+#define HOLLOW_BRUSH NULL_BRUSH
+#define WHITE_PEN 6
+#define BLACK_PEN 7
+#define NULL_PEN 8
+
+#define SRCCOPY 0x00CC0020
+#define SRCPAINT 0x00EE0086
+#define SRCAND 0x008800C6
+#define SRCINVERT 0x00660046
+#define SRCERASE 0x00440328
+#define NOTSRCCOPY 0x00330008
+#define NOTSRCERASE 0x001100A6
+#define MERGECOPY 0x00C000CA
+#define MERGEPAINT 0x00BB0226
+#define PATCOPY 0x00F00021
+#define PATPAINT 0x00FB0A09
+#define PATINVERT 0x005A0049
+#define DSTINVERT 0x00550009
+#define BLACKNESS 0x00000042
+#define WHITENESS 0x00FF0062
+
+#define R2_BLACK 1
+#define R2_NOTMERGEPEN 2
+#define R2_MASKNOTPEN 3
+#define R2_NOTCOPYPEN 4
+#define R2_MASKPENNOT 5
+#define R2_NOT 6
+#define R2_XORPEN 7
+#define R2_NOTMASKPEN 8
+#define R2_MASKPEN 9
+#define R2_NOTXORPEN 10
+#define R2_NOP 11
+#define R2_MERGENOTPEN 12
+#define R2_COPYPEN 13
+#define R2_MERGEPENNOT 14
+#define R2_MERGEPEN 15
+#define R2_WHITE 16
+
+#define TRANSPARENT 1
+#define OPAQUE 2
+
+#define TECHNOLOGY 2
+#define HORZRES 8
+#define VERTRES 10
+#define BITSPIXEL 12
+#define PLANES 14
+#define NUMCOLORS 24
+#define RASTERCAPS 38
+#define LOGPIXELSX 88
+#define LOGPIXELSY 90
+#define DT_RASDISPLAY 1
+#define RC_BITBLT 1
+#define RC_STRETCHBLT 0x0800
+
+#define COLOR_SCROLLBAR 0
+#define COLOR_BACKGROUND 1
+#define COLOR_DESKTOP COLOR_BACKGROUND
+#define COLOR_ACTIVECAPTION 2
+#define COLOR_INACTIVECAPTION 3
+#define COLOR_MENU 4
+#define COLOR_WINDOW 5
+#define COLOR_WINDOWFRAME 6
+#define COLOR_MENUTEXT 7
+#define COLOR_WINDOWTEXT 8
+#define COLOR_CAPTIONTEXT 9
+#define COLOR_ACTIVEBORDER 10
+#define COLOR_INACTIVEBORDER 11
+#define COLOR_APPWORKSPACE 12
+#define COLOR_HIGHLIGHT 13
+#define COLOR_HIGHLIGHTTEXT 14
+#define COLOR_BTNFACE 15
+#define COLOR_3DFACE COLOR_BTNFACE
+#define COLOR_BTNSHADOW 16
+#define COLOR_3DSHADOW COLOR_BTNSHADOW
+#define COLOR_GRAYTEXT 17
+#define COLOR_BTNTEXT 18
+#define COLOR_INACTIVECAPTIONTEXT 19
+#define COLOR_BTNHIGHLIGHT 20
+#define COLOR_BTNHILIGHT COLOR_BTNHIGHLIGHT
+#define COLOR_3DHIGHLIGHT COLOR_BTNHIGHLIGHT
+#define COLOR_3DHILIGHT COLOR_BTNHIGHLIGHT
+#define COLOR_3DDKSHADOW 21
+#define COLOR_3DLIGHT 22
+#define COLOR_INFOTEXT 23
+#define COLOR_INFOBK 24
+#define COLOR_STATIC 25
+#define COLOR_STATICTEXT 26
+#define COLOR_GRADIENTACTIVECAPTION 27
+#define COLOR_GRADIENTINACTIVECAPTION 28
+#define SYS_COLOR_INDEX_FLAG 0x40000000
+
+WINBASEAPI HDC WINAPI CreateCompatibleDC(HDC dc);
+WINBASEAPI BOOL WINAPI DeleteDC(HDC dc);
+WINBASEAPI HGDIOBJ WINAPI SelectObject(HDC dc, HGDIOBJ object);
+WINBASEAPI HGDIOBJ WINAPI GetCurrentObject(HDC dc, UINT type);
+WINBASEAPI HGDIOBJ WINAPI GetStockObject(int object);
+WINBASEAPI HBITMAP WINAPI CreateCompatibleBitmap(HDC dc, int width, int height);
+WINBASEAPI HBITMAP WINAPI CreateBitmap(int width, int height, UINT planes, UINT bitsPerPixel,
+                                       const void *bits);
+WINBASEAPI HPEN WINAPI CreatePen(int style, int width, COLORREF color);
+WINBASEAPI HBRUSH WINAPI CreateSolidBrush(COLORREF color);
+WINBASEAPI int WINAPI GetDeviceCaps(HDC dc, int index);
+WINBASEAPI int WINAPI SetROP2(HDC dc, int mode);
+WINBASEAPI int WINAPI GetROP2(HDC dc);
+WINBASEAPI COLORREF WINAPI SetTextColor(HDC dc, COLORREF color);
+WINBASEAPI COLORREF WINAPI GetTextColor(HDC dc);
+WINBASEAPI COLORREF WINAPI SetBkColor(HDC dc, COLORREF color);
+WINBASEAPI COLORREF WINAPI GetBkColor(HDC dc);
+WINBASEAPI int WINAPI SetBkMode(HDC dc, int mode);
+WINBASEAPI int WINAPI GetBkMode(HDC dc);
+WINBASEAPI BOOL WINAPI MoveToEx(HDC dc, int x, int y, LPPOINT previous);
+WINBASEAPI BOOL WINAPI LineTo(HDC dc, int x, int y);
+WINBASEAPI BOOL WINAPI Polyline(HDC dc, const POINT *points, int count);
+WINBASEAPI BOOL WINAPI Rectangle(HDC dc, int left, int top, int right, int bottom);
+WINBASEAPI int WINAPI FillRect(HDC dc, const RECT *rect, HBRUSH brush);
+WINBASEAPI BOOL WINAPI InvertRect(HDC dc, const RECT *rect);
+WINBASEAPI BOOL WINAPI PatBlt(HDC dc, int x, int y, int width, int height, DWORD rop);
+WINBASEAPI BOOL WINAPI BitBlt(HDC dc, int x, int y, int width, int height, HDC source, int sourceX,
+                              int sourceY, DWORD rop);
+WINBASEAPI BOOL WINAPI StretchBlt(HDC dc, int x, int y, int width, int height, HDC source,
+                                  int sourceX, int sourceY, int sourceWidth, int sourceHeight,
+                                  DWORD rop);
+WINBASEAPI COLORREF WINAPI SetPixel(HDC dc, int x, int y, COLORREF color);
+WINBASEAPI COLORREF WINAPI GetPixel(HDC dc, int x, int y);
+WINBASEAPI DWORD WINAPI GetSysColor(int index);
+WINBASEAPI HBRUSH WINAPI GetSysColorBrush(int index);
+WINBASEAPI BOOL WINAPI SetRect(LPRECT rect, int left, int top, int right, int bottom);
+WINBASEAPI BOOL WINAPI SetRectEmpty(LPRECT rect);
+WINBASEAPI BOOL WINAPI OffsetRect(LPRECT rect, int dx, int dy);
+WINBASEAPI BOOL WINAPI InflateRect(LPRECT rect, int dx, int dy);
+WINBASEAPI BOOL WINAPI IntersectRect(LPRECT result, const RECT *a, const RECT *b);
+WINBASEAPI BOOL WINAPI UnionRect(LPRECT result, const RECT *a, const RECT *b);
+WINBASEAPI BOOL WINAPI PtInRect(const RECT *rect, POINT point);
+WINBASEAPI BOOL WINAPI IsRectEmpty(const RECT *rect);
+WINBASEAPI BOOL WINAPI EqualRect(const RECT *a, const RECT *b);
+
+// Registry
+DECLARE_HANDLE(HKEY);
+typedef HKEY *PHKEY;
+typedef DWORD REGSAM;
+typedef BYTE *LPBYTE;
+#define ERROR_MORE_DATA 234L
+#define ERROR_KEY_DELETED 1018L
+#define HKEY_CURRENT_USER ((HKEY)(ULONG_PTR)0x80000001)
+#define HKEY_LOCAL_MACHINE ((HKEY)(ULONG_PTR)0x80000002)
+#define KEY_QUERY_VALUE 0x0001
+#define KEY_SET_VALUE 0x0002
+#define KEY_CREATE_SUB_KEY 0x0004
+#define KEY_ENUMERATE_SUB_KEYS 0x0008
+#define KEY_NOTIFY 0x0010
+#define KEY_READ 0x00020019
+#define KEY_WRITE 0x00020006
+#define KEY_ALL_ACCESS 0x000F003F
+#define REG_OPTION_NON_VOLATILE 0x00000000
+#define REG_CREATED_NEW_KEY 0x00000001
+#define REG_OPENED_EXISTING_KEY 0x00000002
+#define REG_NONE 0
+#define REG_SZ 1
+#define REG_BINARY 3
+#define REG_DWORD 4
+WINBASEAPI LONG WINAPI RegOpenKeyExA(HKEY key, LPCSTR subKey, DWORD options, REGSAM access,
+                                     PHKEY result);
+WINBASEAPI LONG WINAPI RegOpenKeyExW(HKEY key, LPCWSTR subKey, DWORD options, REGSAM access,
+                                     PHKEY result);
+WINBASEAPI LONG WINAPI RegCreateKeyExA(HKEY key, LPCSTR subKey, DWORD reserved, LPSTR keyClass,
+                                       DWORD options, REGSAM access, LPSECURITY_ATTRIBUTES security,
+                                       PHKEY result, LPDWORD disposition);
+WINBASEAPI LONG WINAPI RegCreateKeyExW(HKEY key, LPCWSTR subKey, DWORD reserved, LPWSTR keyClass,
+                                       DWORD options, REGSAM access, LPSECURITY_ATTRIBUTES security,
+                                       PHKEY result, LPDWORD disposition);
+WINBASEAPI LONG WINAPI RegQueryValueExA(HKEY key, LPCSTR name, LPDWORD reserved, LPDWORD type,
+                                        LPBYTE data, LPDWORD bytes);
+WINBASEAPI LONG WINAPI RegQueryValueExW(HKEY key, LPCWSTR name, LPDWORD reserved, LPDWORD type,
+                                        LPBYTE data, LPDWORD bytes);
+WINBASEAPI LONG WINAPI RegSetValueExA(HKEY key, LPCSTR name, DWORD reserved, DWORD type,
+                                      const BYTE *data, DWORD bytes);
+WINBASEAPI LONG WINAPI RegSetValueExW(HKEY key, LPCWSTR name, DWORD reserved, DWORD type,
+                                      const BYTE *data, DWORD bytes);
+WINBASEAPI LONG WINAPI RegDeleteValueA(HKEY key, LPCSTR name);
+WINBASEAPI LONG WINAPI RegDeleteValueW(HKEY key, LPCWSTR name);
+WINBASEAPI LONG WINAPI RegCloseKey(HKEY key);
+
 #ifdef UNICODE
 #define lstrlen lstrlenW
 #define lstrcpy lstrcpyW
@@ -341,6 +566,11 @@ WINBASEAPI BOOL WINAPI DeleteObject(HGDIOBJ object);
 #define GetModuleFileName GetModuleFileNameW
 #define LoadImage LoadImageW
 #define GetObject GetObjectW
+#define RegOpenKeyEx RegOpenKeyExW
+#define RegCreateKeyEx RegCreateKeyExW
+#define RegQueryValueEx RegQueryValueExW
+#define RegSetValueEx RegSetValueExW
+#define RegDeleteValue RegDeleteValueW
 #else
 #define lstrlen lstrlenA
 #define lstrcpy lstrcpyA
@@ -362,8 +592,15 @@ WINBASEAPI BOOL WINAPI DeleteObject(HGDIOBJ object);
 #define GetModuleFileName GetModuleFileNameA
 #define LoadImage LoadImageA
 #define GetObject GetObjectA
+#define RegOpenKeyEx RegOpenKeyExA
+#define RegCreateKeyEx RegCreateKeyExA
+#define RegQueryValueEx RegQueryValueExA
+#define RegSetValueEx RegSetValueExA
+#define RegDeleteValue RegDeleteValueA
 #endif
 
 #include "widechar.h"
+#include "winbase.h"
+#include "winuser.h"
 
 #endif

@@ -59,6 +59,8 @@ bool RemoveKernelObject(HANDLE handle, std::initializer_list<KernelObjectKind> k
 
 extern "C" BOOL WINAPI CloseHandle(HANDLE object) {
     // Searches end with FindClose, as on Windows.
-    return RemoveKernelObject(object, {KernelObjectKind::File, KernelObjectKind::Mapping}) ? TRUE
-                                                                                           : FALSE;
+    return RemoveKernelObject(object, {KernelObjectKind::File, KernelObjectKind::Mapping,
+                                       KernelObjectKind::Process})
+               ? TRUE
+               : FALSE;
 }

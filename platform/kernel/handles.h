@@ -8,7 +8,7 @@
 #include <initializer_list>
 #include <memory>
 
-enum class KernelObjectKind { File, Mapping, Search };
+enum class KernelObjectKind { File, Mapping, Search, Process };
 
 struct KernelObject {
     virtual ~KernelObject() = default;

@@ -1,0 +1,190 @@
+// Each program's message queue. A timer's WM_TIMER and a posted quit are made when the queue has
+// nothing else, as Windows does.
+#include "device/scheduler.h"
+
+#include <algorithm>
+
+namespace {
+
+// Windows never lets a timer run faster than this.
+const UINT minimumTimerInterval = 10;
+
+bool InFilter(const MSG &message, HWND window, UINT first, UINT last) {
+    bool windowMatches = window == nullptr || message.hwnd == window ||
+                         (window == reinterpret_cast<HWND>(-1) && message.hwnd == nullptr);
+    bool messageMatches =
+        (first == 0 && last == 0) || (message.message >= first && message.message <= last);
+    return windowMatches && messageMatches;
+}
+
+MSG MakeMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    MSG made = {};
+    made.hwnd = window;
+    made.message = message;
+    made.wParam = wParam;
+    made.lParam = lParam;
+    made.time = DeviceTime();
+    return made;
+}
+
+ProgramTimer *DueTimer(Program *program, HWND window, UINT first, UINT last) {
+    for (ProgramTimer &timer : program->timers) {
+        MSG probe = MakeMessage(timer.window, WM_TIMER, timer.id, 0);
+        if (timer.due <= DeviceTime() && InFilter(probe, window, first, last)) {
+            return &timer;
+        }
+    }
+    return nullptr;
+}
+
+// The next message within the filter, taken off the queue when remove is set.
+bool TakeMessage(Program *program, MSG *message, HWND window, UINT first, UINT last, bool remove) {
+    auto found = std::find_if(program->queue.begin(), program->queue.end(), [&](const MSG &queued) {
+        return InFilter(queued, window, first, last);
+    });
+    if (found != program->queue.end()) {
+        *message = *found;
+        if (remove) {
+            program->queue.erase(found);
+        }
+        return true;
+    }
+    if (program->quitPosted) {
+        *message = MakeMessage(nullptr, WM_QUIT, static_cast<WPARAM>(program->quitCode), 0);
+        if (remove) {
+            program->quitPosted = false;
+        }
+        return true;
+    }
+    if (ProgramTimer *timer = DueTimer(program, window, first, last)) {
+        *message =
+            MakeMessage(timer->window, WM_TIMER, timer->id, reinterpret_cast<LPARAM>(timer->proc));
+        if (remove) {
+            timer->due = DeviceTime() + timer->interval;
+        }
+        return true;
+    }
+    return false;
+}
+
+} // namespace
+
+bool HasMessage(Program *program, HWND window, UINT first, UINT last) {
+    MSG ignored;
+    return TakeMessage(program, &ignored, window, first, last, false);
+}
+
+extern "C" BOOL WINAPI GetMessageW(LPMSG message, HWND window, UINT first, UINT last) {
+    Program *program = CurrentProgram();
+    if (program == nullptr || message == nullptr) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return -1;
+    }
+    while (!TakeMessage(program, message, window, first, last, true)) {
+        program->wait = Program::Wait::Message;
+        program->waitWindow = window;
+        program->waitFirst = first;
+        program->waitLast = last;
+        WaitInProgram(program);
+    }
+    return message->message != WM_QUIT;
+}
+
+extern "C" BOOL WINAPI PeekMessageW(LPMSG message, HWND window, UINT first, UINT last,
+                                    UINT remove) {
+    Program *program = CurrentProgram();
+    if (program == nullptr || message == nullptr) {
+        return FALSE;
+    }
+    return TakeMessage(program, message, window, first, last, (remove & PM_REMOVE) != 0);
+}
+
+extern "C" BOOL WINAPI WaitMessage(void) {
+    Program *program = CurrentProgram();
+    if (program == nullptr) {
+        return FALSE;
+    }
+    if (!HasMessage(program, nullptr, 0, 0)) {
+        program->wait = Program::Wait::Message;
+        program->waitWindow = nullptr;
+        program->waitFirst = program->waitLast = 0;
+        WaitInProgram(program);
+    }
+    return TRUE;
+}
+
+extern "C" BOOL WINAPI PostThreadMessageW(DWORD thread, UINT message, WPARAM wParam,
+                                          LPARAM lParam) {
+    Program *program = FindProgram(thread);
+    if (program == nullptr || program->exited) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    program->queue.push_back(MakeMessage(nullptr, message, wParam, lParam));
+    return TRUE;
+}
+
+extern "C" void WINAPI PostQuitMessage(int exitCode) {
+    if (Program *program = CurrentProgram()) {
+        program->quitPosted = true;
+        program->quitCode = exitCode;
+    }
+}
+
+// Characters from key messages come with the keyboard input of the device.
+extern "C" BOOL WINAPI TranslateMessage(const MSG *) {
+    return FALSE;
+}
+
+extern "C" LRESULT WINAPI DispatchMessageW(const MSG *message) {
+    if (message == nullptr) {
+        return 0;
+    }
+    if (message->message == WM_TIMER && message->lParam != 0) {
+        reinterpret_cast<TIMERPROC>(message->lParam)(
+            message->hwnd, WM_TIMER, static_cast<UINT_PTR>(message->wParam), DeviceTime());
+    }
+    return 0;
+}
+
+extern "C" UINT_PTR WINAPI SetTimer(HWND window, UINT_PTR id, UINT elapse, TIMERPROC proc) {
+    Program *program = CurrentProgram();
+    if (program == nullptr) {
+        return 0;
+    }
+    UINT interval = std::max(elapse, minimumTimerInterval);
+    for (ProgramTimer &timer : program->timers) {
+        if (timer.window == window && timer.id == id && window != nullptr) {
+            timer.interval = interval;
+            timer.due = DeviceTime() + interval;
+            timer.proc = proc;
+            return id;
+        }
+    }
+    if (window == nullptr) {
+        // A timer without a window gets an id of its own.
+        UINT_PTR largest = 0;
+        for (const ProgramTimer &timer : program->timers) {
+            largest = std::max(largest, timer.id);
+        }
+        id = largest + 1;
+    }
+    program->timers.push_back({window, id, interval, DeviceTime() + interval, proc});
+    return window == nullptr ? id : id != 0 ? id : 1;
+}
+
+extern "C" BOOL WINAPI KillTimer(HWND window, UINT_PTR id) {
+    Program *program = CurrentProgram();
+    if (program == nullptr) {
+        return FALSE;
+    }
+    auto &timers = program->timers;
+    auto found = std::find_if(timers.begin(), timers.end(), [&](const ProgramTimer &timer) {
+        return timer.window == window && timer.id == id;
+    });
+    if (found == timers.end()) {
+        return FALSE;
+    }
+    timers.erase(found);
+    return TRUE;
+}
