@@ -103,6 +103,12 @@ Program *CurrentProgram() {
     return State().current;
 }
 
+Program *EnterProgramContext(Program *program) {
+    Program *previous = State().current;
+    State().current = program;
+    return previous;
+}
+
 Program *FindProgram(DWORD id) {
     for (const auto &program : State().programs) {
         if (program->id == id) {

@@ -55,6 +55,9 @@ void ResetDevice();
 bool DeviceIsBooted();
 // The program on whose fiber the caller runs, or null on the host's own stack.
 Program *CurrentProgram();
+// Runs what follows in another program's context (its thread id, its queue); returns the
+// context to go back to.
+Program *EnterProgramContext(Program *program);
 Program *FindProgram(DWORD id);
 Program *StartProgram(const std::u16string &path, ProgramEntry entry, HINSTANCE instance,
                       const std::u16string &commandLine);

@@ -32,6 +32,7 @@ typedef intptr_t INT_PTR;
 typedef uintptr_t UINT_PTR;
 typedef intptr_t LONG_PTR;
 typedef uintptr_t ULONG_PTR;
+typedef uintptr_t DWORD_PTR;
 typedef char CHAR;
 typedef char16_t WCHAR;
 typedef void VOID;
@@ -106,6 +107,10 @@ typedef INT_PTR(WINAPI *FARPROC)(void);
 #define ERROR_ALREADY_EXISTS 183L
 #define ERROR_INVALID_ADDRESS 487L
 #define ERROR_FILE_INVALID 1006L
+#define ERROR_INVALID_WINDOW_HANDLE 1400L
+#define ERROR_INVALID_INDEX 1413L
+#define ERROR_CANNOT_FIND_WND_CLASS 1407L
+#define ERROR_CLASS_ALREADY_EXISTS 1410L
 #define ERROR_NO_UNICODE_TRANSLATION 1113L
 
 WINBASEAPI DWORD WINAPI GetLastError(void);
@@ -498,6 +503,112 @@ WINBASEAPI BOOL WINAPI UnionRect(LPRECT result, const RECT *a, const RECT *b);
 WINBASEAPI BOOL WINAPI PtInRect(const RECT *rect, POINT point);
 WINBASEAPI BOOL WINAPI IsRectEmpty(const RECT *rect);
 WINBASEAPI BOOL WINAPI EqualRect(const RECT *a, const RECT *b);
+
+// Fonts and text
+typedef INT *LPINT;
+#define SYSTEM_FONT 13
+#define LF_FACESIZE 32
+#define FW_DONTCARE 0
+#define FW_THIN 100
+#define FW_LIGHT 300
+#define FW_NORMAL 400
+#define FW_MEDIUM 500
+#define FW_SEMIBOLD 600
+#define FW_BOLD 700
+#define FW_HEAVY 900
+#define ANSI_CHARSET 0
+#define DEFAULT_CHARSET 1
+#define OUT_DEFAULT_PRECIS 0
+#define CLIP_DEFAULT_PRECIS 0
+#define DEFAULT_QUALITY 0
+#define NONANTIALIASED_QUALITY 3
+#define ANTIALIASED_QUALITY 4
+#define DEFAULT_PITCH 0
+#define FIXED_PITCH 1
+#define VARIABLE_PITCH 2
+#define FF_DONTCARE 0x00
+#define FF_SWISS 0x20
+#define TMPF_FIXED_PITCH 0x01
+#define TMPF_VECTOR 0x02
+#define TMPF_TRUETYPE 0x04
+
+typedef struct tagLOGFONTW {
+    LONG lfHeight;
+    LONG lfWidth;
+    LONG lfEscapement;
+    LONG lfOrientation;
+    LONG lfWeight;
+    BYTE lfItalic;
+    BYTE lfUnderline;
+    BYTE lfStrikeOut;
+    BYTE lfCharSet;
+    BYTE lfOutPrecision;
+    BYTE lfClipPrecision;
+    BYTE lfQuality;
+    BYTE lfPitchAndFamily;
+    WCHAR lfFaceName[LF_FACESIZE];
+} LOGFONTW, *PLOGFONTW, *LPLOGFONTW;
+
+typedef struct tagTEXTMETRICW {
+    LONG tmHeight;
+    LONG tmAscent;
+    LONG tmDescent;
+    LONG tmInternalLeading;
+    LONG tmExternalLeading;
+    LONG tmAveCharWidth;
+    LONG tmMaxCharWidth;
+    LONG tmWeight;
+    LONG tmOverhang;
+    LONG tmDigitizedAspectX;
+    LONG tmDigitizedAspectY;
+    WCHAR tmFirstChar;
+    WCHAR tmLastChar;
+    WCHAR tmDefaultChar;
+    WCHAR tmBreakChar;
+    BYTE tmItalic;
+    BYTE tmUnderlined;
+    BYTE tmStruckOut;
+    BYTE tmPitchAndFamily;
+    BYTE tmCharSet;
+} TEXTMETRICW, *PTEXTMETRICW, *LPTEXTMETRICW;
+
+#define ETO_OPAQUE 0x0002
+#define ETO_CLIPPED 0x0004
+#define DT_TOP 0x00000000
+#define DT_LEFT 0x00000000
+#define DT_CENTER 0x00000001
+#define DT_RIGHT 0x00000002
+#define DT_VCENTER 0x00000004
+#define DT_BOTTOM 0x00000008
+#define DT_SINGLELINE 0x00000020
+#define DT_NOCLIP 0x00000100
+#define DT_CALCRECT 0x00000400
+#define DT_NOPREFIX 0x00000800
+
+WINBASEAPI HFONT WINAPI CreateFontW(int height, int width, int escapement, int orientation,
+                                    int weight, DWORD italic, DWORD underline, DWORD strikeOut,
+                                    DWORD charSet, DWORD outPrecision, DWORD clipPrecision,
+                                    DWORD quality, DWORD pitchAndFamily, LPCWSTR face);
+WINBASEAPI HFONT WINAPI CreateFontIndirectW(const LOGFONTW *font);
+WINBASEAPI BOOL WINAPI ExtTextOutW(HDC dc, int x, int y, UINT options, const RECT *rect,
+                                   LPCWSTR text, UINT count, const INT *dx);
+WINBASEAPI int WINAPI DrawTextW(HDC dc, LPCWSTR text, int count, LPRECT rect, UINT format);
+WINBASEAPI BOOL WINAPI GetTextExtentPoint32W(HDC dc, LPCWSTR text, int count, LPSIZE size);
+WINBASEAPI BOOL WINAPI GetTextExtentExPointW(HDC dc, LPCWSTR text, int count, int maxExtent,
+                                             LPINT fit, LPINT partialWidths, LPSIZE size);
+WINBASEAPI BOOL WINAPI GetTextMetricsW(HDC dc, LPTEXTMETRICW metrics);
+
+#ifdef UNICODE
+#define LOGFONT LOGFONTW
+#define TEXTMETRIC TEXTMETRICW
+#define CreateFont CreateFontW
+#define CreateFontIndirect CreateFontIndirectW
+#define ExtTextOut ExtTextOutW
+#define DrawText DrawTextW
+#define GetTextExtentPoint32 GetTextExtentPoint32W
+#define GetTextExtentExPoint GetTextExtentExPointW
+#define GetTextMetrics GetTextMetricsW
+#endif
 
 // Registry
 DECLARE_HANDLE(HKEY);

@@ -1,10 +1,47 @@
-// Messages and message queues.
+// Windows, messages and message queues.
 #ifndef PLATFORM_WINUSER_H
 #define PLATFORM_WINUSER_H
 
 typedef UINT_PTR WPARAM;
 typedef LONG_PTR LPARAM;
 typedef LONG_PTR LRESULT;
+
+#define LOWORD(l) ((WORD)((DWORD_PTR)(l)&0xFFFF))
+#define HIWORD(l) ((WORD)((DWORD_PTR)(l) >> 16))
+#define MAKELONG(low, high) ((LONG)(((WORD)(low)) | ((DWORD)((WORD)(high))) << 16))
+#define MAKELPARAM(low, high) ((LPARAM)(DWORD)MAKELONG(low, high))
+#define MAKEWPARAM(low, high) ((WPARAM)(DWORD)MAKELONG(low, high))
+
+typedef LRESULT(CALLBACK *WNDPROC)(HWND, UINT, WPARAM, LPARAM);
+
+typedef struct tagWNDCLASSW {
+    UINT style;
+    WNDPROC lpfnWndProc;
+    int cbClsExtra;
+    int cbWndExtra;
+    HINSTANCE hInstance;
+    HANDLE hIcon;
+    HANDLE hCursor;
+    HBRUSH hbrBackground;
+    LPCWSTR lpszMenuName;
+    LPCWSTR lpszClassName;
+} WNDCLASSW, *LPWNDCLASSW;
+typedef WORD ATOM;
+
+typedef struct tagCREATESTRUCTW {
+    LPVOID lpCreateParams;
+    HINSTANCE hInstance;
+    HANDLE hMenu;
+    HWND hwndParent;
+    int cy;
+    int cx;
+    int y;
+    int x;
+    LONG style;
+    LPCWSTR lpszName;
+    LPCWSTR lpszClass;
+    DWORD dwExStyle;
+} CREATESTRUCTW, *LPCREATESTRUCTW;
 
 typedef struct tagMSG {
     HWND hwnd;
@@ -19,8 +56,84 @@ typedef struct tagMSG {
 #define SW_SHOWNORMAL 1
 #define SW_SHOW 5
 
+// Window styles (Windows CE has no maximize or minimize boxes of its own).
+#define WS_OVERLAPPED 0x00000000L
+#define WS_POPUP 0x80000000L
+#define WS_CHILD 0x40000000L
+#define WS_VISIBLE 0x10000000L
+#define WS_DISABLED 0x08000000L
+#define WS_CLIPSIBLINGS 0x04000000L
+#define WS_CLIPCHILDREN 0x02000000L
+#define WS_CAPTION 0x00C00000L
+#define WS_BORDER 0x00800000L
+#define WS_DLGFRAME 0x00400000L
+#define WS_VSCROLL 0x00200000L
+#define WS_HSCROLL 0x00100000L
+#define WS_SYSMENU 0x00080000L
+#define WS_GROUP 0x00020000L
+#define WS_TABSTOP 0x00010000L
+#define WS_EX_DLGMODALFRAME 0x00000001L
+#define WS_EX_TOPMOST 0x00000008L
+#define WS_EX_TOOLWINDOW 0x00000080L
+#define WS_EX_WINDOWEDGE 0x00000100L
+#define WS_EX_CLIENTEDGE 0x00000200L
+#define WS_EX_CONTEXTHELP 0x00000400L
+#define WS_EX_NOACTIVATE 0x08000000L
+#define WS_EX_CAPTIONOKBTN 0x80000000L
+
+#define CS_VREDRAW 0x0001
+#define CS_HREDRAW 0x0002
+#define CS_DBLCLKS 0x0008
+#define CS_GLOBALCLASS 0x4000
+
+#define CW_USEDEFAULT ((int)0x80000000)
+
+#define GWL_WNDPROC (-4)
+#define GWL_HINSTANCE (-6)
+#define GWL_ID (-12)
+#define GWL_STYLE (-16)
+#define GWL_EXSTYLE (-20)
+#define GWL_USERDATA (-21)
+
+#define GW_HWNDFIRST 0
+#define GW_HWNDLAST 1
+#define GW_HWNDNEXT 2
+#define GW_HWNDPREV 3
+#define GW_OWNER 4
+#define GW_CHILD 5
+
+#define HWND_TOP ((HWND)0)
+#define HWND_BOTTOM ((HWND)1)
+#define HWND_TOPMOST ((HWND)-1)
+#define HWND_NOTOPMOST ((HWND)-2)
+
+#define SWP_NOSIZE 0x0001
+#define SWP_NOMOVE 0x0002
+#define SWP_NOZORDER 0x0004
+#define SWP_NOREDRAW 0x0008
+#define SWP_NOACTIVATE 0x0010
+#define SWP_FRAMECHANGED 0x0020
+#define SWP_SHOWWINDOW 0x0040
+#define SWP_HIDEWINDOW 0x0080
+#define SWP_NOOWNERZORDER 0x0200
+
+#define SW_SHOWNOACTIVATE 4
+#define SW_SHOWNA 8
+
+#define SIZE_RESTORED 0
+
 #define WM_NULL 0x0000
+#define WM_CREATE 0x0001
+#define WM_DESTROY 0x0002
+#define WM_MOVE 0x0003
+#define WM_SIZE 0x0005
+#define WM_SETTEXT 0x000C
+#define WM_GETTEXT 0x000D
+#define WM_GETTEXTLENGTH 0x000E
+#define WM_CLOSE 0x0010
 #define WM_QUIT 0x0012
+#define WM_SHOWWINDOW 0x0018
+#define WM_WINDOWPOSCHANGED 0x0047
 #define WM_TIMER 0x0113
 #define WM_USER 0x0400
 
@@ -36,10 +149,63 @@ WINBASEAPI void WINAPI PostQuitMessage(int exitCode);
 WINBASEAPI BOOL WINAPI WaitMessage(void);
 WINBASEAPI BOOL WINAPI TranslateMessage(const MSG *message);
 WINBASEAPI LRESULT WINAPI DispatchMessageW(const MSG *message);
+WINBASEAPI ATOM WINAPI RegisterClassW(const WNDCLASSW *windowClass);
+WINBASEAPI BOOL WINAPI UnregisterClassW(LPCWSTR className, HINSTANCE instance);
+WINBASEAPI HWND WINAPI CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName,
+                                       DWORD style, int x, int y, int width, int height,
+                                       HWND parent, HANDLE menu, HINSTANCE instance,
+                                       LPVOID parameter);
+WINBASEAPI BOOL WINAPI DestroyWindow(HWND window);
+WINBASEAPI BOOL WINAPI IsWindow(HWND window);
+WINBASEAPI HWND WINAPI GetParent(HWND window);
+WINBASEAPI HWND WINAPI GetWindow(HWND window, UINT relation);
+WINBASEAPI HWND WINAPI GetDesktopWindow(void);
+WINBASEAPI HWND WINAPI FindWindowW(LPCWSTR className, LPCWSTR windowName);
+WINBASEAPI int WINAPI GetClassNameW(HWND window, LPWSTR name, int size);
+WINBASEAPI int WINAPI GetWindowTextW(HWND window, LPWSTR text, int size);
+WINBASEAPI int WINAPI GetWindowTextLengthW(HWND window);
+WINBASEAPI BOOL WINAPI SetWindowTextW(HWND window, LPCWSTR text);
+WINBASEAPI LONG WINAPI GetWindowLongW(HWND window, int index);
+WINBASEAPI LONG WINAPI SetWindowLongW(HWND window, int index, LONG value);
+WINBASEAPI LONG_PTR WINAPI GetWindowLongPtrW(HWND window, int index);
+WINBASEAPI LONG_PTR WINAPI SetWindowLongPtrW(HWND window, int index, LONG_PTR value);
+WINBASEAPI DWORD WINAPI GetWindowThreadProcessId(HWND window, LPDWORD processId);
+WINBASEAPI BOOL WINAPI ShowWindow(HWND window, int command);
+WINBASEAPI BOOL WINAPI IsWindowVisible(HWND window);
+WINBASEAPI BOOL WINAPI SetWindowPos(HWND window, HWND insertAfter, int x, int y, int width,
+                                    int height, UINT flags);
+WINBASEAPI BOOL WINAPI MoveWindow(HWND window, int x, int y, int width, int height, BOOL repaint);
+WINBASEAPI BOOL WINAPI GetWindowRect(HWND window, LPRECT rect);
+WINBASEAPI BOOL WINAPI GetClientRect(HWND window, LPRECT rect);
+WINBASEAPI BOOL WINAPI ClientToScreen(HWND window, LPPOINT point);
+WINBASEAPI BOOL WINAPI ScreenToClient(HWND window, LPPOINT point);
+WINBASEAPI LRESULT WINAPI SendMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+WINBASEAPI BOOL WINAPI PostMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+WINBASEAPI LRESULT WINAPI CallWindowProcW(WNDPROC proc, HWND window, UINT message, WPARAM wParam,
+                                          LPARAM lParam);
+WINBASEAPI LRESULT WINAPI DefWindowProcW(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 WINBASEAPI UINT_PTR WINAPI SetTimer(HWND window, UINT_PTR id, UINT elapse, TIMERPROC proc);
 WINBASEAPI BOOL WINAPI KillTimer(HWND window, UINT_PTR id);
 
 #ifdef UNICODE
+#define WNDCLASS WNDCLASSW
+#define CREATESTRUCT CREATESTRUCTW
+#define RegisterClass RegisterClassW
+#define UnregisterClass UnregisterClassW
+#define CreateWindowEx CreateWindowExW
+#define FindWindow FindWindowW
+#define GetClassName GetClassNameW
+#define GetWindowText GetWindowTextW
+#define GetWindowTextLength GetWindowTextLengthW
+#define SetWindowText SetWindowTextW
+#define GetWindowLong GetWindowLongW
+#define SetWindowLong SetWindowLongW
+#define GetWindowLongPtr GetWindowLongPtrW
+#define SetWindowLongPtr SetWindowLongPtrW
+#define SendMessage SendMessageW
+#define PostMessage PostMessageW
+#define CallWindowProc CallWindowProcW
+#define DefWindowProc DefWindowProcW
 #define GetMessage GetMessageW
 #define PeekMessage PeekMessageW
 #define PostThreadMessage PostThreadMessageW

@@ -1,6 +1,7 @@
 // Each program's message queue. A timer's WM_TIMER and a posted quit are made when the queue has
 // nothing else, as Windows does.
 #include "device/scheduler.h"
+#include "user/window_state.h"
 
 #include <algorithm>
 
@@ -9,9 +10,11 @@ namespace {
 // Windows never lets a timer run faster than this.
 const UINT minimumTimerInterval = 10;
 
+// A window filter takes the window's own messages and those of the windows inside it.
 bool InFilter(const MSG &message, HWND window, UINT first, UINT last) {
-    bool windowMatches = window == nullptr || message.hwnd == window ||
-                         (window == reinterpret_cast<HWND>(-1) && message.hwnd == nullptr);
+    bool windowMatches = window == nullptr || (window == reinterpret_cast<HWND>(-1)
+                                                   ? message.hwnd == nullptr
+                                                   : IsWindowOrDescendant(window, message.hwnd));
     bool messageMatches =
         (first == 0 && last == 0) || (message.message >= first && message.message <= last);
     return windowMatches && messageMatches;
@@ -134,17 +137,6 @@ extern "C" void WINAPI PostQuitMessage(int exitCode) {
 // Characters from key messages come with the keyboard input of the device.
 extern "C" BOOL WINAPI TranslateMessage(const MSG *) {
     return FALSE;
-}
-
-extern "C" LRESULT WINAPI DispatchMessageW(const MSG *message) {
-    if (message == nullptr) {
-        return 0;
-    }
-    if (message->message == WM_TIMER && message->lParam != 0) {
-        reinterpret_cast<TIMERPROC>(message->lParam)(
-            message->hwnd, WM_TIMER, static_cast<UINT_PTR>(message->wParam), DeviceTime());
-    }
-    return 0;
 }
 
 extern "C" UINT_PTR WINAPI SetTimer(HWND window, UINT_PTR id, UINT elapse, TIMERPROC proc) {

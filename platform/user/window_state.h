@@ -1,0 +1,53 @@
+// The device's windows: classes, the window tree in Z order, and which program owns what.
+#ifndef PLATFORM_USER_WINDOW_STATE_H
+#define PLATFORM_USER_WINDOW_STATE_H
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+struct WindowClass {
+    std::u16string name;
+    WNDCLASSW description;
+    DWORD program; // the program that registered it; 0 for the host
+};
+
+struct Window {
+    HWND handle = nullptr;
+    const WindowClass *windowClass = nullptr;
+    std::u16string text;
+    DWORD style = 0;
+    DWORD exStyle = 0;
+    RECT rect = {}; // in the parent's client coordinates, or the screen's for a top-level one
+    Window *parent = nullptr; // null for a top-level window
+    Window *owner = nullptr;
+    std::vector<Window *> children; // front first
+    WNDPROC proc = nullptr;
+    LONG_PTR id = 0;
+    LONG_PTR userData = 0;
+    HINSTANCE instance = nullptr;
+    std::vector<unsigned char> extra;
+    DWORD program = 0;
+    bool destroying = false;
+};
+
+// The root of the window tree: the whole screen.
+Window *RootWindow();
+Window *FindWindowObject(HWND window);
+const WindowClass *FindWindowClass(const std::u16string &name);
+// The siblings of a window, front first: a parent's children, or the top-level windows.
+std::vector<Window *> &SiblingsOf(Window *window);
+// The window and the windows inside it.
+bool IsWindowOrDescendant(HWND ancestor, HWND window);
+// The client rectangle's top-left corner on the screen, and its size.
+POINT ClientOrigin(const Window *window);
+SIZE ClientSize(const Window *window);
+
+// Every window and class goes; the screen keeps its size.
+void ResetWindows(int screenWidth, int screenHeight);
+void ForgetWindow(Window *window);
+Window *AddWindow(std::unique_ptr<Window> window);
+
+#endif

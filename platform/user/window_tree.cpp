@@ -1,0 +1,261 @@
+// Windows in Z order: a new top-level window goes on top of its band (top-most or not), a new
+// child window below its siblings, so that the first child is the one created first.
+#include "user/window_state.h"
+
+#include <algorithm>
+#include <map>
+
+#include "device/scheduler.h"
+
+namespace {
+
+struct WindowTable {
+    std::map<HWND, std::unique_ptr<Window>> windows;
+    std::vector<std::unique_ptr<WindowClass>> classes;
+    Window root;
+    std::vector<Window *> topLevel; // front first
+    uintptr_t nextHandle = 0x10000;
+};
+
+WindowTable &Table() {
+    static WindowTable table = [] {
+        WindowTable made;
+        made.root.rect = {0, 0, 240, 320};
+        made.root.style = WS_VISIBLE;
+        made.root.handle = reinterpret_cast<HWND>(static_cast<uintptr_t>(0xFFF0));
+        return made;
+    }();
+    return table;
+}
+
+bool SameName(const std::u16string &a, const std::u16string &b) {
+    return _wcsicmp(a.c_str(), b.c_str()) == 0;
+}
+
+// Chrome a window draws around its client area.
+int BorderWidth(const Window *window) {
+    return (window->style & (WS_BORDER | WS_DLGFRAME)) != 0 ? 1 : 0;
+}
+
+const int captionHeight = 24;
+
+int CaptionHeight(const Window *window) {
+    return (window->style & WS_CAPTION) == WS_CAPTION ? captionHeight : 0;
+}
+
+} // namespace
+
+Window *RootWindow() {
+    return &Table().root;
+}
+
+Window *FindWindowObject(HWND window) {
+    WindowTable &table = Table();
+    if (window == table.root.handle) {
+        return &table.root;
+    }
+    auto found = table.windows.find(window);
+    return found != table.windows.end() ? found->second.get() : nullptr;
+}
+
+// Each program has classes of its own, as each process has on Windows; the device's own classes
+// (registered outside any program) and global classes serve every program.
+const WindowClass *FindWindowClass(const std::u16string &name) {
+    DWORD program = GetCurrentThreadId();
+    const WindowClass *shared = nullptr;
+    for (const auto &windowClass : Table().classes) {
+        if (!SameName(windowClass->name, name)) {
+            continue;
+        }
+        if (windowClass->program == program) {
+            return windowClass.get();
+        }
+        if (windowClass->program == 0 || (windowClass->description.style & CS_GLOBALCLASS) != 0) {
+            shared = windowClass.get();
+        }
+    }
+    return shared;
+}
+
+std::vector<Window *> &SiblingsOf(Window *window) {
+    return window->parent != nullptr ? window->parent->children : Table().topLevel;
+}
+
+bool IsWindowOrDescendant(HWND ancestor, HWND window) {
+    for (Window *w = FindWindowObject(window); w != nullptr; w = w->parent) {
+        if (w->handle == ancestor) {
+            return true;
+        }
+    }
+    return false;
+}
+
+POINT ClientOrigin(const Window *window) {
+    POINT origin = {window->rect.left, window->rect.top};
+    if (window->parent != nullptr && window->parent != RootWindow()) {
+        POINT parentOrigin = ClientOrigin(window->parent);
+        origin.x += parentOrigin.x;
+        origin.y += parentOrigin.y;
+    }
+    origin.x += BorderWidth(window);
+    origin.y += BorderWidth(window) + CaptionHeight(window);
+    return origin;
+}
+
+SIZE ClientSize(const Window *window) {
+    int border = BorderWidth(window);
+    SIZE size = {window->rect.right - window->rect.left - 2 * border,
+                 window->rect.bottom - window->rect.top - 2 * border - CaptionHeight(window)};
+    size.cx = std::max<LONG>(size.cx, 0);
+    size.cy = std::max<LONG>(size.cy, 0);
+    return size;
+}
+
+void ResetWindows(int screenWidth, int screenHeight) {
+    WindowTable &table = Table();
+    table.topLevel.clear();
+    table.windows.clear();
+    table.classes.clear();
+    table.root.children.clear();
+    table.root.rect = {0, 0, screenWidth, screenHeight};
+}
+
+Window *AddWindow(std::unique_ptr<Window> window) {
+    WindowTable &table = Table();
+    window->handle = reinterpret_cast<HWND>(table.nextHandle);
+    table.nextHandle += 4;
+    Window *added = window.get();
+    table.windows[added->handle] = std::move(window);
+    std::vector<Window *> &siblings = SiblingsOf(added);
+    if (added->parent != nullptr) {
+        siblings.push_back(added);
+    } else {
+        // On top of its band: the top-most windows stay above every other one.
+        bool topMost = (added->exStyle & WS_EX_TOPMOST) != 0;
+        auto position = siblings.begin();
+        if (!topMost) {
+            position = std::find_if(siblings.begin(), siblings.end(), [](Window *sibling) {
+                return (sibling->exStyle & WS_EX_TOPMOST) == 0;
+            });
+        }
+        siblings.insert(position, added);
+    }
+    return added;
+}
+
+void ForgetWindow(Window *window) {
+    std::vector<Window *> &siblings = SiblingsOf(window);
+    siblings.erase(std::remove(siblings.begin(), siblings.end(), window), siblings.end());
+    Table().windows.erase(window->handle);
+}
+
+extern "C" ATOM WINAPI RegisterClassW(const WNDCLASSW *description) {
+    if (description == nullptr || description->lpszClassName == nullptr ||
+        description->lpfnWndProc == nullptr || description->cbWndExtra < 0 ||
+        description->cbWndExtra > 4096) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return 0;
+    }
+    const WindowClass *existing = FindWindowClass(description->lpszClassName);
+    if (existing != nullptr && existing->program == GetCurrentThreadId()) {
+        SetLastError(ERROR_CLASS_ALREADY_EXISTS);
+        return 0;
+    }
+    auto windowClass = std::make_unique<WindowClass>();
+    windowClass->name = description->lpszClassName;
+    windowClass->description = *description;
+    windowClass->description.lpszClassName = nullptr; // the name lives in the class itself
+    windowClass->program = GetCurrentThreadId();
+    Table().classes.push_back(std::move(windowClass));
+    return static_cast<ATOM>(0xC000 + Table().classes.size());
+}
+
+extern "C" BOOL WINAPI UnregisterClassW(LPCWSTR className, HINSTANCE) {
+    auto &classes = Table().classes;
+    for (auto it = classes.begin(); className != nullptr && it != classes.end(); ++it) {
+        if (!SameName((*it)->name, className)) {
+            continue;
+        }
+        for (const auto &entry : Table().windows) {
+            if (entry.second->windowClass == it->get()) {
+                return FALSE; // a window of the class still exists
+            }
+        }
+        classes.erase(it);
+        return TRUE;
+    }
+    return FALSE;
+}
+
+extern "C" HWND WINAPI GetDesktopWindow(void) {
+    return RootWindow()->handle;
+}
+
+extern "C" BOOL WINAPI IsWindow(HWND window) {
+    return FindWindowObject(window) != nullptr;
+}
+
+extern "C" HWND WINAPI GetParent(HWND window) {
+    Window *found = FindWindowObject(window);
+    if (found == nullptr) {
+        return nullptr;
+    }
+    // As on Windows: a child's parent, else a pop-up's owner.
+    if ((found->style & WS_CHILD) != 0) {
+        return found->parent != nullptr ? found->parent->handle : nullptr;
+    }
+    return found->owner != nullptr ? found->owner->handle : nullptr;
+}
+
+extern "C" HWND WINAPI GetWindow(HWND window, UINT relation) {
+    Window *found = FindWindowObject(window);
+    if (found == nullptr) {
+        return nullptr;
+    }
+    if (relation == GW_CHILD) {
+        const std::vector<Window *> &children =
+            found == RootWindow() ? Table().topLevel : found->children;
+        return children.empty() ? nullptr : children.front()->handle;
+    }
+    if (relation == GW_OWNER) {
+        return found->owner != nullptr ? found->owner->handle : nullptr;
+    }
+    if (found == RootWindow()) {
+        return nullptr;
+    }
+    std::vector<Window *> &siblings = SiblingsOf(found);
+    auto at = std::find(siblings.begin(), siblings.end(), found);
+    switch (relation) {
+    case GW_HWNDFIRST:
+        return siblings.front()->handle;
+    case GW_HWNDLAST:
+        return siblings.back()->handle;
+    case GW_HWNDNEXT:
+        return at + 1 != siblings.end() ? (*(at + 1))->handle : nullptr;
+    case GW_HWNDPREV:
+        return at != siblings.begin() ? (*(at - 1))->handle : nullptr;
+    }
+    return nullptr;
+}
+
+extern "C" HWND WINAPI FindWindowW(LPCWSTR className, LPCWSTR windowName) {
+    for (Window *window : Table().topLevel) {
+        if (className != nullptr && !SameName(window->windowClass->name, className)) {
+            continue;
+        }
+        if (windowName != nullptr && window->text != windowName) {
+            continue;
+        }
+        return window->handle;
+    }
+    return nullptr;
+}
+
+extern "C" int WINAPI GetClassNameW(HWND window, LPWSTR name, int size) {
+    Window *found = FindWindowObject(window);
+    if (found == nullptr || found->windowClass == nullptr || name == nullptr || size <= 0) {
+        return 0;
+    }
+    lstrcpynW(name, found->windowClass->name.c_str(), size);
+    return lstrlenW(name);
+}
