@@ -93,6 +93,12 @@ void RegisterBuiltInProgram(const std::u16string &devicePath, ProgramEntry entry
 
 void ResetDevice() {
     DeviceState &state = State();
+    // Programs that still run are asked to quit, as a device does at power-off, so that they
+    // can end properly; any that does not is dropped with its fiber.
+    for (const auto &program : state.programs) {
+        program->quitPosted = true;
+    }
+    RunUntilIdle();
     state.booted = true;
     state.programs.clear();
     state.clock = 0;

@@ -44,6 +44,11 @@ struct Program {
 
     bool exited = false;
     DWORD exitCode = STILL_ACTIVE;
+
+    // What Win32 keeps per thread.
+    HWND focus = nullptr;
+    HWND active = nullptr;
+    HWND capture = nullptr;
 };
 
 // Programs the device itself provides, found by their device path.

@@ -71,6 +71,7 @@ extern "C" HDC WINAPI CreateCompatibleDC(HDC dc) {
     SelectObject(handle, DefaultBitmap());
     SelectObject(handle, GetStockObject(BLACK_PEN));
     SelectObject(handle, GetStockObject(WHITE_BRUSH));
+    SelectObject(handle, SystemFont());
     return handle;
 }
 
@@ -85,6 +86,7 @@ extern "C" BOOL WINAPI DeleteDC(HDC dc) {
     Release(context->bitmapObject);
     Release(context->penObject);
     Release(context->brushObject);
+    Release(context->fontObject);
     context->surface.reset();
     RemoveGdiObject(dc);
     return TRUE;
@@ -105,6 +107,9 @@ extern "C" HGDIOBJ WINAPI SelectObject(HDC dc, HGDIOBJ object) {
     }
     if (auto brush = std::dynamic_pointer_cast<BrushObject>(found)) {
         return Exchange(context->brush, context->brushObject, object, std::move(brush));
+    }
+    if (auto font = std::dynamic_pointer_cast<FontObject>(found)) {
+        return Exchange(context->font, context->fontObject, object, std::move(font));
     }
     SetLastError(ERROR_INVALID_PARAMETER);
     return nullptr;

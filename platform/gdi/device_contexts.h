@@ -6,6 +6,7 @@
 
 #include "engine/lines.h"
 #include "gdi/drawing_objects.h"
+#include "gdi/fonts.h"
 
 #include <climits>
 #include <memory>
@@ -40,6 +41,7 @@ struct DcObject : GdiObject {
     std::shared_ptr<BitmapObject> bitmapObject;
     std::shared_ptr<PenObject> penObject;
     std::shared_ptr<BrushObject> brushObject;
+    std::shared_ptr<FontObject> fontObject;
 
     POINT position{0, 0};
     int rop2 = R2_COPYPEN;

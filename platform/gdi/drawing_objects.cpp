@@ -1,6 +1,8 @@
 // Pens, brushes, stock objects and the system colour brushes.
 #include "gdi/drawing_objects.h"
 
+#include "gdi/fonts.h"
+
 #include <array>
 #include <cstring>
 
@@ -86,6 +88,9 @@ int SystemColorIndex(int index) {
 }
 
 extern "C" HGDIOBJ WINAPI GetStockObject(int object) {
+    if (object == SYSTEM_FONT) {
+        return SystemFont();
+    }
     if (object < 0 || object >= stockObjectCount) {
         return nullptr;
     }

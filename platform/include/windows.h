@@ -23,6 +23,7 @@ typedef int BOOL;
 typedef unsigned char BYTE;
 typedef uint16_t WORD;
 typedef uint32_t DWORD;
+typedef int16_t SHORT;
 typedef int32_t LONG;
 typedef uint32_t ULONG;
 typedef int32_t INT;

@@ -132,7 +132,39 @@ typedef struct tagMSG {
 #define WM_GETTEXTLENGTH 0x000E
 #define WM_CLOSE 0x0010
 #define WM_QUIT 0x0012
+#define WM_ACTIVATE 0x0006
+#define WM_SETFOCUS 0x0007
+#define WM_KILLFOCUS 0x0008
 #define WM_SHOWWINDOW 0x0018
+#define WM_KEYDOWN 0x0100
+#define WM_KEYUP 0x0101
+#define WM_CHAR 0x0102
+#define WM_MOUSEMOVE 0x0200
+#define WM_LBUTTONDOWN 0x0201
+#define WM_LBUTTONUP 0x0202
+#define WM_CAPTURECHANGED 0x0215
+
+#define WA_INACTIVE 0
+#define WA_ACTIVE 1
+#define WA_CLICKACTIVE 2
+#define MK_LBUTTON 0x0001
+
+#define VK_LBUTTON 0x01
+#define VK_BACK 0x08
+#define VK_TAB 0x09
+#define VK_RETURN 0x0D
+#define VK_SHIFT 0x10
+#define VK_CONTROL 0x11
+#define VK_MENU 0x12
+#define VK_CAPITAL 0x14
+#define VK_ESCAPE 0x1B
+#define VK_SPACE 0x20
+#define VK_LEFT 0x25
+#define VK_UP 0x26
+#define VK_RIGHT 0x27
+#define VK_DOWN 0x28
+#define VK_DELETE 0x2E
+#define KEYEVENTF_KEYUP 0x0002
 #define WM_WINDOWPOSCHANGED 0x0047
 #define WM_TIMER 0x0113
 #define WM_USER 0x0400
@@ -184,6 +216,21 @@ WINBASEAPI BOOL WINAPI PostMessageW(HWND window, UINT message, WPARAM wParam, LP
 WINBASEAPI LRESULT WINAPI CallWindowProcW(WNDPROC proc, HWND window, UINT message, WPARAM wParam,
                                           LPARAM lParam);
 WINBASEAPI LRESULT WINAPI DefWindowProcW(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+WINBASEAPI HWND WINAPI SetFocus(HWND window);
+WINBASEAPI HWND WINAPI GetFocus(void);
+WINBASEAPI HWND WINAPI SetActiveWindow(HWND window);
+WINBASEAPI HWND WINAPI GetActiveWindow(void);
+WINBASEAPI BOOL WINAPI SetForegroundWindow(HWND window);
+WINBASEAPI HWND WINAPI GetForegroundWindow(void);
+WINBASEAPI HWND WINAPI SetCapture(HWND window);
+WINBASEAPI BOOL WINAPI ReleaseCapture(void);
+WINBASEAPI HWND WINAPI GetCapture(void);
+WINBASEAPI BOOL WINAPI EnableWindow(HWND window, BOOL enable);
+WINBASEAPI BOOL WINAPI IsWindowEnabled(HWND window);
+WINBASEAPI HWND WINAPI WindowFromPoint(POINT point);
+WINBASEAPI void WINAPI keybd_event(BYTE key, BYTE scan, DWORD flags, ULONG_PTR extra);
+WINBASEAPI SHORT WINAPI GetKeyState(int key);
+WINBASEAPI SHORT WINAPI GetAsyncKeyState(int key);
 WINBASEAPI UINT_PTR WINAPI SetTimer(HWND window, UINT_PTR id, UINT elapse, TIMERPROC proc);
 WINBASEAPI BOOL WINAPI KillTimer(HWND window, UINT_PTR id);
 

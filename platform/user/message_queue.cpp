@@ -134,11 +134,6 @@ extern "C" void WINAPI PostQuitMessage(int exitCode) {
     }
 }
 
-// Characters from key messages come with the keyboard input of the device.
-extern "C" BOOL WINAPI TranslateMessage(const MSG *) {
-    return FALSE;
-}
-
 extern "C" UINT_PTR WINAPI SetTimer(HWND window, UINT_PTR id, UINT elapse, TIMERPROC proc) {
     Program *program = CurrentProgram();
     if (program == nullptr) {

@@ -1,4 +1,5 @@
 // Creating and destroying windows, with the messages Windows CE sends on the way.
+#include "user/input.h"
 #include "user/window_state.h"
 
 #include "device/scheduler.h"
@@ -100,6 +101,7 @@ extern "C" BOOL WINAPI DestroyWindow(HWND handle) {
     for (auto child = children.rbegin(); child != children.rend(); ++child) {
         DestroyWindow(*child);
     }
+    ForgetInputWindow(handle);
     ForgetWindow(window);
     return TRUE;
 }

@@ -51,7 +51,7 @@ TEST(DeviceContexts, SelectReturnsThePreviousObjectOfItsKind) {
     EXPECT_EQ(GetCurrentObject(dc, OBJ_PEN), pen);
     EXPECT_EQ(GetCurrentObject(dc, OBJ_BRUSH), brush);
     EXPECT_EQ(GetCurrentObject(dc, OBJ_BITMAP), bitmap);
-    EXPECT_EQ(GetCurrentObject(dc, OBJ_FONT), nullptr);
+    EXPECT_EQ(GetCurrentObject(dc, OBJ_FONT), GetStockObject(SYSTEM_FONT));
     EXPECT_EQ(GetCurrentObject(dc, 99), nullptr);
     EXPECT_EQ(GetDeviceCaps(dc, HORZRES), 8);
     EXPECT_EQ(GetDeviceCaps(dc, VERTRES), 4);

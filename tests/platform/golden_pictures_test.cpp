@@ -103,4 +103,42 @@ TEST(GoldenPictures, LinesInAllDirections) {
     ExpectMatchesGolden(canvas.Pixels(), "lines_in_all_directions");
 }
 
+TEST(GoldenPictures, KeyLabels) {
+    Canvas canvas(110, 54, GetSysColor(COLOR_BTNFACE));
+    HDC dc = canvas.Dc();
+    SetBkMode(dc, TRANSPARENT);
+    const RECT keys[] = {{2, 2, 32, 20}, {34, 2, 64, 20}, {66, 2, 108, 20}};
+    const WCHAR *labels[] = {u"Tab", u"\u00c4\u00df", u"&Enter"};
+    {
+        Selected font(dc, CreateFontW(-11, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0,
+                                      u"Tahoma"));
+        for (int i = 0; i < 3; ++i) {
+            Rectangle(dc, keys[i].left, keys[i].top, keys[i].right, keys[i].bottom);
+            RECT label = keys[i];
+            DrawTextW(dc, labels[i], -1, &label, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+        }
+    }
+    Selected bold(
+        dc, CreateFontW(-13, 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, u"Tahoma"));
+    SetTextColor(dc, RGB(0, 0, 128));
+    RECT lines{2, 22, 108, 54};
+    DrawTextW(dc, u"Shift\nCaps", -1, &lines, DT_RIGHT | DT_NOPREFIX);
+    ExpectMatchesGolden(canvas.Pixels(), "key_labels");
+}
+
+TEST(GoldenPictures, OpaqueAndClippedText) {
+    Canvas canvas(64, 32);
+    HDC dc = canvas.Dc();
+    Selected font(dc, CreateFontW(16, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0,
+                                  u"MS Sans Serif"));
+    SetBkColor(dc, RGB(255, 255, 0));
+    SetTextColor(dc, RGB(128, 0, 0));
+    ExtTextOutW(dc, 2, 0, 0, nullptr, u"Opaque", 6, nullptr);
+    SetBkColor(dc, RGB(0, 128, 255));
+    SetTextColor(dc, RGB(255, 255, 255));
+    const RECT clip{8, 18, 40, 30};
+    ExtTextOutW(dc, 4, 16, ETO_OPAQUE | ETO_CLIPPED, &clip, u"Clipped", 7, nullptr);
+    ExpectMatchesGolden(canvas.Pixels(), "opaque_and_clipped_text");
+}
+
 } // namespace

@@ -1,0 +1,194 @@
+// The stylus reaches the window under it, or the one holding the capture; keys reach the focus
+// window of the program in front. TranslateMessage makes characters from keys as a US keyboard
+// does, with Shift and Caps Lock.
+#include "user/input.h"
+#include "user/window_state.h"
+
+#include <cstring>
+
+#include "device/scheduler.h"
+
+HWND InputCapture();
+void ResetFocus();
+
+namespace {
+
+bool keysDown[256];
+bool capsLock;
+bool stylusDown;
+
+// The deepest visible window at a screen point, front first.
+Window *WindowAt(const std::vector<Window *> &windows, POINT point, POINT origin) {
+    for (Window *window : windows) {
+        if ((window->style & WS_VISIBLE) == 0) {
+            continue;
+        }
+        RECT rect = window->rect;
+        OffsetRect(&rect, origin.x, origin.y);
+        if (!PtInRect(&rect, point)) {
+            continue;
+        }
+        Window *inner = WindowAt(window->children, point, ClientOrigin(window));
+        return inner != nullptr ? inner : window;
+    }
+    return nullptr;
+}
+
+void PostToWindow(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    PostMessageW(window, message, wParam, lParam);
+}
+
+void PostStylus(UINT message, int x, int y) {
+    HWND target = InputCapture();
+    if (target == nullptr) {
+        target = WindowFromPoint({x, y});
+    }
+    if (target == nullptr || !IsWindowEnabled(target)) {
+        return;
+    }
+    if (message == WM_LBUTTONDOWN) {
+        // A tap brings its window to the front, unless it never takes activation.
+        HWND topLevel = target;
+        for (HWND parent = GetParent(topLevel);
+             parent != nullptr && (GetWindowLongW(topLevel, GWL_STYLE) & WS_CHILD) != 0;
+             parent = GetParent(topLevel)) {
+            topLevel = parent;
+        }
+        if ((GetWindowLongW(topLevel, GWL_EXSTYLE) & WS_EX_NOACTIVATE) == 0 &&
+            GetForegroundWindow() != topLevel) {
+            SetForegroundWindow(topLevel);
+        }
+    }
+    POINT point = {x, y};
+    ScreenToClient(target, &point);
+    PostToWindow(target, message, stylusDown ? MK_LBUTTON : 0,
+                 MAKELPARAM(static_cast<WORD>(point.x), static_cast<WORD>(point.y)));
+}
+
+// The character a key gives on a US keyboard, or 0.
+WCHAR CharacterOf(UINT key) {
+    bool shift = keysDown[VK_SHIFT];
+    bool control = keysDown[VK_CONTROL];
+    if (key >= 'A' && key <= 'Z') {
+        if (control) {
+            return static_cast<WCHAR>(key - 'A' + 1);
+        }
+        return static_cast<WCHAR>(shift != capsLock ? key : key - 'A' + 'a');
+    }
+    if (key >= '0' && key <= '9') {
+        return static_cast<WCHAR>(shift ? ")!@#$%^&*("[key - '0'] : key);
+    }
+    struct Punctuation {
+        UINT key;
+        char plain, shifted;
+    };
+    static const Punctuation punctuation[] = {
+        {0xBA, ';', ':'},  {0xBB, '=', '+'}, {0xBC, ',', '<'},  {0xBD, '-', '_'},
+        {0xBE, '.', '>'},  {0xBF, '/', '?'}, {0xC0, '`', '~'},  {0xDB, '[', '{'},
+        {0xDC, '\\', '|'}, {0xDD, ']', '}'}, {0xDE, '\'', '"'},
+    };
+    for (const Punctuation &entry : punctuation) {
+        if (entry.key == key) {
+            return static_cast<WCHAR>(shift ? entry.shifted : entry.plain);
+        }
+    }
+    switch (key) {
+    case VK_SPACE:
+        return ' ';
+    case VK_RETURN:
+        return '\r';
+    case VK_BACK:
+        return '\b';
+    case VK_TAB:
+        return '\t';
+    case VK_ESCAPE:
+        return 0x1B;
+    }
+    return 0;
+}
+
+} // namespace
+
+extern "C" HWND WINAPI WindowFromPoint(POINT point) {
+    std::vector<Window *> topLevel;
+    for (HWND window = GetWindow(GetDesktopWindow(), GW_CHILD); window != nullptr;
+         window = GetWindow(window, GW_HWNDNEXT)) {
+        topLevel.push_back(FindWindowObject(window));
+    }
+    Window *found = WindowAt(topLevel, point, {0, 0});
+    return found != nullptr ? found->handle : nullptr;
+}
+
+void StylusDown(int x, int y) {
+    stylusDown = true;
+    keysDown[VK_LBUTTON] = true;
+    PostStylus(WM_LBUTTONDOWN, x, y);
+}
+
+void StylusMove(int x, int y) {
+    PostStylus(WM_MOUSEMOVE, x, y);
+}
+
+void StylusUp(int x, int y) {
+    stylusDown = false;
+    keysDown[VK_LBUTTON] = false;
+    PostStylus(WM_LBUTTONUP, x, y);
+}
+
+void ResetInput() {
+    std::memset(keysDown, 0, sizeof keysDown);
+    capsLock = false;
+    stylusDown = false;
+    ResetFocus();
+}
+
+extern "C" void WINAPI keybd_event(BYTE key, BYTE, DWORD flags, ULONG_PTR) {
+    bool up = (flags & KEYEVENTF_KEYUP) != 0;
+    bool wasDown = keysDown[key];
+    keysDown[key] = !up;
+    if (key == VK_CAPITAL && !up && !wasDown) {
+        capsLock = !capsLock;
+    }
+    // Keys go to the focus window of the program in front, or to the front window itself.
+    HWND front = GetForegroundWindow();
+    Window *frontWindow = FindWindowObject(front);
+    Program *program = frontWindow != nullptr ? FindProgram(frontWindow->program) : nullptr;
+    HWND target = program != nullptr && program->focus != nullptr ? program->focus : front;
+    if (target == nullptr) {
+        return;
+    }
+    LPARAM state = 1 | (up ? (3L << 30) : (wasDown ? (1L << 30) : 0));
+    PostToWindow(target, up ? WM_KEYUP : WM_KEYDOWN, key, state);
+}
+
+extern "C" SHORT WINAPI GetKeyState(int key) {
+    if (key < 0 || key > 255) {
+        return 0;
+    }
+    SHORT state = keysDown[key] ? static_cast<SHORT>(0x8000) : 0;
+    if (key == VK_CAPITAL && capsLock) {
+        state |= 1;
+    }
+    return state;
+}
+
+extern "C" SHORT WINAPI GetAsyncKeyState(int key) {
+    return GetKeyState(key);
+}
+
+// The character goes in front of the queue, so it is the next message the program reads.
+extern "C" BOOL WINAPI TranslateMessage(const MSG *message) {
+    if (message == nullptr || message->message != WM_KEYDOWN) {
+        return FALSE;
+    }
+    WCHAR character = CharacterOf(static_cast<UINT>(message->wParam));
+    Program *program = CurrentProgram();
+    if (character == 0 || program == nullptr) {
+        return FALSE;
+    }
+    MSG translated = *message;
+    translated.message = WM_CHAR;
+    translated.wParam = character;
+    program->queue.push_front(translated);
+    return TRUE;
+}

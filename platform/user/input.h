@@ -1,0 +1,15 @@
+// Input from outside the programs: the stylus on the screen and keys of the device's keyboard.
+#ifndef PLATFORM_USER_INPUT_H
+#define PLATFORM_USER_INPUT_H
+
+#include <windows.h>
+
+void StylusDown(int x, int y);
+void StylusMove(int x, int y);
+void StylusUp(int x, int y);
+// A window is going: nothing may still point at it for focus, activation or capture.
+void ForgetInputWindow(HWND window);
+// No keys down, nothing in front, nothing captured.
+void ResetInput();
+
+#endif

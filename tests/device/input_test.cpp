@@ -1,0 +1,185 @@
+// The stylus and the keyboard: which window gets what, activation, capture, and characters.
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "device/scheduler.h"
+#include "user/input.h"
+#include "user/window_state.h"
+
+namespace {
+
+std::vector<std::string> received;
+
+std::string NameOf(HWND window) {
+    WCHAR text[32] = {};
+    GetWindowTextW(window, text, 32);
+    return std::string(text, text + lstrlenW(text));
+}
+
+LRESULT CALLBACK PadProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_GETTEXT || message == WM_GETTEXTLENGTH || message == WM_SETTEXT)
+        return DefWindowProcW(window, message, wParam, lParam);
+    std::string name = NameOf(window);
+    switch (message) {
+    case WM_LBUTTONDOWN:
+        received.push_back(name + " down " + std::to_string((short)LOWORD(lParam)) + "," +
+                           std::to_string((short)HIWORD(lParam)));
+        if (name == "capturer")
+            SetCapture(window);
+        return 0;
+    case WM_MOUSEMOVE:
+        received.push_back(name + " move " + std::to_string((short)LOWORD(lParam)) + "," +
+                           std::to_string((short)HIWORD(lParam)));
+        return 0;
+    case WM_LBUTTONUP:
+        received.push_back(name + " up");
+        if (GetCapture() == window)
+            ReleaseCapture();
+        return 0;
+    case WM_CHAR:
+        received.push_back(name + " char " + std::string(1, (char)wParam));
+        return 0;
+    case WM_ACTIVATE:
+        received.push_back(name + (LOWORD(wParam) == WA_INACTIVE ? " inactive" : " active"));
+        return 0;
+    case WM_SETFOCUS:
+        received.push_back(name + " focus");
+        return 0;
+    case WM_KILLFOCUS:
+        received.push_back(name + " loses focus");
+        return 0;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+// A program with one window; its command line reads "name x y width height noactivate".
+int WINAPI Pad(HINSTANCE, HINSTANCE, LPWSTR commandLine, int) {
+    std::istringstream words(std::string(commandLine, commandLine + lstrlenW(commandLine)));
+    std::string name;
+    int x, y, width, height, noActivate;
+    words >> name >> x >> y >> width >> height >> noActivate;
+    WNDCLASSW windowClass = {};
+    windowClass.lpfnWndProc = PadProc;
+    windowClass.lpszClassName = u"Pad";
+    RegisterClassW(&windowClass);
+    std::u16string title(name.begin(), name.end());
+    HWND window =
+        CreateWindowExW(noActivate ? WS_EX_NOACTIVATE : 0, u"Pad", title.c_str(), WS_VISIBLE, x, y,
+                        width, height, nullptr, nullptr, nullptr, nullptr);
+    SetFocus(window);
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0)) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return 0;
+}
+
+class Input : public testing::Test {
+  protected:
+    void SetUp() override {
+        ResetDevice();
+        ResetWindows(240, 320);
+        ResetInput();
+        RegisterBuiltInProgram(u"\\pad.exe", Pad);
+        received.clear();
+    }
+    void TearDown() override {
+        ResetWindows(240, 320);
+        ResetInput();
+        ResetDevice();
+    }
+    static void StartPad(const char16_t *commandLine) {
+        std::u16string line = commandLine;
+        PROCESS_INFORMATION information = {};
+        ASSERT_TRUE(CreateProcessW(u"\\pad.exe", line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                   nullptr, nullptr, &information));
+        RunUntilIdle();
+    }
+    static void Tap(int x, int y) {
+        StylusDown(x, y);
+        StylusUp(x, y);
+        RunUntilIdle();
+    }
+    static void Key(BYTE key, bool up = false) {
+        keybd_event(key, 0, up ? KEYEVENTF_KEYUP : 0, 0);
+        RunUntilIdle();
+    }
+    static void Type(BYTE key) {
+        Key(key);
+        Key(key, true);
+    }
+};
+
+TEST_F(Input, ATapGoesToTheWindowUnderItAndBringsItToTheFront) {
+    StartPad(u"left 0 0 100 100 0");
+    StartPad(u"right 100 0 100 100 0");
+    received.clear();
+    Tap(30, 40);
+    EXPECT_EQ(received, (std::vector<std::string>{"left active", "left down 30,40", "left up"}));
+    EXPECT_EQ(NameOf(GetForegroundWindow()), "left");
+    received.clear();
+    Tap(150, 10);
+    EXPECT_EQ(received, (std::vector<std::string>{"left inactive", "right active",
+                                                  "right down 50,10", "right up"}));
+    received.clear();
+    Tap(230, 300); // nothing there
+    EXPECT_TRUE(received.empty());
+}
+
+TEST_F(Input, ANonActivatingWindowTakesTapsButNotTheFront) {
+    StartPad(u"notes 0 0 240 200 0");
+    StartPad(u"keyboard 0 200 240 80 1");
+    Tap(10, 10);
+    received.clear();
+    Tap(20, 210);
+    EXPECT_EQ(received, (std::vector<std::string>{"keyboard down 20,10", "keyboard up"}));
+    EXPECT_EQ(NameOf(GetForegroundWindow()), "notes");
+}
+
+TEST_F(Input, TheCapturingWindowFollowsTheStylusEverywhere) {
+    StartPad(u"capturer 0 0 50 50 0");
+    StartPad(u"other 100 100 50 50 0");
+    received.clear();
+    StylusDown(10, 10);
+    RunUntilIdle();
+    StylusMove(120, 130);
+    StylusUp(120, 130);
+    RunUntilIdle();
+    StylusMove(120, 130);
+    RunUntilIdle();
+    EXPECT_EQ(received, (std::vector<std::string>{"capturer active", "capturer down 10,10",
+                                                  "capturer move 120,130", "capturer up",
+                                                  "other move 20,30"}));
+}
+
+TEST_F(Input, KeysTypeIntoTheFocusWindowOfTheProgramInFront) {
+    StartPad(u"editor 0 0 100 100 0");
+    StartPad(u"behind 100 0 100 100 0");
+    Tap(10, 10);
+    received.clear();
+    Key(VK_SHIFT);
+    Type('H');
+    Key(VK_SHIFT, true);
+    Type('I');
+    Key(VK_SHIFT);
+    Type('1');
+    Key(VK_SHIFT, true);
+    Type(VK_CAPITAL);
+    Type('A');
+    Key(VK_SHIFT);
+    Type('B');
+    Key(VK_SHIFT, true);
+    Type(VK_SPACE);
+    Type(0xDE); // the quote key
+    EXPECT_EQ(received, (std::vector<std::string>{"editor char H", "editor char i", "editor char !",
+                                                  "editor char A", "editor char b", "editor char  ",
+                                                  "editor char '"}));
+    EXPECT_EQ(GetKeyState(VK_CAPITAL) & 1, 1);
+    EXPECT_EQ(GetKeyState(VK_SHIFT) & 0x8000, 0);
+}
+
+} // namespace
