@@ -30,6 +30,10 @@ BOOL KeyHasSwitchRequest(const KeyDef *key);
 BOOL AddSharedRef(const void *object);
 BOOL DropSharedRef(const void *object);
 
+// The tree in the order a layout file holds it: the layout, then what each of its keys leads
+// to, each layout once (pre-order). The oldest node of the list is the layout itself.
+void CollectLayoutTree(KeyboardLayout *layout, Element **collected);
+
 // Releasing keys. An unresolved section still holds the reader's NEWKEYBD request records.
 void ReleaseKeyResources(KeyDef *key);
 void ReleaseKeyList(Element **keys);

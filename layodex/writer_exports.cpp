@@ -1,8 +1,7 @@
 #include "layodex_internal.h"
 #include "layout_writer.h"
 
-// Pre-order: the layout, then what each of its keys leads to, each layout once.
-static void CollectTree(KeyboardLayout *layout, Element **collected) {
+void CollectLayoutTree(KeyboardLayout *layout, Element **collected) {
     for (Element *node = *collected; node != NULL; node = node->next) {
         if (node->data == layout)
             return;
@@ -12,7 +11,7 @@ static void CollectTree(KeyboardLayout *layout, Element **collected) {
     FOR_EACH_IN_LIST_ORDER(node, layout->keys) {
         KeyDef *key = (KeyDef *)node->data;
         if (KeyHasLayoutTarget(key))
-            CollectTree((KeyboardLayout *)key->target, collected);
+            CollectLayoutTree((KeyboardLayout *)key->target, collected);
     }
 }
 
@@ -21,7 +20,7 @@ int SaveKeyBoard(KeyboardLayout *layout, WCHAR **writePosition) {
         return 0;
     Element *setAside = VisitedList;
     VisitedList = NULL;
-    CollectTree(layout, &VisitedList);
+    CollectLayoutTree(layout, &VisitedList);
 
     WCHAR *start = *writePosition;
     TextWriter writer = {start, start + LAYOUT_TEXT_CAPACITY - 1, FALSE};

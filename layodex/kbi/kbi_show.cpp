@@ -2,6 +2,7 @@
 
 #include "kbi.h"
 #include "key_tables.h"
+#include "layodex_internal.h"
 
 static void PrintFlags(DWORD flags) {
     const char *separator = "";
@@ -85,21 +86,6 @@ static void PrintSection(const KeyboardLayout *layout) {
     }
 }
 
-// The tree in the order a layout file would hold it: the layout, then where its keys lead.
-static void CollectTree(KeyboardLayout *layout, Element **collected) {
-    for (Element *node = *collected; node != NULL; node = node->next) {
-        if (node->data == layout)
-            return;
-    }
-    AddElement(collected, layout);
-    for (Element *node = FindLastElement(layout->keys); node != NULL; node = node->prev) {
-        KeyDef *key = (KeyDef *)node->data;
-        if ((key->flags & KEY_NEWKEYBD) != 0 && (key->flags & (KEY_MACRO | KEY_LAUNCH)) == 0 &&
-            key->target != NULL)
-            CollectTree((KeyboardLayout *)key->target, collected);
-    }
-}
-
 int ShowCommand(const char *name, const char *directory) {
     if (!UseDirectory(directory))
         return 2;
@@ -119,7 +105,7 @@ int ShowCommand(const char *name, const char *directory) {
         result = 1;
     } else {
         Element *tree = NULL;
-        CollectTree(layout, &tree);
+        CollectLayoutTree(layout, &tree);
         for (Element *node = FindLastElement(tree); node != NULL; node = node->prev)
             PrintSection((const KeyboardLayout *)node->data);
         ReleaseAll(&tree, 0);

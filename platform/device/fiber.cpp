@@ -61,10 +61,6 @@ Fiber::~Fiber() {
 #endif
 }
 
-Fiber *Fiber::Current() {
-    return current;
-}
-
 void Fiber::Start(unsigned int high, unsigned int low) {
     Fiber *self = reinterpret_cast<Fiber *>((static_cast<uintptr_t>(high) << 32) | low);
     FinishSwitch(nullptr, &schedulerStackBottom, &schedulerStackSize);

@@ -23,8 +23,6 @@ class Fiber {
     }
     // From inside a fiber: back to the scheduler, until the next Resume.
     static void Yield();
-    // The fiber running now, or null on the scheduler's own stack.
-    static Fiber *Current();
 
   private:
     static void Start(unsigned int high, unsigned int low);

@@ -8,9 +8,6 @@
 
 #include "device/scheduler.h"
 
-HWND InputCapture();
-void ResetFocus();
-
 namespace {
 
 bool keysDown[256];

@@ -12,4 +12,9 @@ void ForgetInputWindow(HWND window);
 // No keys down, nothing in front, nothing captured.
 void ResetInput();
 
+// Kept by the focus code for the input code: the window the stylus goes to whatever lies under
+// it, and forgetting the front and captured windows.
+HWND InputCapture();
+void ResetFocus();
+
 #endif
