@@ -1,4 +1,4 @@
-// Windows .bmp files: the decoder, and LoadImage loading one into a GDI bitmap.
+// Windows .bmp files: the decoder, and GDI bitmaps made from the bytes of one.
 #include "gdi/bitmap_files.h"
 
 #include "gdi/gdi_objects.h"
@@ -202,28 +202,9 @@ bool DecodeBitmapFile(const unsigned char *data, size_t size, DecodedBitmap &out
     return true;
 }
 
-namespace {
-
-// The most a bitmap file of the largest size could need, with its headers and palette.
-const DWORD maxBitmapFileBytes = maxBitmapFileSide * maxBitmapFileSide * 4 + 4096;
-
-HANDLE LoadBitmapFile(HANDLE file, int width, int height) {
-    if (file == INVALID_HANDLE_VALUE) {
-        return nullptr;
-    }
-    DWORD sizeHigh = 0;
-    const DWORD size = GetFileSize(file, &sizeHigh);
-    std::vector<unsigned char> data;
-    DWORD read = 0;
-    const bool readable = sizeHigh == 0 && size <= maxBitmapFileBytes;
-    if (readable) {
-        data.resize(size);
-    }
-    const bool complete =
-        readable && ReadFile(file, data.data(), size, &read, nullptr) && read == size;
-    CloseHandle(file);
+HBITMAP BitmapFromFileBytes(const unsigned char *data, size_t size, int width, int height) {
     DecodedBitmap bitmap;
-    if (!complete || !DecodeBitmapFile(data.data(), data.size(), bitmap)) {
+    if (!DecodeBitmapFile(data, size, bitmap)) {
         SetLastError(ERROR_FILE_INVALID);
         return nullptr;
     }
@@ -233,34 +214,4 @@ HANDLE LoadBitmapFile(HANDLE file, int width, int height) {
         return nullptr;
     }
     return CreateBitmapObject(bitmap.width, bitmap.height, std::move(bitmap.pixels));
-}
-
-bool IsSupportedRequest(UINT type, UINT flags) {
-    if (type != IMAGE_BITMAP || (flags & LR_LOADFROMFILE) == 0) {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return false;
-    }
-    return true;
-}
-
-} // namespace
-
-extern "C" HANDLE WINAPI LoadImageA(HINSTANCE, LPCSTR name, UINT type, int width, int height,
-                                    UINT flags) {
-    if (!IsSupportedRequest(type, flags) || name == nullptr) {
-        return nullptr;
-    }
-    return LoadBitmapFile(
-        CreateFileA(name, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr), width,
-        height);
-}
-
-extern "C" HANDLE WINAPI LoadImageW(HINSTANCE, LPCWSTR name, UINT type, int width, int height,
-                                    UINT flags) {
-    if (!IsSupportedRequest(type, flags) || name == nullptr) {
-        return nullptr;
-    }
-    return LoadBitmapFile(
-        CreateFileW(name, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr), width,
-        height);
 }

@@ -54,6 +54,11 @@ PixelPoint DcObject::ToSurface(int x, int y) const {
     return PixelPoint{clamp(int64_t(x) + originX), clamp(int64_t(y) + originY)};
 }
 
+std::vector<Box> DcObject::ClipBoxes() const {
+    const Box box = Clip();
+    return box.Empty() ? std::vector<Box>{} : std::vector<Box>{box};
+}
+
 std::shared_ptr<DcObject> FindDc(HDC dc) {
     std::shared_ptr<DcObject> found = FindGdiObjectAs<DcObject>(dc);
     if (!found) {

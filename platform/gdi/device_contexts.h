@@ -10,6 +10,7 @@
 
 #include <climits>
 #include <memory>
+#include <vector>
 
 struct DcObject : GdiObject {
     DWORD Type() const override {
@@ -23,6 +24,9 @@ struct DcObject : GdiObject {
     Box Clip() const {
         return surface ? Intersect(clip, surface->Bounds()) : Box{};
     }
+    // The parts of the surface drawing may touch, as disjoint boxes in surface coordinates: one
+    // for a memory DC, the visible pieces of a window for a window DC.
+    std::vector<Box> ClipBoxes() const;
     // A logical point in surface coordinates, clamped so that far-off points cannot overflow.
     PixelPoint ToSurface(int x, int y) const;
 

@@ -62,6 +62,7 @@ typedef const TCHAR *LPCTSTR;
 #define TRUE 1
 #define FALSE 0
 #define MAX_PATH 260
+#define ARRAYSIZE(a) (sizeof(a) / sizeof((a)[0]))
 
 #define DECLARE_HANDLE(name)                                                                       \
     struct name##__ {                                                                              \
@@ -264,6 +265,53 @@ WINBASEAPI FARPROC WINAPI GetProcAddressW(HMODULE module, LPCWSTR name);
 WINBASEAPI BOOL WINAPI FreeLibrary(HMODULE module);
 WINBASEAPI DWORD WINAPI GetModuleFileNameA(HMODULE module, LPSTR name, DWORD size);
 WINBASEAPI DWORD WINAPI GetModuleFileNameW(HMODULE module, LPWSTR name, DWORD size);
+// NULL: the calling program's own module.
+WINBASEAPI HMODULE WINAPI GetModuleHandleA(LPCSTR name);
+WINBASEAPI HMODULE WINAPI GetModuleHandleW(LPCWSTR name);
+
+// Resources: pieces of data a module carries (resource_tables.h), found by type and name. Each is
+// an integer id made with MAKEINTRESOURCE or a string, matched without regard to case; the string
+// "#123" names the id 123. A NULL module is the calling program's.
+DECLARE_HANDLE(HRSRC);
+typedef HANDLE HGLOBAL;
+#define IS_INTRESOURCE(r) ((((ULONG_PTR)(r)) >> 16) == 0)
+#define MAKEINTRESOURCEA(i) ((LPSTR)((ULONG_PTR)((WORD)(i))))
+#define MAKEINTRESOURCEW(i) ((LPWSTR)((ULONG_PTR)((WORD)(i))))
+#ifdef UNICODE
+#define MAKEINTRESOURCE MAKEINTRESOURCEW
+#else
+#define MAKEINTRESOURCE MAKEINTRESOURCEA
+#endif
+#define RT_CURSOR MAKEINTRESOURCE(1)
+#define RT_BITMAP MAKEINTRESOURCE(2)
+#define RT_ICON MAKEINTRESOURCE(3)
+#define RT_MENU MAKEINTRESOURCE(4)
+#define RT_DIALOG MAKEINTRESOURCE(5)
+#define RT_STRING MAKEINTRESOURCE(6)
+#define RT_FONTDIR MAKEINTRESOURCE(7)
+#define RT_FONT MAKEINTRESOURCE(8)
+#define RT_ACCELERATOR MAKEINTRESOURCE(9)
+#define RT_RCDATA MAKEINTRESOURCE(10)
+#define RT_MESSAGETABLE MAKEINTRESOURCE(11)
+#define RT_GROUP_CURSOR MAKEINTRESOURCE(12)
+#define RT_GROUP_ICON MAKEINTRESOURCE(14)
+#define RT_VERSION MAKEINTRESOURCE(16)
+#define ERROR_RESOURCE_DATA_NOT_FOUND 1812L
+#define ERROR_RESOURCE_TYPE_NOT_FOUND 1813L
+#define ERROR_RESOURCE_NAME_NOT_FOUND 1814L
+WINBASEAPI HRSRC WINAPI FindResourceA(HMODULE module, LPCSTR name, LPCSTR type);
+WINBASEAPI HRSRC WINAPI FindResourceW(HMODULE module, LPCWSTR name, LPCWSTR type);
+WINBASEAPI HGLOBAL WINAPI LoadResource(HMODULE module, HRSRC resource);
+WINBASEAPI DWORD WINAPI SizeofResource(HMODULE module, HRSRC resource);
+WINBASEAPI LPVOID WINAPI LockResource(HGLOBAL data);
+WINBASEAPI BOOL WINAPI FreeResource(HGLOBAL data);
+#ifdef UNICODE
+#define GetModuleHandle GetModuleHandleW
+#define FindResource FindResourceW
+#else
+#define GetModuleHandle GetModuleHandleA
+#define FindResource FindResourceA
+#endif
 
 // Locales
 #define LOCALE_NEUTRAL 0x0000
@@ -305,8 +353,14 @@ extern "C"
 // GDI objects
 #define IMAGE_BITMAP 0
 #define IMAGE_ICON 1
+#define IMAGE_CURSOR 2
 #define LR_DEFAULTCOLOR 0x0000
+#define LR_MONOCHROME 0x0001
 #define LR_LOADFROMFILE 0x0010
+#define LR_LOADTRANSPARENT 0x0020
+#define LR_DEFAULTSIZE 0x0040
+#define LR_CREATEDIBSECTION 0x2000
+#define LR_SHARED 0x8000
 #define OBJ_BITMAP 7
 
 typedef struct tagBITMAP {
@@ -327,6 +381,64 @@ WINBASEAPI int WINAPI GetObjectA(HGDIOBJ object, int size, LPVOID buffer);
 WINBASEAPI int WINAPI GetObjectW(HGDIOBJ object, int size, LPVOID buffer);
 WINBASEAPI DWORD WINAPI GetObjectType(HGDIOBJ object);
 WINBASEAPI BOOL WINAPI DeleteObject(HGDIOBJ object);
+// From an RT_BITMAP resource holding a whole .bmp file.
+WINBASEAPI HBITMAP WINAPI LoadBitmapA(HINSTANCE instance, LPCSTR name);
+WINBASEAPI HBITMAP WINAPI LoadBitmapW(HINSTANCE instance, LPCWSTR name);
+
+// Icons: from RT_GROUP_ICON resources holding a whole .ico file, from .ico files, or built in.
+DECLARE_HANDLE(HICON);
+typedef HICON HCURSOR;
+typedef struct _ICONINFO {
+    BOOL fIcon;
+    DWORD xHotspot;
+    DWORD yHotspot;
+    HBITMAP hbmMask;
+    HBITMAP hbmColor;
+} ICONINFO, *PICONINFO;
+#define IDI_APPLICATION MAKEINTRESOURCE(32512)
+#define IDI_HAND MAKEINTRESOURCE(32513)
+#define IDI_QUESTION MAKEINTRESOURCE(32514)
+#define IDI_EXCLAMATION MAKEINTRESOURCE(32515)
+#define IDI_ASTERISK MAKEINTRESOURCE(32516)
+#define IDI_WINLOGO MAKEINTRESOURCE(32517)
+#define IDI_WARNING IDI_EXCLAMATION
+#define IDI_ERROR IDI_HAND
+#define IDI_INFORMATION IDI_ASTERISK
+#define DI_MASK 0x0001
+#define DI_IMAGE 0x0002
+#define DI_NORMAL 0x0003
+#define DI_COMPAT 0x0004
+#define DI_DEFAULTSIZE 0x0008
+#define ERROR_INVALID_CURSOR_HANDLE 1402L
+#define SM_CXSCREEN 0
+#define SM_CYSCREEN 1
+#define SM_CXICON 11
+#define SM_CYICON 12
+#define SM_CXSMICON 49
+#define SM_CYSMICON 50
+WINBASEAPI int WINAPI GetSystemMetrics(int index);
+// A NULL instance asks for a built-in icon (IDI_*).
+WINBASEAPI HICON WINAPI LoadIconA(HINSTANCE instance, LPCSTR name);
+WINBASEAPI HICON WINAPI LoadIconW(HINSTANCE instance, LPCWSTR name);
+WINBASEAPI BOOL WINAPI DrawIcon(HDC dc, int x, int y, HICON icon);
+WINBASEAPI BOOL WINAPI DrawIconEx(HDC dc, int x, int y, HICON icon, int width, int height,
+                                  UINT step, HBRUSH flickerFreeBrush, UINT flags);
+WINBASEAPI BOOL WINAPI DestroyIcon(HICON icon);
+WINBASEAPI BOOL WINAPI GetIconInfo(HICON icon, PICONINFO info);
+// From an .ico file (one icon) or a module file's RT_GROUP_ICON resources.
+WINBASEAPI UINT WINAPI ExtractIconExA(LPCSTR file, int index, HICON *largeIcons, HICON *smallIcons,
+                                      UINT count);
+WINBASEAPI UINT WINAPI ExtractIconExW(LPCWSTR file, int index, HICON *largeIcons, HICON *smallIcons,
+                                      UINT count);
+#ifdef UNICODE
+#define LoadBitmap LoadBitmapW
+#define LoadIcon LoadIconW
+#define ExtractIconEx ExtractIconExW
+#else
+#define LoadBitmap LoadBitmapA
+#define LoadIcon LoadIconA
+#define ExtractIconEx ExtractIconExA
+#endif
 
 // Drawing: colours, device contexts, pens, brushes, bitmaps and raster operations
 typedef DWORD COLORREF;

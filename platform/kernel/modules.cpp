@@ -1,15 +1,21 @@
 // Modules: shared objects loaded with dlopen. An HMODULE is the module's load address, as on
 // Windows, which is also what the DLL's own start-up code hands its DllMain.
+#include "device/scheduler.h"
 #include "kernel/code_pages.h"
 #include "kernel/host_paths.h"
+#include "kernel/module_resources.h"
+#include "kernel/modules.h"
 
 #include <dlfcn.h>
 #include <link.h>
 
 #include <cstring>
+#include <filesystem>
 #include <map>
 #include <mutex>
 #include <string>
+#include <system_error>
+#include <strings.h>
 #include <unistd.h>
 
 namespace {
@@ -55,12 +61,9 @@ std::string WithModuleExtension(std::string path) {
     return path;
 }
 
-HMODULE Load(const std::string &hostPath) {
-    if (hostPath.empty()) {
-        SetLastError(ERROR_MOD_NOT_FOUND);
-        return nullptr;
-    }
-    void *handle = dlopen(WithModuleExtension(hostPath).c_str(), RTLD_NOW | RTLD_LOCAL);
+// Loads the file named exactly so: a bare name is searched for as the dynamic linker does.
+HMODULE LoadFile(const std::string &file) {
+    void *handle = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (handle == nullptr) {
         SetLastError(ERROR_MOD_NOT_FOUND);
         return nullptr;
@@ -80,6 +83,14 @@ HMODULE Load(const std::string &hostPath) {
     module.handle = handle;
     ++module.loadCount;
     return static_cast<HMODULE>(base);
+}
+
+HMODULE Load(const std::string &hostPath) {
+    if (hostPath.empty()) {
+        SetLastError(ERROR_MOD_NOT_FOUND);
+        return nullptr;
+    }
+    return LoadFile(WithModuleExtension(hostPath));
 }
 
 bool HasSeparator(const std::u16string &path) {
@@ -107,6 +118,69 @@ std::string ModuleHostPath(HMODULE module) {
         return ModuleHostPath(nullptr);
     }
     return info.dli_fname;
+}
+
+// The module of the program itself: a device program's file, or the host's executable.
+HMODULE ProgramModule() {
+    const Program *program = CurrentProgram();
+    if (program != nullptr && program->instance != nullptr) {
+        return program->instance;
+    }
+    static void *const host = [] {
+        void *self = dlopen(nullptr, RTLD_NOW);
+        void *base = self != nullptr ? BaseOf(self) : nullptr;
+        if (self != nullptr) {
+            dlclose(self);
+        }
+        return base;
+    }();
+    return static_cast<HMODULE>(host);
+}
+
+struct ModuleSearch {
+    std::string path;     // a host path to match exactly, or
+    std::string fileName; // a file name to match without regard to ASCII case
+    void *found = nullptr;
+};
+
+int MatchModule(dl_phdr_info *info, size_t, void *data) {
+    auto &search = *static_cast<ModuleSearch *>(data);
+    // The program itself has no name here.
+    const std::string path = info->dlpi_name != nullptr && info->dlpi_name[0] != 0
+                                 ? info->dlpi_name
+                                 : ModuleHostPath(nullptr);
+    bool match = false;
+    if (!search.path.empty()) {
+        std::error_code error;
+        match = path == search.path || std::filesystem::equivalent(path, search.path, error);
+    } else {
+        const size_t slash = path.find_last_of('/');
+        const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+        match = strcasecmp(name.c_str(), search.fileName.c_str()) == 0;
+    }
+    for (int i = 0; match && i < info->dlpi_phnum; ++i) {
+        if (info->dlpi_phdr[i].p_type == PT_LOAD) {
+            Dl_info where;
+            const auto address =
+                reinterpret_cast<void *>(info->dlpi_addr + info->dlpi_phdr[i].p_vaddr);
+            if (dladdr(address, &where) != 0) {
+                search.found = where.dli_fbase;
+            }
+            break;
+        }
+    }
+    return search.found != nullptr ? 1 : 0;
+}
+
+// A module already loaded, by its file name or its host path.
+HMODULE FindLoadedModule(const std::string &name, bool bare) {
+    ModuleSearch search;
+    (bare ? search.fileName : search.path) = WithModuleExtension(name);
+    dl_iterate_phdr(MatchModule, &search);
+    if (search.found == nullptr) {
+        SetLastError(ERROR_MOD_NOT_FOUND);
+    }
+    return static_cast<HMODULE>(search.found);
 }
 
 // Copies a file name out with the Win32 rules: a short buffer gets as much as fits and a NUL,
@@ -169,6 +243,14 @@ FARPROC Lookup(HMODULE module, const char *name) {
 
 } // namespace
 
+HMODULE LoadModuleFile(const std::string &hostPath) {
+    if (hostPath.empty()) {
+        SetLastError(ERROR_MOD_NOT_FOUND);
+        return nullptr;
+    }
+    return LoadFile(hostPath.find('/') == std::string::npos ? "./" + hostPath : hostPath);
+}
+
 extern "C" HMODULE WINAPI LoadLibraryA(LPCSTR name) {
     if (name == nullptr) {
         SetLastError(ERROR_INVALID_PARAMETER);
@@ -226,6 +308,7 @@ extern "C" BOOL WINAPI FreeLibrary(HMODULE module) {
     // Unloading runs the module's DllMain, which may call back into this table.
     if (handle != nullptr) {
         dlclose(handle);
+        ForgetUnloadedModuleResources(static_cast<void *>(module));
     }
     return TRUE;
 }
@@ -246,4 +329,21 @@ extern "C" DWORD WINAPI GetModuleFileNameW(HMODULE module, LPWSTR name, DWORD si
         return 0;
     }
     return CopyFileName(Win32PathFromHostW(path), name, size);
+}
+
+extern "C" HMODULE WINAPI GetModuleHandleA(LPCSTR name) {
+    if (name == nullptr) {
+        return ProgramModule();
+    }
+    const bool bare = std::strpbrk(name, "/\\") == nullptr;
+    return FindLoadedModule(bare ? Utf8FromWide(WideFromAnsi(name)) : HostPathFromA(name), bare);
+}
+
+extern "C" HMODULE WINAPI GetModuleHandleW(LPCWSTR name) {
+    if (name == nullptr) {
+        return ProgramModule();
+    }
+    const std::u16string path = name;
+    const bool bare = !HasSeparator(path);
+    return FindLoadedModule(bare ? Utf8FromWide(path) : HostPathFromW(name), bare);
 }
