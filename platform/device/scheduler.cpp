@@ -1,9 +1,12 @@
 #include "device/scheduler.h"
 
+#include "user/window_state.h"
+
 #include <algorithm>
 #include <chrono>
 #include <limits>
 #include <map>
+#include <thread>
 
 namespace {
 
@@ -13,6 +16,7 @@ struct DeviceState {
     DWORD clock = 0;
     DWORD nextId = 0x1000;
     Program *current = nullptr;
+    bool realTime = false;
 };
 
 DeviceState &State() {
@@ -56,6 +60,7 @@ void Resume(Program *program) {
     state.current = nullptr;
     if (program->fiber->Finished()) {
         program->exited = true;
+        ForgetProgramWindows(program->id);
     }
 }
 
@@ -103,6 +108,7 @@ void ResetDevice() {
     state.programs.clear();
     state.clock = 0;
     state.current = nullptr;
+    state.realTime = false;
 }
 
 Program *CurrentProgram() {
@@ -173,16 +179,26 @@ void RunUntilIdle() {
     }
 }
 
+void SetRealTimeClock(bool realTime) {
+    State().realTime = realTime;
+}
+
 void AdvanceDeviceTime(DWORD milliseconds) {
     DeviceState &state = State();
     const DWORD target = state.clock + milliseconds;
+    const auto moveClockTo = [&state](DWORD moment) {
+        if (state.realTime && moment > state.clock) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(moment - state.clock));
+        }
+        state.clock = std::max(state.clock, moment);
+    };
     RunUntilIdle();
     DWORD next;
     while (NextEvent(next) && next <= target) {
-        state.clock = std::max(state.clock, next);
+        moveClockTo(next);
         RunUntilIdle();
     }
-    state.clock = target;
+    moveClockTo(target);
     RunUntilIdle();
 }
 

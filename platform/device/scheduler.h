@@ -68,6 +68,9 @@ Program *StartProgram(const std::u16string &path, ProgramEntry entry, HINSTANCE 
                       const std::u16string &commandLine);
 
 DWORD DeviceTime();
+// With real time the clock keeps pace with the host's, for a person watching; otherwise it jumps
+// to the next timer or sleeper as soon as every program waits.
+void SetRealTimeClock(bool realTime);
 // Runs the programs until every one of them waits for a message or for time.
 void RunUntilIdle();
 // Lets the device clock move on: every timer and sleeper due on the way gets its turn.

@@ -83,7 +83,9 @@ extern "C" BOOL WINAPI BitBlt(HDC dc, int x, int y, int width, int height, HDC s
     const uint32_t pattern = parties.pattern.value_or(0);
     if (!parties.source) {
         // Blit needs a source even when the operation ignores it; the destination serves.
-        Blit(*to.surface, to.Clip(), area, *to.surface, area.left, area.top, pattern, rop);
+        for (const Box &clip : to.ClipBoxes()) {
+            Blit(*to.surface, clip, area, *to.surface, area.left, area.top, pattern, rop);
+        }
         return TRUE;
     }
     const DcObject &from = *parties.source;
@@ -103,9 +105,15 @@ extern "C" BOOL WINAPI BitBlt(HDC dc, int x, int y, int width, int height, HDC s
     }
     const int64_t dx = int64_t(area.left) - start.x;
     const int64_t dy = int64_t(area.top) - start.y;
-    const Box clip = Intersect(to.Clip(), Box{shift(allowed.left, dx), shift(allowed.top, dy),
-                                              shift(allowed.right, dx), shift(allowed.bottom, dy)});
-    Blit(*to.surface, clip, area, pixels, start.x, start.y, pattern, rop);
+    const Box reached{shift(allowed.left, dx), shift(allowed.top, dy), shift(allowed.right, dx),
+                      shift(allowed.bottom, dy)};
+    const std::vector<Box> clips = to.ClipBoxes();
+    // Within one surface, a later piece must not read what an earlier one has written.
+    const Surface &read =
+        clips.size() > 1 && &pixels == to.surface.get() ? storage.emplace(pixels) : pixels;
+    for (const Box &clip : clips) {
+        Blit(*to.surface, Intersect(clip, reached), area, read, start.x, start.y, pattern, rop);
+    }
     return TRUE;
 }
 
@@ -124,7 +132,9 @@ extern "C" BOOL WINAPI StretchBlt(HDC dc, int x, int y, int width, int height, H
     const SignedRect target{origin.x, origin.y, width, height};
     const uint32_t pattern = parties.pattern.value_or(0);
     if (!parties.source) {
-        StretchBlit(*to.surface, to.Clip(), target, *to.surface, target, pattern, rop);
+        for (const Box &clip : to.ClipBoxes()) {
+            StretchBlit(*to.surface, clip, target, *to.surface, target, pattern, rop);
+        }
         return TRUE;
     }
     if (sourceWidth == 0 || sourceHeight == 0) {
@@ -134,7 +144,12 @@ extern "C" BOOL WINAPI StretchBlt(HDC dc, int x, int y, int width, int height, H
     const PixelPoint start = from.ToSurface(sourceX, sourceY);
     std::optional<Surface> storage;
     const Surface &pixels = Translated(to, from, storage);
-    StretchBlit(*to.surface, to.Clip(), target, pixels,
-                SignedRect{start.x, start.y, sourceWidth, sourceHeight}, pattern, rop);
+    const std::vector<Box> clips = to.ClipBoxes();
+    const Surface &read =
+        clips.size() > 1 && &pixels == to.surface.get() ? storage.emplace(pixels) : pixels;
+    for (const Box &clip : clips) {
+        StretchBlit(*to.surface, clip, target, read,
+                    SignedRect{start.x, start.y, sourceWidth, sourceHeight}, pattern, rop);
+    }
     return TRUE;
 }

@@ -55,6 +55,9 @@ PixelPoint DcObject::ToSurface(int x, int y) const {
 }
 
 std::vector<Box> DcObject::ClipBoxes() const {
+    if (window != nullptr) {
+        return windowBoxes;
+    }
     const Box box = Clip();
     return box.Empty() ? std::vector<Box>{} : std::vector<Box>{box};
 }
@@ -63,6 +66,8 @@ std::shared_ptr<DcObject> FindDc(HDC dc) {
     std::shared_ptr<DcObject> found = FindGdiObjectAs<DcObject>(dc);
     if (!found) {
         SetLastError(ERROR_INVALID_HANDLE);
+    } else if (found->window != nullptr) {
+        RefreshWindowDc(*found);
     }
     return found;
 }

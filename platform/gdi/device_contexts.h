@@ -38,6 +38,15 @@ struct DcObject : GdiObject {
     int originY = 0;
     Box clip{INT_MIN, INT_MIN, INT_MAX, INT_MAX};
 
+    // A window DC: the window (null for the whole screen), whether its frame is included, and
+    // the part of the client area it is limited to while painting. Its origin, clip and boxes
+    // follow the window on every use.
+    HWND window = nullptr;
+    bool wholeWindow = false;
+    bool limited = false;
+    Box limit;
+    std::vector<Box> windowBoxes;
+
     HGDIOBJ bitmap = nullptr;
     HGDIOBJ pen = nullptr;
     HGDIOBJ brush = nullptr;
@@ -53,6 +62,9 @@ struct DcObject : GdiObject {
     COLORREF backgroundColor = RGB(255, 255, 255);
     int backgroundMode = OPAQUE;
 };
+
+// Brings a window DC's origin, clip and visible pieces up to date with its window.
+void RefreshWindowDc(DcObject &context);
 
 // The device context behind dc, or null (with ERROR_INVALID_HANDLE) for anything else.
 std::shared_ptr<DcObject> FindDc(HDC dc);

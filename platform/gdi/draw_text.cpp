@@ -99,10 +99,12 @@ extern "C" int WINAPI DrawTextW(HDC dc, LPCWSTR text, int count, LPRECT rect, UI
             top = int64_t(rect->bottom) - textHeight;
         }
     }
-    Box clip = context->Clip();
+    std::vector<Box> clips = context->ClipBoxes();
     if (!(format & DT_NOCLIP)) {
-        clip =
-            Intersect(clip, SurfaceBox(*context, rect->left, rect->top, rect->right, rect->bottom));
+        const Box box = SurfaceBox(*context, rect->left, rect->top, rect->right, rect->bottom);
+        for (Box &clip : clips) {
+            clip = Intersect(clip, box);
+        }
     }
     for (size_t i = 0; i < runs.size() && context->surface; ++i) {
         const TextRun &run = runs[i];
@@ -117,9 +119,11 @@ extern "C" int WINAPI DrawTextW(HDC dc, LPCWSTR text, int count, LPRECT rect, UI
         };
         const int x = clamp(left);
         const int y = clamp(top + int64_t(i) * metrics.height);
-        DrawRun(*context, font, run, x, y, clip);
-        if (lines[i].underlined != std::u16string::npos) {
-            Underline(*context, run, lines[i].underlined, x, y + metrics.ascent, clip);
+        for (const Box &clip : clips) {
+            DrawRun(*context, font, run, x, y, clip);
+            if (lines[i].underlined != std::u16string::npos) {
+                Underline(*context, run, lines[i].underlined, x, y + metrics.ascent, clip);
+            }
         }
     }
     if (format & DT_SINGLELINE && format & (DT_VCENTER | DT_BOTTOM)) {

@@ -40,10 +40,11 @@ extern "C" BOOL WINAPI LineTo(HDC dc, int x, int y) {
         return FALSE;
     }
     if (const std::optional<Pen> pen = DcPen(*context)) {
-        DrawPolyline(*context->surface, context->Clip(),
-                     {context->ToSurface(context->position.x, context->position.y),
-                      context->ToSurface(x, y)},
-                     *pen, context->rop2);
+        const std::vector<PixelPoint> path = {
+            context->ToSurface(context->position.x, context->position.y), context->ToSurface(x, y)};
+        for (const Box &clip : context->ClipBoxes()) {
+            DrawPolyline(*context->surface, clip, path, *pen, context->rop2);
+        }
     }
     context->position = POINT{x, y};
     return TRUE;
@@ -61,7 +62,9 @@ extern "C" BOOL WINAPI Polyline(HDC dc, const POINT *points, int count) {
         for (int i = 0; i < count; ++i) {
             path.push_back(context->ToSurface(points[i].x, points[i].y));
         }
-        DrawPolyline(*context->surface, context->Clip(), path, *pen, context->rop2);
+        for (const Box &clip : context->ClipBoxes()) {
+            DrawPolyline(*context->surface, clip, path, *pen, context->rop2);
+        }
     }
     return TRUE;
 }
@@ -72,9 +75,11 @@ extern "C" BOOL WINAPI Rectangle(HDC dc, int left, int top, int right, int botto
         return FALSE;
     }
     if (context->surface) {
-        DrawRectangle(*context->surface, context->Clip(),
-                      SurfaceBox(*context, left, top, right, bottom), DcPen(*context),
-                      BrushPixel(*context, context->brushObject.get()), context->rop2);
+        for (const Box &clip : context->ClipBoxes()) {
+            DrawRectangle(*context->surface, clip, SurfaceBox(*context, left, top, right, bottom),
+                          DcPen(*context), BrushPixel(*context, context->brushObject.get()),
+                          context->rop2);
+        }
     }
     return TRUE;
 }
@@ -89,8 +94,10 @@ extern "C" int WINAPI FillRect(HDC dc, const RECT *rect, HBRUSH brush) {
     // Unlike Rectangle, an upside-down rectangle fills nothing.
     if (const std::optional<uint32_t> color = BrushPixel(*context, found.get())) {
         if (rect->right > rect->left && rect->bottom > rect->top) {
-            FillBox(*context->surface, context->Clip(),
-                    SurfaceBox(*context, rect->left, rect->top, rect->right, rect->bottom), *color);
+            const Box box = SurfaceBox(*context, rect->left, rect->top, rect->right, rect->bottom);
+            for (const Box &clip : context->ClipBoxes()) {
+                FillBox(*context->surface, clip, box, *color);
+            }
         }
     }
     return 1;
@@ -103,9 +110,10 @@ extern "C" BOOL WINAPI InvertRect(HDC dc, const RECT *rect) {
         return FALSE;
     }
     if (context->surface && rect->right > rect->left && rect->bottom > rect->top) {
-        PatternFill(*context->surface, context->Clip(),
-                    SurfaceBox(*context, rect->left, rect->top, rect->right, rect->bottom), 0,
-                    DSTINVERT);
+        const Box box = SurfaceBox(*context, rect->left, rect->top, rect->right, rect->bottom);
+        for (const Box &clip : context->ClipBoxes()) {
+            PatternFill(*context->surface, clip, box, 0, DSTINVERT);
+        }
     }
     return TRUE;
 }
@@ -122,9 +130,10 @@ extern "C" BOOL WINAPI PatBlt(HDC dc, int x, int y, int width, int height, DWORD
     }
     const int64_t right = std::clamp<int64_t>(int64_t(x) + width, INT_MIN, INT_MAX);
     const int64_t bottom = std::clamp<int64_t>(int64_t(y) + height, INT_MIN, INT_MAX);
-    PatternFill(*context->surface, context->Clip(),
-                SurfaceBox(*context, x, y, static_cast<int>(right), static_cast<int>(bottom)),
-                pattern.value_or(0), rop);
+    const Box box = SurfaceBox(*context, x, y, static_cast<int>(right), static_cast<int>(bottom));
+    for (const Box &clip : context->ClipBoxes()) {
+        PatternFill(*context->surface, clip, box, pattern.value_or(0), rop);
+    }
     return TRUE;
 }
 
@@ -134,7 +143,9 @@ extern "C" COLORREF WINAPI SetPixel(HDC dc, int x, int y, COLORREF color) {
         return CLR_INVALID;
     }
     const PixelPoint point = context->ToSurface(x, y);
-    if (!context->Clip().Contains(point.x, point.y)) {
+    const std::vector<Box> clips = context->ClipBoxes();
+    if (std::none_of(clips.begin(), clips.end(),
+                     [&](const Box &clip) { return clip.Contains(point.x, point.y); })) {
         return CLR_INVALID;
     }
     const uint32_t pixel = PixelForSurface(*context->surface, color);

@@ -81,6 +81,33 @@ extern "C" BOOL WINAPI UnionRect(LPRECT result, const RECT *a, const RECT *b) {
     return TRUE;
 }
 
+// Only a rectangle that takes a whole side off the other shrinks it; anything else leaves it whole,
+// as a rectangle cannot hold the rest.
+extern "C" BOOL WINAPI SubtractRect(LPRECT result, const RECT *from, const RECT *taken) {
+    if (result == nullptr || from == nullptr || taken == nullptr) {
+        return FALSE;
+    }
+    RECT rest = *from;
+    RECT overlap;
+    if (!Empty(*from) && IntersectRect(&overlap, from, taken)) {
+        const bool fullWidth = overlap.left == from->left && overlap.right == from->right;
+        const bool fullHeight = overlap.top == from->top && overlap.bottom == from->bottom;
+        if (fullWidth && fullHeight) {
+            rest = RECT{0, 0, 0, 0};
+        } else if (fullWidth && overlap.top == from->top) {
+            rest.top = overlap.bottom;
+        } else if (fullWidth && overlap.bottom == from->bottom) {
+            rest.bottom = overlap.top;
+        } else if (fullHeight && overlap.left == from->left) {
+            rest.left = overlap.right;
+        } else if (fullHeight && overlap.right == from->right) {
+            rest.right = overlap.left;
+        }
+    }
+    *result = rest;
+    return !Empty(rest);
+}
+
 extern "C" BOOL WINAPI PtInRect(const RECT *rect, POINT point) {
     return rect != nullptr && point.x >= rect->left && point.x < rect->right &&
            point.y >= rect->top && point.y < rect->bottom;

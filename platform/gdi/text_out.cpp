@@ -47,15 +47,19 @@ extern "C" BOOL WINAPI ExtTextOutW(HDC dc, int x, int y, UINT options, const REC
     if (!context->surface) {
         return TRUE;
     }
-    Box clip = context->Clip();
+    std::vector<Box> clips = context->ClipBoxes();
     if (rect != nullptr) {
         const Box box = SurfaceBox(*context, rect->left, rect->top, rect->right, rect->bottom);
         if (options & ETO_OPAQUE) {
-            FillBox(*context->surface, clip, box,
-                    PixelForSurface(*context->surface, context->backgroundColor));
+            for (const Box &clip : clips) {
+                FillBox(*context->surface, clip, box,
+                        PixelForSurface(*context->surface, context->backgroundColor));
+            }
         }
         if (options & ETO_CLIPPED) {
-            clip = Intersect(clip, box);
+            for (Box &clip : clips) {
+                clip = Intersect(clip, box);
+            }
         }
     }
     ScaledFont &font = DcFont(*context);
@@ -63,7 +67,9 @@ extern "C" BOOL WINAPI ExtTextOutW(HDC dc, int x, int y, UINT options, const REC
     if (dx != nullptr) {
         ApplyAdvances(run, dx);
     }
-    DrawRun(*context, font, run, x, y, clip);
+    for (const Box &clip : clips) {
+        DrawRun(*context, font, run, x, y, clip);
+    }
     return TRUE;
 }
 

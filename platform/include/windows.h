@@ -613,6 +613,7 @@ WINBASEAPI BOOL WINAPI OffsetRect(LPRECT rect, int dx, int dy);
 WINBASEAPI BOOL WINAPI InflateRect(LPRECT rect, int dx, int dy);
 WINBASEAPI BOOL WINAPI IntersectRect(LPRECT result, const RECT *a, const RECT *b);
 WINBASEAPI BOOL WINAPI UnionRect(LPRECT result, const RECT *a, const RECT *b);
+WINBASEAPI BOOL WINAPI SubtractRect(LPRECT result, const RECT *from, const RECT *taken);
 WINBASEAPI BOOL WINAPI PtInRect(const RECT *rect, POINT point);
 WINBASEAPI BOOL WINAPI IsRectEmpty(const RECT *rect);
 WINBASEAPI BOOL WINAPI EqualRect(const RECT *a, const RECT *b);

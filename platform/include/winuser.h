@@ -130,7 +130,9 @@ typedef struct tagMSG {
 #define WM_SETTEXT 0x000C
 #define WM_GETTEXT 0x000D
 #define WM_GETTEXTLENGTH 0x000E
+#define WM_PAINT 0x000F
 #define WM_CLOSE 0x0010
+#define WM_ERASEBKGND 0x0014
 #define WM_QUIT 0x0012
 #define WM_ACTIVATE 0x0006
 #define WM_SETFOCUS 0x0007
@@ -173,6 +175,34 @@ typedef struct tagMSG {
 #define PM_REMOVE 0x0001
 
 typedef void(CALLBACK *TIMERPROC)(HWND, UINT, UINT_PTR, DWORD);
+
+// Cursors: a device shows only the wait cursor, while a program is busy.
+#define IDC_ARROW MAKEINTRESOURCEW(32512)
+#define IDC_WAIT MAKEINTRESOURCEW(32514)
+
+WINBASEAPI HCURSOR WINAPI LoadCursorW(HINSTANCE instance, LPCWSTR name);
+WINBASEAPI HCURSOR WINAPI SetCursor(HCURSOR cursor);
+WINBASEAPI HCURSOR WINAPI GetCursor(void);
+
+// Painting
+typedef struct tagPAINTSTRUCT {
+    HDC hdc;
+    BOOL fErase;
+    RECT rcPaint;
+    BOOL fRestore;
+    BOOL fIncUpdate;
+    BYTE rgbReserved[32];
+} PAINTSTRUCT, *LPPAINTSTRUCT;
+
+WINBASEAPI HDC WINAPI BeginPaint(HWND window, LPPAINTSTRUCT paint);
+WINBASEAPI BOOL WINAPI EndPaint(HWND window, const PAINTSTRUCT *paint);
+WINBASEAPI BOOL WINAPI InvalidateRect(HWND window, const RECT *rect, BOOL erase);
+WINBASEAPI BOOL WINAPI ValidateRect(HWND window, const RECT *rect);
+WINBASEAPI BOOL WINAPI GetUpdateRect(HWND window, LPRECT rect, BOOL erase);
+WINBASEAPI BOOL WINAPI UpdateWindow(HWND window);
+WINBASEAPI HDC WINAPI GetDC(HWND window);
+WINBASEAPI HDC WINAPI GetWindowDC(HWND window);
+WINBASEAPI int WINAPI ReleaseDC(HWND window, HDC dc);
 
 WINBASEAPI BOOL WINAPI GetMessageW(LPMSG message, HWND window, UINT first, UINT last);
 WINBASEAPI BOOL WINAPI PeekMessageW(LPMSG message, HWND window, UINT first, UINT last, UINT remove);
@@ -250,6 +280,7 @@ WINBASEAPI BOOL WINAPI KillTimer(HWND window, UINT_PTR id);
 #define GetWindowLongPtr GetWindowLongPtrW
 #define SetWindowLongPtr SetWindowLongPtrW
 #define SendMessage SendMessageW
+#define LoadCursor LoadCursorW
 #define PostMessage PostMessageW
 #define CallWindowProc CallWindowProcW
 #define DefWindowProc DefWindowProcW

@@ -1,6 +1,7 @@
 // Each program's message queue. A timer's WM_TIMER and a posted quit are made when the queue has
 // nothing else, as Windows does.
 #include "device/scheduler.h"
+#include "user/painting.h"
 #include "user/window_state.h"
 
 #include <algorithm>
@@ -58,6 +59,14 @@ bool TakeMessage(Program *program, MSG *message, HWND window, UINT first, UINT l
             program->quitPosted = false;
         }
         return true;
+    }
+    const bool paintInFilter = (first == 0 && last == 0) || (WM_PAINT >= first && WM_PAINT <= last);
+    if (paintInFilter && window != reinterpret_cast<HWND>(-1)) {
+        // Stays until the window validates what it must paint.
+        if (HWND needing = WindowNeedingPaint(program, window)) {
+            *message = MakeMessage(needing, WM_PAINT, 0, 0);
+            return true;
+        }
     }
     if (ProgramTimer *timer = DueTimer(program, window, first, last)) {
         *message =

@@ -3,6 +3,7 @@
 #include "user/window_state.h"
 
 #include "device/scheduler.h"
+#include "user/screen.h"
 
 namespace {
 
@@ -72,6 +73,10 @@ extern "C" HWND WINAPI CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR
         return nullptr; // destroyed while it was being created
     }
     SendSizeAndMove(created);
+    if ((created->style & WS_VISIBLE) != 0) {
+        InvalidateWholeWindow(created);
+        ScreenLayoutChanged();
+    }
     return handle;
 }
 

@@ -3,6 +3,7 @@
 #include "user/window_state.h"
 
 #include "device/scheduler.h"
+#include "user/window_dcs.h"
 
 namespace {
 
@@ -82,6 +83,7 @@ extern "C" LRESULT WINAPI DefWindowProcW(HWND window, UINT message, WPARAM wPara
     switch (message) {
     case WM_SETTEXT:
         found->text = lParam != 0 ? reinterpret_cast<LPCWSTR>(lParam) : u"";
+        found->frameDirty = true;
         return TRUE;
     case WM_GETTEXT: {
         if (wParam == 0 || lParam == 0) {
@@ -96,6 +98,9 @@ extern "C" LRESULT WINAPI DefWindowProcW(HWND window, UINT message, WPARAM wPara
     case WM_CLOSE:
         DestroyWindow(window);
         return 0;
+    case WM_PAINT:
+    case WM_ERASEBKGND:
+        return DefaultPaintMessage(window, message, wParam);
     }
     return 0;
 }

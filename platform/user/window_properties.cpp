@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "device/scheduler.h"
+#include "user/screen.h"
 
 namespace {
 
@@ -72,10 +73,16 @@ LONG_PTR SetLong(HWND handle, int index, LONG_PTR value, size_t bytes) {
         window->id = value;
         return previous;
     case GWL_STYLE:
+        if (((window->style ^ static_cast<DWORD>(value)) & WS_VISIBLE) != 0 &&
+            (value & WS_VISIBLE) != 0) {
+            InvalidateWholeWindow(window);
+        }
         window->style = static_cast<DWORD>(value);
+        ScreenLayoutChanged();
         return previous;
     case GWL_EXSTYLE:
         window->exStyle = static_cast<DWORD>(value);
+        window->frameDirty = true;
         return previous;
     case GWL_USERDATA:
         window->userData = value;
@@ -205,6 +212,10 @@ extern "C" BOOL WINAPI ShowWindow(HWND handle, int command) {
     if (show != static_cast<bool>(wasVisible)) {
         SendMessageW(handle, WM_SHOWWINDOW, show, 0);
         window->style = show ? window->style | WS_VISIBLE : window->style & ~WS_VISIBLE;
+        if (show) {
+            InvalidateWholeWindow(window);
+        }
+        ScreenLayoutChanged();
     }
     return wasVisible;
 }
@@ -234,6 +245,11 @@ extern "C" BOOL WINAPI SetWindowPos(HWND handle, HWND insertAfter, int x, int y,
     bool moved = window->rect.left != old.left || window->rect.top != old.top;
     bool sized = window->rect.right - window->rect.left != old.right - old.left ||
                  window->rect.bottom - window->rect.top != old.bottom - old.top;
+    if (moved || sized) {
+        // Its pixels are not carried along: the window paints itself again where it lands.
+        InvalidateWholeWindow(window);
+    }
+    ScreenLayoutChanged();
     SendMessageW(handle, WM_WINDOWPOSCHANGED, 0, 0);
     if (sized) {
         SIZE size = ClientSize(window);

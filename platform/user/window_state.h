@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include "engine/surface.h"
+
 #include <memory>
 #include <string>
 #include <vector>
@@ -31,6 +33,15 @@ struct Window {
     std::vector<unsigned char> extra;
     DWORD program = 0;
     bool destroying = false;
+
+    // What must be painted again, in client coordinates, and whether it is erased first.
+    RECT update = {};
+    bool eraseUpdate = false;
+    // The frame must be drawn again.
+    bool frameDirty = false;
+    // The pieces of the screen this window shows, frame included, cached per screen layout.
+    std::vector<Box> visibleBoxes;
+    uint64_t visibleGeneration = 0;
 };
 
 // The root of the window tree: the whole screen.
@@ -48,6 +59,8 @@ SIZE ClientSize(const Window *window);
 // Every window and class goes; the screen keeps its size.
 void ResetWindows(int screenWidth, int screenHeight);
 void ForgetWindow(Window *window);
+// A program ended: its windows and classes go without a message, as a process's do.
+void ForgetProgramWindows(DWORD program);
 Window *AddWindow(std::unique_ptr<Window> window);
 
 #endif

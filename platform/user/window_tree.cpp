@@ -3,9 +3,12 @@
 #include "user/window_state.h"
 
 #include <algorithm>
+#include <functional>
 #include <map>
 
 #include "device/scheduler.h"
+#include "user/input.h"
+#include "user/screen.h"
 
 namespace {
 
@@ -118,6 +121,7 @@ void ResetWindows(int screenWidth, int screenHeight) {
     table.classes.clear();
     table.root.children.clear();
     table.root.rect = {0, 0, screenWidth, screenHeight};
+    ResetScreen(screenWidth, screenHeight);
 }
 
 Window *AddWindow(std::unique_ptr<Window> window) {
@@ -147,6 +151,43 @@ void ForgetWindow(Window *window) {
     std::vector<Window *> &siblings = SiblingsOf(window);
     siblings.erase(std::remove(siblings.begin(), siblings.end(), window), siblings.end());
     Table().windows.erase(window->handle);
+    ScreenLayoutChanged();
+}
+
+void ForgetProgramWindows(DWORD program) {
+    WindowTable &table = Table();
+    std::vector<HWND> gone;
+    for (const auto &[handle, window] : table.windows) {
+        if (window->program == program) {
+            gone.push_back(handle);
+        }
+    }
+    // A window goes with its children, whichever program they belong to.
+    std::function<void(Window *)> forget = [&](Window *window) {
+        while (!window->children.empty()) {
+            forget(window->children.front());
+        }
+        ForgetInputWindow(window->handle);
+        ForgetWindow(window);
+    };
+    for (HWND handle : gone) {
+        if (Window *window = FindWindowObject(handle)) {
+            forget(window);
+        }
+    }
+    // A global class stays while another program's window still uses it.
+    const auto inUse = [&table](const WindowClass *windowClass) {
+        return std::any_of(table.windows.begin(), table.windows.end(), [&](const auto &entry) {
+            return entry.second->windowClass == windowClass;
+        });
+    };
+    auto &classes = table.classes;
+    classes.erase(std::remove_if(classes.begin(), classes.end(),
+                                 [&](const std::unique_ptr<WindowClass> &windowClass) {
+                                     return windowClass->program == program &&
+                                            !inUse(windowClass.get());
+                                 }),
+                  classes.end());
 }
 
 extern "C" ATOM WINAPI RegisterClassW(const WNDCLASSW *description) {
