@@ -28,6 +28,13 @@ run: build
 	@work=$$(mktemp -d) && cp layouts/legacy/pennini.* "$$work" && \
 		(cd "$$work" && $(CURDIR)/$(DIST)/desktop/morvex) && \
 		$(KBI) list "$$work" && rm -rf "$$work"
+	@echo
+	@echo "== A device: Notes typed into, and its screen =="
+	@rm -rf $(BUILD)/device && printf '%s\n' 'start \Windows\notes.exe' \
+		'type "Typed on the device"' 'windows' 'text NotesEdit' \
+		'screenshot $(BUILD)/notes.png' | \
+		$(DIST)/pennakey-device --folder $(BUILD)/device --headless --script -
+	@echo "screenshot: $(BUILD)/notes.png"
 
 unit-tests: build
 	@ctest --test-dir $(BUILD) --output-on-failure -j2

@@ -1,0 +1,82 @@
+// What happens between power-on and an idle shell.
+#include "device/boot.h"
+
+#include "device/scheduler.h"
+#include "kernel/host_paths.h"
+#include "shell/shell.h"
+#include "user/cursors.h"
+#include "user/input.h"
+#include "user/window_state.h"
+
+#include <filesystem>
+#include <system_error>
+
+namespace {
+
+// The folders every device has.
+const char *const deviceFolders[] = {"Windows", "Program Files", "My Documents", "Temp"};
+
+bool MakeDeviceFolder(const std::string &folder, std::string &error) {
+    std::error_code failure;
+    for (const char *name : deviceFolders) {
+        std::filesystem::create_directories(std::filesystem::path(folder) / name, failure);
+        if (failure) {
+            error = "cannot make the device folder " + folder + ": " + failure.message();
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+bool SetScreenByName(DeviceOptions &options, const std::string &name) {
+    if (name == "pocketpc") {
+        options.screenWidth = 240;
+        options.screenHeight = 320;
+        return true;
+    }
+    if (name == "hpc") {
+        options.screenWidth = 640;
+        options.screenHeight = 240;
+        return true;
+    }
+    return false;
+}
+
+bool BootDevice(const DeviceOptions &options, std::string &error) {
+    if (options.folder.empty()) {
+        error = "no device folder";
+        return false;
+    }
+    if (!MakeDeviceFolder(options.folder, error)) {
+        return false;
+    }
+    ResetDevice();
+    ResetInput();
+    ResetCursor();
+    ResetNotifyIcons();
+    ResetWindows(options.screenWidth, options.screenHeight);
+    SetDeviceFolder(std::filesystem::absolute(options.folder).string());
+    SetRealTimeClock(options.realTime);
+    RegisterShellPrograms();
+    PROCESS_INFORMATION information;
+    if (!CreateProcessW(u"\\Windows\\explorer.exe", nullptr, nullptr, nullptr, FALSE, 0, nullptr,
+                        nullptr, nullptr, &information)) {
+        error = "the shell does not start";
+        return false;
+    }
+    CloseHandle(information.hProcess);
+    CloseHandle(information.hThread);
+    RunUntilIdle();
+    return true;
+}
+
+void PowerOffDevice() {
+    ResetDevice();
+    ResetInput();
+    ResetNotifyIcons();
+    const RECT screen = RootWindow()->rect;
+    ResetWindows(screen.right, screen.bottom);
+    SetDeviceFolder("");
+}

@@ -1,0 +1,23 @@
+// The device's shell: the desktop, the task bar with its notification icons, the input panel, and
+// the small programs every device has.
+#ifndef PLATFORM_SHELL_SHELL_H
+#define PLATFORM_SHELL_SHELL_H
+
+#include <windows.h>
+
+const int taskBarHeight = 26;
+const int inputPanelHeight = 80;
+
+// Registers the shell and the built-in programs under their device paths.
+void RegisterShellPrograms();
+
+int WINAPI ExplorerMain(HINSTANCE, HINSTANCE, LPWSTR, int);
+int WINAPI NotesMain(HINSTANCE, HINSTANCE, LPWSTR, int);
+
+// The task bar draws the notification icons and hands taps on them to their windows.
+void DrawNotifyIcons(HDC dc, const RECT &taskBar);
+bool TapNotifyIcon(const RECT &taskBar, POINT point, UINT mouseMessage);
+void SetNotifyIconBar(HWND taskBar);
+void ResetNotifyIcons();
+
+#endif

@@ -1,0 +1,8 @@
+// The programs a device has before anything is installed.
+#include "device/scheduler.h"
+#include "shell/shell.h"
+
+void RegisterShellPrograms() {
+    RegisterBuiltInProgram(u"\\Windows\\explorer.exe", ExplorerMain);
+    RegisterBuiltInProgram(u"\\Windows\\notes.exe", NotesMain);
+}

@@ -1,0 +1,72 @@
+// Script lines: splitting into words, and commands that are refused.
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "device/boot.h"
+#include "device/device_script.h"
+
+namespace {
+
+struct SplitCase {
+    const char *line;
+    bool ok;
+    std::vector<std::string> words;
+};
+
+TEST(DeviceScript, LinesSplitAtSpacesWithQuotedWordsKept) {
+    const SplitCase cases[] = {
+        {"tap 10 20", true, {"tap", "10", "20"}},
+        {"  start   \"\\Windows\\notes.exe\"  ", true, {"start", "\\Windows\\notes.exe"}},
+        {"start \"\\Program Files\\x.exe\" a b",
+         true,
+         {"start", "\\Program Files\\x.exe", "a", "b"}},
+        {"type \"say \\\"hi\\\"\"", true, {"type", "say \"hi\""}},
+        {"type \"\"", true, {"type", ""}},
+        {"type a\"b c\"d", true, {"type", "ab cd"}},
+        {"idle\r", true, {"idle"}},
+        {"text \"open", false, {}},
+        {"", true, {}},
+    };
+    for (const SplitCase &test : cases) {
+        std::vector<std::string> words;
+        EXPECT_EQ(SplitScriptLine(test.line, words), test.ok) << test.line;
+        if (test.ok) {
+            EXPECT_EQ(words, test.words) << test.line;
+        }
+    }
+}
+
+TEST(DeviceScript, BadCommandsAreReportedWithTheirLineAndTheScriptGoesOn) {
+    DeviceOptions options;
+    options.folder = testing::TempDir() + "/script_device";
+    std::string error;
+    ASSERT_TRUE(BootDevice(options, error)) << error;
+    std::istringstream script("# a comment\n"
+                              "\n"
+                              "tap 10\n"
+                              "key 0x100\n"
+                              "key -1\n"
+                              "sleep 12x\n"
+                              "fly\n"
+                              "start \\Windows\\nothing.exe\n"
+                              "text NoSuchClass\n"
+                              "text \"open\n"
+                              "sleep 0x10\n"
+                              "text HHTaskBar\n");
+    std::ostringstream out;
+    std::ostringstream errors;
+    EXPECT_EQ(RunScript(script, out, errors), 8);
+    EXPECT_EQ(out.str(), "\n");
+    EXPECT_EQ(errors.str(), "line 3: tap needs X and Y\n"
+                            "line 4: key needs a virtual-key code from 1 to 254\n"
+                            "line 5: key needs a virtual-key code from 1 to 254\n"
+                            "line 6: sleep needs milliseconds\n"
+                            "line 7: unknown command fly\n"
+                            "line 8: cannot start \\Windows\\nothing.exe\n"
+                            "line 9: no window of class NoSuchClass\n"
+                            "line 10: a quote is left open\n");
+    PowerOffDevice();
+}
+
+} // namespace
