@@ -3,6 +3,10 @@
 
 #include "kernel/code_pages.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <climits>
 #include <cstdlib>
 #include <mutex>
@@ -43,8 +47,7 @@ std::string WithBackslashes(std::string path) {
     return path;
 }
 
-// Resolves "." and ".." without touching the disk; ".." at the root stays at the root.
-std::string UnderRoot(const std::string &root, const std::string &path) {
+std::vector<std::string> Components(const std::string &path) {
     std::vector<std::string> parts;
     size_t start = 0;
     while (start <= path.size()) {
@@ -52,16 +55,13 @@ std::string UnderRoot(const std::string &root, const std::string &path) {
         while (end < path.size() && !IsSeparator(path[end])) {
             ++end;
         }
-        const std::string part = path.substr(start, end - start);
-        if (part == "..") {
-            if (!parts.empty()) {
-                parts.pop_back();
-            }
-        } else if (!part.empty() && part != ".") {
-            parts.push_back(part);
-        }
+        parts.push_back(path.substr(start, end - start));
         start = end + 1;
     }
+    return parts;
+}
+
+std::string Joined(const std::string &root, const std::vector<std::string> &parts) {
     std::string result = root;
     for (const std::string &part : parts) {
         if (result.empty() || result.back() != '/') {
@@ -70,6 +70,54 @@ std::string UnderRoot(const std::string &root, const std::string &path) {
         result += part;
     }
     return result;
+}
+
+// Symbolic links followed on one path before it counts as a loop, as Linux counts them.
+const int maxLinks = 40;
+
+// Resolves "." and ".." (".." at the root stays at the root) and every symbolic link on the way,
+// as if the folder were the root of the file system: an absolute link starts again at the folder,
+// so no link leads out of it. Empty for a path with a loop of links.
+std::string UnderRoot(const std::string &root, const std::string &path) {
+    std::vector<std::string> pending = Components(path);
+    std::reverse(pending.begin(), pending.end()); // taken from the back
+    std::vector<std::string> done;
+    int links = 0;
+    while (!pending.empty()) {
+        const std::string part = std::move(pending.back());
+        pending.pop_back();
+        if (part.empty() || part == ".") {
+            continue;
+        }
+        if (part == "..") {
+            if (!done.empty()) {
+                done.pop_back();
+            }
+            continue;
+        }
+        done.push_back(part);
+        const std::string reached = Joined(root, done);
+        struct stat status;
+        if (lstat(reached.c_str(), &status) != 0 || !S_ISLNK(status.st_mode)) {
+            continue;
+        }
+        if (++links > maxLinks) {
+            return std::string();
+        }
+        std::vector<char> target(static_cast<size_t>(PATH_MAX) + 1);
+        const ssize_t length = readlink(reached.c_str(), target.data(), PATH_MAX);
+        done.pop_back();
+        if (length <= 0) {
+            return std::string();
+        }
+        const std::string text(target.data(), static_cast<size_t>(length));
+        if (text[0] == '/') {
+            done.clear();
+        }
+        std::vector<std::string> inside = Components(text);
+        pending.insert(pending.end(), inside.rbegin(), inside.rend());
+    }
+    return Joined(root, done);
 }
 
 // The rest of hostPath after folder, or false when it lies outside.

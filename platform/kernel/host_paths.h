@@ -8,7 +8,8 @@
 
 #include <string>
 
-// Roots every W path in hostFolder, which no path can leave; an empty folder turns this off.
+// Roots every W path in hostFolder, which no path can leave, through ".." or through symbolic
+// links (followed as if the folder were the root); an empty folder turns this off.
 // A device has no current folder, so relative W paths start at its root too.
 void SetDeviceFolder(const std::string &hostFolder);
 std::string GetDeviceFolder();

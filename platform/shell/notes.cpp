@@ -139,7 +139,9 @@ LRESULT CALLBACK NotesEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lP
         return 0;
     case WM_LBUTTONDOWN:
     case WM_MOUSEMOVE:
-        if (document != nullptr && (message == WM_LBUTTONDOWN || (wParam & MK_LBUTTON) != 0)) {
+    case WM_LBUTTONUP:
+        // The caret follows the stylus while it touches, and stays where it is lifted.
+        if (document != nullptr && (message != WM_MOUSEMOVE || (wParam & MK_LBUTTON) != 0)) {
             SetFocus(edit);
             PlaceCaretAt(edit, *document, static_cast<short>(LOWORD(lParam)),
                          static_cast<short>(HIWORD(lParam)));

@@ -104,10 +104,15 @@ TEST_F(DeviceSession, NotesTakesTypedKeysTapsAndDrags) {
 
 TEST_F(DeviceSession, TheScreenshotShowsDesktopTaskBarAndNotes) {
     const std::string picture = folder + "/screen.png";
+    // Typed, then a tap and a drag put the caret back at the start for one more word.
     Run("start \\Windows\\notes.exe\n"
         "type \"Pennakey notes\"\n"
+        "tap 120 30\n"
+        "down 60 30\nmove 30 30\nup 2 30\n"
+        "type \"My \"\n"
         "screenshot \"" +
         picture + "\"\n");
+    EXPECT_EQ(NotesText(), "My Pennakey notes");
     Surface screen;
     ASSERT_TRUE(ReadSurfacePng(picture, screen));
     ASSERT_EQ(screen.width, 240);

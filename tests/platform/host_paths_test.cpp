@@ -2,6 +2,8 @@
 
 #include "kernel/host_paths.h"
 
+#include <filesystem>
+
 namespace {
 
 class HostPaths : public testing::Test {
@@ -68,6 +70,37 @@ TEST_F(HostPaths, AnsiFormOfAHostPath) {
     SetDeviceFolder("/state/device");
     EXPECT_EQ(Win32PathFromHostA("/state/device/x"), "\\state\\device\\x");
     EXPECT_EQ(Win32PathFromHostA("/opt/caf\xc3\xa9"), "\\opt\\caf\xe9");
+}
+
+} // namespace
+
+namespace {
+
+// Links inside a device folder are followed as if the folder were the root of the file system.
+TEST_F(HostPaths, SymbolicLinksNeverLeadOutOfTheDeviceFolder) {
+    const std::filesystem::path root =
+        std::filesystem::path(testing::TempDir()) / "host_paths_links";
+    std::filesystem::remove_all(root);
+    std::filesystem::create_directories(root / "Windows");
+    std::filesystem::create_directory_symlink("/etc", root / "absolute");
+    std::filesystem::create_directory_symlink("../../../../../etc", root / "Windows" / "relative");
+    std::filesystem::create_directory_symlink("Windows", root / "inside");
+    std::filesystem::create_symlink("loop", root / "loop");
+    SetDeviceFolder(root.string());
+    const std::string base = root.string();
+    EXPECT_EQ(HostPathFromW(u"\\absolute\\passwd"), base + "/etc/passwd");
+    EXPECT_EQ(HostPathFromW(u"\\Windows\\relative\\passwd"), base + "/etc/passwd");
+    EXPECT_EQ(HostPathFromW(u"\\inside\\x.txt"), base + "/Windows/x.txt");
+    EXPECT_EQ(HostPathFromW(u"\\inside\\..\\absolute"), base + "/etc");
+    EXPECT_EQ(HostPathFromW(u"\\loop\\x"), "");
+    // Through the Win32 front too: the host's file is not reached.
+    EXPECT_EQ(
+        CreateFileW(u"\\absolute\\passwd", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr),
+        INVALID_HANDLE_VALUE);
+    EXPECT_EQ(CreateFileW(u"\\loop", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr),
+              INVALID_HANDLE_VALUE);
+    SetDeviceFolder("");
+    std::filesystem::remove_all(root);
 }
 
 } // namespace
