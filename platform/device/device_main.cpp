@@ -1,13 +1,17 @@
 // pennakey-device: boots an emulated device from a folder and runs it, from a script or until it
-// is stopped.
+// is stopped, in the viewer when the host has a display.
 #include "device/boot.h"
+#include "device/device_loop.h"
 #include "device/device_script.h"
 #include "device/scheduler.h"
+#include "device/screen_presenter.h"
+#include "drivers/display_driver.h"
 
 #include <csignal>
-#include <cstring>
+#include <cstdlib>
 #include <fstream>
 #include <iostream>
+#include <streambuf>
 
 namespace {
 
@@ -19,8 +23,67 @@ void RequestStop(int) {
 
 int Usage() {
     std::cerr << "usage: pennakey-device --folder DIR [--screen pocketpc|hpc] [--headless] "
-                 "[--script FILE|-]\n";
+                 "[--scale N] [--script FILE|-] [--stay]\n";
     return 2;
+}
+
+// Passes what a script prints on to a stream and, each time the script flushes it (after every
+// command), shows the device in the viewer.
+class WatchingBuffer : public std::streambuf {
+  public:
+    WatchingBuffer(std::streambuf *target, const DisplayDriver &display, ScreenPresenter &presenter,
+                   bool &open)
+        : target(target), display(display), presenter(presenter), open(open) {}
+
+  protected:
+    int_type overflow(int_type c) override {
+        return traits_type::eq_int_type(c, traits_type::eof())
+                   ? traits_type::not_eof(c)
+                   : target->sputc(static_cast<char>(c));
+    }
+    std::streamsize xsputn(const char *text, std::streamsize count) override {
+        return target->sputn(text, count);
+    }
+    int sync() override {
+        const int result = target->pubsync();
+        if (open && !WatchDevice(display, presenter)) {
+            open = false;
+        }
+        return result;
+    }
+
+  private:
+    std::streambuf *target;
+    const DisplayDriver &display;
+    ScreenPresenter &presenter;
+    bool &open;
+};
+
+// Runs the script with the viewer showing the device after each command; viewerOpen turns false
+// when the viewer is closed on the way. Answers the number of failures.
+int RunWatchedScript(std::istream &script, const DisplayDriver &display, bool &viewerOpen) {
+    ScreenPresenter presenter(display);
+    if (!WatchDevice(display, presenter)) {
+        viewerOpen = false;
+    }
+    WatchingBuffer outBuffer(std::cout.rdbuf(), display, presenter, viewerOpen);
+    WatchingBuffer errorBuffer(std::cerr.rdbuf(), display, presenter, viewerOpen);
+    std::ostream out(&outBuffer);
+    std::ostream errors(&errorBuffer);
+    errors.setf(std::ios::unitbuf);
+    const int failures = RunScript(script, out, errors);
+    out.flush();
+    return failures;
+}
+
+bool ParseScale(const char *text, int &scale) {
+    char *end = nullptr;
+    const long value = std::strtol(text, &end, 10);
+    if (end == text || *end != '\0' || value < 1 || value > 8) {
+        return false;
+    }
+    scale = static_cast<int>(value);
+    return true;
 }
 
 } // namespace
@@ -29,6 +92,8 @@ int main(int argc, char **argv) {
     DeviceOptions options;
     std::string scriptPath;
     bool headless = false;
+    bool stay = false;
+    int scale = 0;
     for (int i = 1; i < argc; ++i) {
         const std::string argument = argv[i];
         const bool hasValue = i + 1 < argc;
@@ -41,8 +106,15 @@ int main(int argc, char **argv) {
             }
         } else if (argument == "--headless") {
             headless = true;
+        } else if (argument == "--scale" && hasValue) {
+            if (!ParseScale(argv[++i], scale)) {
+                std::cerr << "pennakey-device: the scale is a whole number from 1 to 8\n";
+                return 2;
+            }
         } else if (argument == "--script" && hasValue) {
             scriptPath = argv[++i];
+        } else if (argument == "--stay") {
+            stay = true;
         } else {
             return Usage();
         }
@@ -50,35 +122,53 @@ int main(int argc, char **argv) {
     if (options.folder.empty()) {
         return Usage();
     }
-    // A script runs on virtual time, so that it gives the same result every time; a device left
-    // running keeps real time.
-    options.realTime = scriptPath.empty();
+    // The device's clock is virtual: a script makes it jump from timer to timer, so that it gives
+    // the same result every time, and the loop that runs a device left running keeps it with the
+    // host's clock.
+    options.realTime = false;
     std::string error;
     if (!BootDevice(options, error)) {
         std::cerr << "pennakey-device: " << error << "\n";
         return 1;
     }
+    std::ifstream file;
+    if (!scriptPath.empty() && scriptPath != "-") {
+        file.open(scriptPath);
+        if (!file) {
+            std::cerr << "pennakey-device: cannot read " << scriptPath << "\n";
+            PowerOffDevice();
+            return 1;
+        }
+    }
+    // The small Pocket PC screen is shown twice its size, the wide Handheld PC one as it is.
+    if (scale == 0) {
+        scale = options.screenWidth > 320 ? 1 : 2;
+    }
+    const DisplayDriver *viewer = headless ? nullptr : FindViewer();
+    if (viewer != nullptr && !viewer->open(options.screenWidth, options.screenHeight, scale)) {
+        std::cerr << "pennakey-device: the viewer does not open; running headless\n";
+        viewer = nullptr;
+    }
+    bool viewerOpen = viewer != nullptr;
     int failures = 0;
+    bool keepRunning = true;
     if (!scriptPath.empty()) {
-        std::ifstream file;
-        if (scriptPath != "-") {
-            file.open(scriptPath);
-            if (!file) {
-                std::cerr << "pennakey-device: cannot read " << scriptPath << "\n";
-                PowerOffDevice();
-                return 1;
-            }
-        }
-        failures = RunScript(scriptPath == "-" ? std::cin : file, std::cout, std::cerr);
-    } else {
-        if (!headless) {
-            std::cerr << "pennakey-device: no display; running headless until stopped\n";
-        }
+        std::istream &script = scriptPath == "-" ? std::cin : file;
+        failures = viewerOpen ? RunWatchedScript(script, *viewer, viewerOpen)
+                              : RunScript(script, std::cout, std::cerr);
+        // A viewer closed during the script has ended the run.
+        const bool viewerClosed = viewer != nullptr && !viewerOpen;
+        keepRunning = stay && !viewerClosed;
+    } else if (!headless && viewer == nullptr) {
+        std::cerr << "pennakey-device: no display; running headless until stopped\n";
+    }
+    if (keepRunning) {
         std::signal(SIGINT, RequestStop);
         std::signal(SIGTERM, RequestStop);
-        while (!stopRequested) {
-            AdvanceDeviceTime(50);
-        }
+        RunDeviceLoop(viewerOpen ? *viewer : headlessDisplay, stopRequested);
+    }
+    if (viewer != nullptr) {
+        viewer->close();
     }
     PowerOffDevice();
     return failures == 0 ? 0 : 1;

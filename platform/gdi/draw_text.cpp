@@ -41,6 +41,50 @@ std::vector<Line> SplitLines(const char16_t *text, size_t count, UINT format) {
     return lines;
 }
 
+int Width(ScaledFont &font, const std::u16string &text, size_t count) {
+    return LayOutRun(font, text.data(), count).width;
+}
+
+// Breaks each line between words so that it fits the width; a word wider than the width keeps a
+// line of its own. The spaces where a line breaks are dropped.
+std::vector<Line> WrapLines(ScaledFont &font, const std::vector<Line> &lines, int64_t width) {
+    std::vector<Line> wrapped;
+    for (const Line &line : lines) {
+        size_t start = 0;
+        const std::u16string &text = line.text;
+        do {
+            size_t end = text.size();
+            if (Width(font, text.substr(start), text.size() - start) > width) {
+                // The last space after which the words before it still fit.
+                size_t fit = std::u16string::npos;
+                for (size_t space = text.find(u' ', start); space != std::u16string::npos;
+                     space = text.find(u' ', space + 1)) {
+                    if (space > start && Width(font, text.substr(start), space - start) > width) {
+                        break;
+                    }
+                    fit = space;
+                }
+                if (fit == std::u16string::npos || fit == start) {
+                    fit = text.find(u' ', start + 1);
+                }
+                end = fit == std::u16string::npos ? text.size() : fit;
+            }
+            Line piece;
+            piece.text = text.substr(start, end - start);
+            if (line.underlined != std::u16string::npos && line.underlined >= start &&
+                line.underlined < end) {
+                piece.underlined = line.underlined - start;
+            }
+            wrapped.push_back(std::move(piece));
+            start = end;
+            while (start < text.size() && text[start] == u' ') {
+                ++start;
+            }
+        } while (start < text.size());
+    }
+    return wrapped;
+}
+
 void Underline(DcObject &context, const TextRun &run, size_t unit, int x, int baseline,
                const Box &clip) {
     for (size_t i = 0; i < run.characters.size(); ++i) {
@@ -75,7 +119,10 @@ extern "C" int WINAPI DrawTextW(HDC dc, LPCWSTR text, int count, LPRECT rect, UI
     }
     ScaledFont &font = DcFont(*context);
     const FontMetrics &metrics = font.Metrics();
-    const std::vector<Line> lines = SplitLines(text, units, format);
+    std::vector<Line> lines = SplitLines(text, units, format);
+    if ((format & DT_WORDBREAK) && !(format & DT_SINGLELINE)) {
+        lines = WrapLines(font, lines, int64_t(rect->right) - rect->left);
+    }
     std::vector<TextRun> runs;
     int widest = 0;
     for (const Line &line : lines) {

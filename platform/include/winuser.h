@@ -176,6 +176,158 @@ typedef struct tagMSG {
 
 typedef void(CALLBACK *TIMERPROC)(HWND, UINT, UINT_PTR, DWORD);
 
+// Control and dialog messages
+#define WM_ENABLE 0x000A
+#define WM_SETFONT 0x0030
+#define WM_GETFONT 0x0031
+#define WM_GETDLGCODE 0x0087
+#define WM_INITDIALOG 0x0110
+#define WM_COMMAND 0x0111
+#define WM_CTLCOLORSTATIC 0x0138
+#define WM_CTLCOLORBTN 0x0135
+#define WM_CTLCOLORDLG 0x0136
+#define WM_NEXTDLGCTL 0x0028
+
+#define DLGC_WANTARROWS 0x0001
+#define DLGC_WANTTAB 0x0002
+#define DLGC_WANTALLKEYS 0x0004
+#define DLGC_WANTMESSAGE 0x0004
+#define DLGC_HASSETSEL 0x0008
+#define DLGC_DEFPUSHBUTTON 0x0010
+#define DLGC_UNDEFPUSHBUTTON 0x0020
+#define DLGC_RADIOBUTTON 0x0040
+#define DLGC_WANTCHARS 0x0080
+#define DLGC_STATIC 0x0100
+#define DLGC_BUTTON 0x2000
+
+// Buttons
+#define BS_PUSHBUTTON 0x00000000L
+#define BS_DEFPUSHBUTTON 0x00000001L
+#define BS_CHECKBOX 0x00000002L
+#define BS_AUTOCHECKBOX 0x00000003L
+#define BS_OWNERDRAW 0x0000000BL
+#define BS_TYPEMASK 0x0000000FL
+#define BS_BITMAP 0x00000080L
+#define BS_CENTER 0x00000300L
+#define BS_NOTIFY 0x00004000L
+#define BN_CLICKED 0
+#define BM_GETCHECK 0x00F0
+#define BM_SETCHECK 0x00F1
+#define BM_GETSTATE 0x00F2
+#define BM_SETSTATE 0x00F3
+#define BM_SETSTYLE 0x00F4
+#define BM_CLICK 0x00F5
+#define BST_UNCHECKED 0x0000
+#define BST_CHECKED 0x0001
+#define BST_PUSHED 0x0004
+#define BST_FOCUS 0x0008
+
+// Statics
+#define SS_LEFT 0x00000000L
+#define SS_CENTER 0x00000001L
+#define SS_RIGHT 0x00000002L
+#define SS_ICON 0x00000003L
+#define SS_BITMAP 0x0000000EL
+#define SS_TYPEMASK 0x0000001FL
+#define SS_NOPREFIX 0x00000080L
+#define SS_NOTIFY 0x00000100L
+#define SS_CENTERIMAGE 0x00000200L
+#define STM_SETICON 0x0170
+#define STM_GETICON 0x0171
+#define STM_SETIMAGE 0x0172
+#define STM_GETIMAGE 0x0173
+#define STN_CLICKED 0
+
+// Combo boxes
+#define CBS_SIMPLE 0x0001L
+#define CBS_DROPDOWN 0x0002L
+#define CBS_DROPDOWNLIST 0x0003L
+#define CBS_AUTOHSCROLL 0x0040L
+#define CBS_SORT 0x0100L
+#define CBS_HASSTRINGS 0x0200L
+#define CBS_NOINTEGRALHEIGHT 0x0400L
+#define CB_ERR (-1)
+#define CB_ERRSPACE (-2)
+#define CB_OKAY 0
+#define CB_GETEDITSEL 0x0140
+#define CB_LIMITTEXT 0x0141
+#define CB_SETEDITSEL 0x0142
+#define CB_ADDSTRING 0x0143
+#define CB_DELETESTRING 0x0144
+#define CB_DIR 0x0145
+#define CB_GETCOUNT 0x0146
+#define CB_GETCURSEL 0x0147
+#define CB_GETLBTEXT 0x0148
+#define CB_GETLBTEXTLEN 0x0149
+#define CB_INSERTSTRING 0x014A
+#define CB_RESETCONTENT 0x014B
+#define CB_FINDSTRING 0x014C
+#define CB_SELECTSTRING 0x014D
+#define CB_SETCURSEL 0x014E
+#define CB_SHOWDROPDOWN 0x014F
+#define CB_GETITEMDATA 0x0150
+#define CB_SETITEMDATA 0x0151
+#define CB_GETDROPPEDCONTROLRECT 0x0152
+#define CB_SETITEMHEIGHT 0x0153
+#define CB_GETITEMHEIGHT 0x0154
+#define CB_GETDROPPEDSTATE 0x0157
+#define CB_FINDSTRINGEXACT 0x0158
+#define CBN_ERRSPACE (-1)
+#define CBN_SELCHANGE 1
+#define CBN_DBLCLK 2
+#define CBN_SETFOCUS 3
+#define CBN_KILLFOCUS 4
+#define CBN_EDITCHANGE 5
+#define CBN_EDITUPDATE 6
+#define CBN_DROPDOWN 7
+#define CBN_CLOSEUP 8
+#define CBN_SELENDOK 9
+#define CBN_SELENDCANCEL 10
+
+// Dialogs
+#define DS_ABSALIGN 0x01L
+#define DS_SYSMODAL 0x02L
+#define DS_3DLOOK 0x04L
+#define DS_SETFONT 0x40L
+#define DS_MODALFRAME 0x80L
+#define DS_NOIDLEMSG 0x100L
+#define DS_SETFOREGROUND 0x200L
+#define DS_CONTROL 0x400L
+#define DS_CENTER 0x800L
+#define DS_CENTERMOUSE 0x1000L
+#define DS_CONTEXTHELP 0x2000L
+#define DWL_MSGRESULT 0
+#define DWL_DLGPROC ((int)sizeof(LONG_PTR))
+#define DWL_USER ((int)(2 * sizeof(LONG_PTR)))
+#define DLGWINDOWEXTRA ((int)(3 * sizeof(LONG_PTR)))
+#define DM_GETDEFID (WM_USER + 0)
+#define DM_SETDEFID (WM_USER + 1)
+#define DC_HASDEFID 0x534B
+
+typedef INT_PTR(CALLBACK *DLGPROC)(HWND, UINT, WPARAM, LPARAM);
+
+WINBASEAPI INT_PTR WINAPI DialogBoxParamW(HINSTANCE instance, LPCWSTR name, HWND owner,
+                                          DLGPROC procedure, LPARAM parameter);
+WINBASEAPI INT_PTR WINAPI DialogBoxParamA(HINSTANCE instance, LPCSTR name, HWND owner,
+                                          DLGPROC procedure, LPARAM parameter);
+WINBASEAPI HWND WINAPI CreateDialogParamW(HINSTANCE instance, LPCWSTR name, HWND parent,
+                                          DLGPROC procedure, LPARAM parameter);
+WINBASEAPI HWND WINAPI CreateDialogParamA(HINSTANCE instance, LPCSTR name, HWND parent,
+                                          DLGPROC procedure, LPARAM parameter);
+WINBASEAPI BOOL WINAPI EndDialog(HWND dialog, INT_PTR result);
+WINBASEAPI LRESULT WINAPI DefDlgProcW(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+WINBASEAPI BOOL WINAPI IsDialogMessageW(HWND dialog, LPMSG message);
+WINBASEAPI HWND WINAPI GetDlgItem(HWND dialog, int id);
+WINBASEAPI BOOL WINAPI IsChild(HWND parent, HWND window);
+WINBASEAPI int WINAPI GetDlgCtrlID(HWND control);
+WINBASEAPI BOOL WINAPI SetDlgItemTextW(HWND dialog, int id, LPCWSTR text);
+WINBASEAPI UINT WINAPI GetDlgItemTextW(HWND dialog, int id, LPWSTR text, int size);
+WINBASEAPI LRESULT WINAPI SendDlgItemMessageW(HWND dialog, int id, UINT message, WPARAM wParam,
+                                              LPARAM lParam);
+WINBASEAPI LONG WINAPI GetDialogBaseUnits(void);
+WINBASEAPI BOOL WINAPI MapDialogRect(HWND dialog, LPRECT rect);
+WINBASEAPI int WINAPI MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type);
+
 // Cursors: a device shows only the wait cursor, while a program is busy.
 #define IDC_ARROW MAKEINTRESOURCEW(32512)
 #define IDC_WAIT MAKEINTRESOURCEW(32514)
@@ -281,6 +433,14 @@ WINBASEAPI BOOL WINAPI KillTimer(HWND window, UINT_PTR id);
 #define SetWindowLongPtr SetWindowLongPtrW
 #define SendMessage SendMessageW
 #define LoadCursor LoadCursorW
+#define DialogBoxParam DialogBoxParamW
+#define CreateDialogParam CreateDialogParamW
+#define DefDlgProc DefDlgProcW
+#define IsDialogMessage IsDialogMessageW
+#define SetDlgItemText SetDlgItemTextW
+#define GetDlgItemText GetDlgItemTextW
+#define SendDlgItemMessage SendDlgItemMessageW
+#define MessageBox MessageBoxW
 #define PostMessage PostMessageW
 #define CallWindowProc CallWindowProcW
 #define DefWindowProc DefWindowProcW

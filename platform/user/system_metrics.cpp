@@ -1,4 +1,4 @@
-// GetSystemMetrics: the sizes of the screen and of icons.
+// GetSystemMetrics: the sizes of the screen, of frames and of icons.
 #include <windows.h>
 
 extern "C" int WINAPI GetSystemMetrics(int index) {
@@ -9,6 +9,11 @@ extern "C" int WINAPI GetSystemMetrics(int index) {
         GetWindowRect(GetDesktopWindow(), &screen);
         return index == SM_CXSCREEN ? screen.right - screen.left : screen.bottom - screen.top;
     }
+    case SM_CYCAPTION:
+        return 24;
+    case SM_CXBORDER:
+    case SM_CYBORDER:
+        return 1;
     case SM_CXICON:
     case SM_CYICON:
         return 32;

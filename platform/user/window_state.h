@@ -56,6 +56,10 @@ bool IsWindowOrDescendant(HWND ancestor, HWND window);
 POINT ClientOrigin(const Window *window);
 SIZE ClientSize(const Window *window);
 
+// A class the system provides to every program (the controls, the dialog class): it outlives
+// ResetWindows and is found after every program's own and global classes.
+void RegisterSystemClass(const WNDCLASSW &description);
+
 // Every window and class goes; the screen keeps its size.
 void ResetWindows(int screenWidth, int screenHeight);
 void ForgetWindow(Window *window);

@@ -6,7 +6,9 @@
 #include <functional>
 #include <map>
 
+#include "controls/control_classes.h"
 #include "device/scheduler.h"
+#include "dialogs/dialogs.h"
 #include "user/input.h"
 #include "user/screen.h"
 
@@ -15,6 +17,7 @@ namespace {
 struct WindowTable {
     std::map<HWND, std::unique_ptr<Window>> windows;
     std::vector<std::unique_ptr<WindowClass>> classes;
+    std::vector<std::unique_ptr<WindowClass>> systemClasses;
     Window root;
     std::vector<Window *> topLevel; // front first
     uintptr_t nextHandle = 0x10000;
@@ -31,6 +34,19 @@ WindowTable &Table() {
     return table;
 }
 
+// The controls and the dialog class, registered the first time a class is looked for.
+void RegisterSystemClasses() {
+    static bool registered = false;
+    if (registered) {
+        return;
+    }
+    registered = true;
+    RegisterButtonClass();
+    RegisterStaticClass();
+    RegisterComboBoxClass();
+    RegisterDialogClass();
+}
+
 bool SameName(const std::u16string &a, const std::u16string &b) {
     return _wcsicmp(a.c_str(), b.c_str()) == 0;
 }
@@ -40,6 +56,7 @@ int BorderWidth(const Window *window) {
     return (window->style & (WS_BORDER | WS_DLGFRAME)) != 0 ? 1 : 0;
 }
 
+// As GetSystemMetrics(SM_CYCAPTION) answers.
 const int captionHeight = 24;
 
 int CaptionHeight(const Window *window) {
@@ -77,7 +94,32 @@ const WindowClass *FindWindowClass(const std::u16string &name) {
             shared = windowClass.get();
         }
     }
-    return shared;
+    if (shared != nullptr) {
+        return shared;
+    }
+    RegisterSystemClasses();
+    for (const auto &windowClass : Table().systemClasses) {
+        if (SameName(windowClass->name, name)) {
+            return windowClass.get();
+        }
+    }
+    return nullptr;
+}
+
+void RegisterSystemClass(const WNDCLASSW &description) {
+    auto &systemClasses = Table().systemClasses;
+    for (auto &existing : systemClasses) {
+        if (SameName(existing->name, description.lpszClassName)) {
+            existing->description = description;
+            existing->description.lpszClassName = nullptr;
+            return;
+        }
+    }
+    auto windowClass = std::make_unique<WindowClass>();
+    windowClass->name = description.lpszClassName;
+    windowClass->description = description;
+    windowClass->description.lpszClassName = nullptr; // the name lives in the class itself
+    systemClasses.push_back(std::move(windowClass));
 }
 
 std::vector<Window *> &SiblingsOf(Window *window) {
@@ -224,6 +266,18 @@ extern "C" BOOL WINAPI UnregisterClassW(LPCWSTR className, HINSTANCE) {
         }
         classes.erase(it);
         return TRUE;
+    }
+    return FALSE;
+}
+
+extern "C" BOOL WINAPI IsChild(HWND parent, HWND handle) {
+    // Only the chain of child windows counts, not owners.
+    for (Window *window = FindWindowObject(handle);
+         window != nullptr && window->parent != nullptr && (window->style & WS_CHILD) != 0;
+         window = window->parent) {
+        if (window->parent->handle == parent) {
+            return TRUE;
+        }
     }
     return FALSE;
 }

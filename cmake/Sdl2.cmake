@@ -1,0 +1,15 @@
+# SDL2, for the device's viewer, when the host has it: PENNAKEY_SDL2_TARGET names the target to
+# link, or is empty. Debian's libsdl2-dev has a CMake package; pkg-config is the fallback.
+set(PENNAKEY_SDL2_TARGET "")
+find_package(SDL2 CONFIG QUIET)
+if(TARGET SDL2::SDL2)
+    set(PENNAKEY_SDL2_TARGET SDL2::SDL2)
+else()
+    find_package(PkgConfig QUIET)
+    if(PkgConfig_FOUND)
+        pkg_check_modules(SDL2_PC QUIET IMPORTED_TARGET sdl2)
+        if(SDL2_PC_FOUND)
+            set(PENNAKEY_SDL2_TARGET PkgConfig::SDL2_PC)
+        endif()
+    endif()
+endif()

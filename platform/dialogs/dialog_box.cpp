@@ -1,0 +1,100 @@
+// Modal dialogs: DialogBoxParam runs its own message loop until EndDialog.
+#include "dialogs/dialog_state.h"
+#include "dialogs/dialogs.h"
+
+#include "kernel/module_resources.h"
+
+namespace {
+
+// A modal dialog comes to the front when its program is there, or was just started; one that
+// never takes activation stays where it is.
+void Present(HWND dialog) {
+    const LONG exStyle = GetWindowLongW(dialog, GWL_EXSTYLE);
+    if ((exStyle & WS_EX_NOACTIVATE) != 0) {
+        return;
+    }
+    HWND front = GetForegroundWindow();
+    if (front == nullptr || GetWindowThreadProcessId(front, nullptr) == GetCurrentThreadId() ||
+        (GetWindowLongW(dialog, GWL_STYLE) & DS_SETFOREGROUND) != 0) {
+        SetForegroundWindow(dialog);
+    } else {
+        SetActiveWindow(dialog);
+    }
+}
+
+} // namespace
+
+INT_PTR RunModalDialog(HWND dialog, HWND owner) {
+    const bool ownerWasEnabled = owner != nullptr && IsWindowEnabled(owner);
+    if (ownerWasEnabled) {
+        EnableWindow(owner, FALSE);
+    }
+    if (!IsWindowVisible(dialog)) {
+        ShowWindow(dialog, SW_SHOW);
+    }
+    Present(dialog);
+    INT_PTR result = -1;
+    MSG message;
+    for (;;) {
+        DialogState *state = FindDialogState(dialog);
+        if (state == nullptr || !IsWindow(dialog)) {
+            break;
+        }
+        if (state->ended) {
+            result = state->result;
+            break;
+        }
+        if (!GetMessageW(&message, nullptr, 0, 0)) {
+            // The quit is for the loop outside.
+            PostQuitMessage(static_cast<int>(message.wParam));
+            break;
+        }
+        if (!IsDialogMessageW(dialog, &message)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
+    if (ownerWasEnabled) {
+        EnableWindow(owner, TRUE);
+    }
+    if (IsWindow(dialog)) {
+        DestroyWindow(dialog);
+    }
+    return result;
+}
+
+extern "C" INT_PTR WINAPI DialogBoxParamW(HINSTANCE instance, LPCWSTR name, HWND owner,
+                                          DLGPROC procedure, LPARAM parameter) {
+    DialogLayout layout;
+    if (!LoadDialogLayout(instance, name, layout)) {
+        return -1;
+    }
+    // A modal dialog is a pop-up, whatever its template says.
+    layout.style &= ~WS_CHILD;
+    HWND dialog = CreateDialogFromLayout(instance, layout, owner, procedure, parameter, true);
+    if (dialog == nullptr) {
+        return -1;
+    }
+    return RunModalDialog(dialog, owner);
+}
+
+extern "C" INT_PTR WINAPI DialogBoxParamA(HINSTANCE instance, LPCSTR name, HWND owner,
+                                          DLGPROC procedure, LPARAM parameter) {
+    return DialogBoxParamW(instance, WideResourceName(name).Get(), owner, procedure, parameter);
+}
+
+extern "C" BOOL WINAPI EndDialog(HWND dialog, INT_PTR result) {
+    DialogState *state = FindDialogState(dialog);
+    if (state == nullptr) {
+        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+        return FALSE;
+    }
+    state->ended = true;
+    state->result = result;
+    if (state->modal) {
+        // Out of sight at once; the loop, woken in case it waits, destroys it.
+        ShowWindow(dialog, SW_HIDE);
+        PostMessageW(dialog, WM_NULL, 0, 0);
+    }
+    return TRUE;
+}

@@ -1,0 +1,25 @@
+// What the platform keeps per dialog besides its window: its font, how it ends, and the control
+// that had the focus.
+#ifndef PLATFORM_DIALOGS_DIALOG_STATE_H
+#define PLATFORM_DIALOGS_DIALOG_STATE_H
+
+#include <windows.h>
+
+struct DialogState {
+    HFONT font = nullptr;
+    bool ownsFont = false;
+    bool modal = false;
+    bool ended = false;
+    INT_PTR result = 0;
+    HWND focus = nullptr;
+    // Pixels per 4 horizontal and 8 vertical dialog units, for MapDialogRect.
+    int baseX = 0;
+    int baseY = 0;
+};
+
+// The state of a dialog window, or null for any other window.
+DialogState *FindDialogState(HWND dialog);
+DialogState &AddDialogState(HWND dialog);
+void ForgetDialogState(HWND dialog);
+
+#endif
