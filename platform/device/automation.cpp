@@ -3,6 +3,7 @@
 
 #include "device/scheduler.h"
 #include "engine/png_files.h"
+#include "kernel/code_pages.h"
 #include "user/cursors.h"
 #include "user/input.h"
 #include "user/screen.h"
@@ -12,37 +13,10 @@
 
 namespace {
 
-std::string Utf8(const std::u16string &text) {
-    std::string out;
-    for (size_t i = 0; i < text.size(); ++i) {
-        uint32_t code = text[i];
-        if (code >= 0xD800 && code < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-            text[i + 1] < 0xE000) {
-            code = 0x10000 + ((code - 0xD800) << 10) + (text[++i] - 0xDC00);
-        }
-        if (code < 0x80) {
-            out += static_cast<char>(code);
-        } else if (code < 0x800) {
-            out += static_cast<char>(0xC0 | (code >> 6));
-            out += static_cast<char>(0x80 | (code & 0x3F));
-        } else if (code < 0x10000) {
-            out += static_cast<char>(0xE0 | (code >> 12));
-            out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (code & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (code >> 18));
-            out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (code & 0x3F));
-        }
-    }
-    return out;
-}
-
 // Line breaks of any kind ("\r\n", "\r", "\n") become "\n", so that the text stays on one line.
 std::string OneLine(const std::u16string &text, bool quoted) {
     std::string out;
-    const std::string bytes = Utf8(text);
+    const std::string bytes = Utf8FromWide(text);
     for (size_t i = 0; i < bytes.size(); ++i) {
         const char c = bytes[i];
         if (c == '\r' || c == '\n') {
@@ -92,59 +66,6 @@ std::u16string TextOf(HWND window) {
     return found != nullptr ? found->text : std::u16string();
 }
 
-// The key and whether Shift is needed for a character on a US keyboard.
-bool KeyFor(char c, BYTE &key, bool &shift) {
-    static const char shifted[] = ")!@#$%^&*(";
-    static const struct {
-        BYTE key;
-        char plain, withShift;
-    } punctuation[] = {
-        {0xBA, ';', ':'},  {0xBB, '=', '+'}, {0xBC, ',', '<'},  {0xBD, '-', '_'},
-        {0xBE, '.', '>'},  {0xBF, '/', '?'}, {0xC0, '`', '~'},  {0xDB, '[', '{'},
-        {0xDC, '\\', '|'}, {0xDD, ']', '}'}, {0xDE, '\'', '"'},
-    };
-    shift = false;
-    if (c >= 'a' && c <= 'z') {
-        key = static_cast<BYTE>(c - 'a' + 'A');
-        return true;
-    }
-    if (c >= 'A' && c <= 'Z') {
-        key = static_cast<BYTE>(c);
-        shift = true;
-        return true;
-    }
-    if (c >= '0' && c <= '9') {
-        key = static_cast<BYTE>(c);
-        return true;
-    }
-    for (int digit = 0; digit < 10; ++digit) {
-        if (shifted[digit] == c) {
-            key = static_cast<BYTE>('0' + digit);
-            shift = true;
-            return true;
-        }
-    }
-    for (const auto &entry : punctuation) {
-        if (entry.plain == c || entry.withShift == c) {
-            key = entry.key;
-            shift = entry.withShift == c;
-            return true;
-        }
-    }
-    switch (c) {
-    case ' ':
-        key = VK_SPACE;
-        return true;
-    case '\n':
-        key = VK_RETURN;
-        return true;
-    case '\t':
-        key = VK_TAB;
-        return true;
-    }
-    return false;
-}
-
 } // namespace
 
 void StylusDownAt(int x, int y) {
@@ -187,7 +108,7 @@ bool TypeText(const std::string &text) {
     for (const char c : text) {
         BYTE key = 0;
         bool shift = false;
-        if (!KeyFor(c, key, shift)) {
+        if (!KeyForCharacter(static_cast<unsigned char>(c), key, shift)) {
             all = false;
             continue;
         }
@@ -215,8 +136,8 @@ std::string DescribeWindows() {
         std::snprintf(handle, sizeof handle, "0x%08llX",
                       static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(window)));
         out += std::string(static_cast<size_t>(depth) * 2, ' ') + handle + " " +
-               Utf8(ClassOf(window)) + " \"" + OneLine(TextOf(window), true) + "\"" + numbers +
-               (IsWindowVisible(window) ? "visible" : "hidden") + "\n";
+               Utf8FromWide(ClassOf(window)) + " \"" + OneLine(TextOf(window), true) + "\"" +
+               numbers + (IsWindowVisible(window) ? "visible" : "hidden") + "\n";
         return true;
     });
     return out;

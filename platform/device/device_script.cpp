@@ -3,6 +3,7 @@
 
 #include "device/automation.h"
 #include "device/scheduler.h"
+#include "kernel/code_pages.h"
 #include "user/cursors.h"
 
 #include <windows.h>
@@ -12,17 +13,6 @@
 #include <cstdlib>
 
 namespace {
-
-std::u16string Utf16(const std::string &text) {
-    const int size = MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, nullptr, 0);
-    if (size <= 0) {
-        return std::u16string(text.begin(), text.end());
-    }
-    std::u16string wide(static_cast<size_t>(size), u'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, wide.data(), size);
-    wide.resize(static_cast<size_t>(size - 1));
-    return wide;
-}
 
 // A number in decimal or with 0x in hex, within the range given.
 bool ParseNumber(const std::string &word, long minimum, long maximum, long &value) {
@@ -76,10 +66,10 @@ bool Start(const std::vector<std::string> &words, std::string &error) {
     for (size_t i = 2; i < words.size(); ++i) {
         arguments += (i > 2 ? " " : "") + words[i];
     }
-    std::u16string commandLine = Utf16(arguments);
+    std::u16string commandLine = WideFromUtf8(arguments);
     PROCESS_INFORMATION information;
-    if (!CreateProcessW(Utf16(words[1]).c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
-                        nullptr, nullptr, nullptr, &information)) {
+    if (!CreateProcessW(WideFromUtf8(words[1]).c_str(), commandLine.data(), nullptr, nullptr, FALSE,
+                        0, nullptr, nullptr, nullptr, &information)) {
         error = "cannot start " + words[1];
         return false;
     }
@@ -202,7 +192,7 @@ bool RunScriptCommand(const std::vector<std::string> &words, std::string &out, s
             error = "text needs a window class";
             return false;
         }
-        if (!ReadWindowText(Utf16(words[1]), text)) {
+        if (!ReadWindowText(WideFromUtf8(words[1]), text)) {
             error = "no window of class " + words[1];
             return false;
         }

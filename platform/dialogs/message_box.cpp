@@ -4,10 +4,9 @@
 #include "dialogs/dialogs.h"
 
 #include "device/scheduler.h"
+#include "kernel/code_pages.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <string>
 #include <vector>
 
 namespace {
@@ -82,13 +81,7 @@ extern "C" int WINAPI MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UIN
     const std::u16string title = caption != nullptr ? caption : u"Error";
     if (CurrentProgram() == nullptr) {
         // No device program to run a loop: answered as on the desktop.
-        std::string narrow;
-        for (char16_t c : title + u"] " + message) {
-            narrow += c < 0x80 ? static_cast<char>(c) : '?';
-        }
-        std::printf("[%s\n", narrow.c_str());
-        std::fflush(stdout);
-        return (type & 0x0F) == MB_YESNO ? IDYES : IDOK;
+        return MessageBoxA(owner, AnsiFromWide(message).c_str(), AnsiFromWide(title).c_str(), type);
     }
     RECT screen;
     GetWindowRect(GetDesktopWindow(), &screen);

@@ -10,13 +10,7 @@ namespace {
 const int margin = 2;
 
 HFONT NotesFont() {
-    static HFONT font = [] {
-        LOGFONTW description = {};
-        description.lfHeight = -13;
-        description.lfWeight = FW_NORMAL;
-        lstrcpyW(description.lfFaceName, u"Tahoma");
-        return CreateFontIndirectW(&description);
-    }();
+    static HFONT font = CreateFontW(-13, 0, 0, 0, FW_NORMAL, 0, 0, 0, 0, 0, 0, 0, 0, u"Tahoma");
     return font;
 }
 

@@ -62,15 +62,15 @@ void PostStylus(UINT message, int x, int y) {
                  MAKELPARAM(static_cast<WORD>(point.x), static_cast<WORD>(point.y)));
 }
 
-// The character a key gives on a US keyboard, or 0.
-WCHAR CharacterOf(UINT key) {
-    bool shift = keysDown[VK_SHIFT];
-    bool control = keysDown[VK_CONTROL];
+} // namespace
+
+// The character a key gives on a US keyboard in that state, or 0.
+WCHAR CharacterOf(UINT key, bool shift, bool capsLocked, bool control) {
     if (key >= 'A' && key <= 'Z') {
         if (control) {
             return static_cast<WCHAR>(key - 'A' + 1);
         }
-        return static_cast<WCHAR>(shift != capsLock ? key : key - 'A' + 'a');
+        return static_cast<WCHAR>(shift != capsLocked ? key : key - 'A' + 'a');
     }
     if (key >= '0' && key <= '9') {
         return static_cast<WCHAR>(shift ? ")!@#$%^&*("[key - '0'] : key);
@@ -104,7 +104,22 @@ WCHAR CharacterOf(UINT key) {
     return 0;
 }
 
-} // namespace
+bool KeyForCharacter(char16_t character, BYTE &key, bool &shift) {
+    // A line break is typed with Return.
+    const WCHAR wanted = character == u'\n' ? u'\r' : character;
+    for (int withShift = 0; withShift < 2; ++withShift) {
+        for (UINT candidate = 1; candidate < 255; ++candidate) {
+            if (CharacterOf(candidate, withShift != 0, false, false) == wanted) {
+                key = static_cast<BYTE>(candidate);
+                shift = withShift != 0;
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+namespace {} // namespace
 
 extern "C" HWND WINAPI WindowFromPoint(POINT point) {
     std::vector<Window *> topLevel;
@@ -178,7 +193,8 @@ extern "C" BOOL WINAPI TranslateMessage(const MSG *message) {
     if (message == nullptr || message->message != WM_KEYDOWN) {
         return FALSE;
     }
-    WCHAR character = CharacterOf(static_cast<UINT>(message->wParam));
+    WCHAR character = CharacterOf(static_cast<UINT>(message->wParam), keysDown[VK_SHIFT], capsLock,
+                                  keysDown[VK_CONTROL]);
     Program *program = CurrentProgram();
     if (character == 0 || program == nullptr) {
         return FALSE;

@@ -7,18 +7,10 @@
 
 namespace {
 
-// WS_EX_CAPTIONOKBTN on Windows CE.
-const DWORD captionOkButton = 0x80000000;
 const int okButtonWidth = 26;
 
 HFONT CaptionFont() {
-    static HFONT font = [] {
-        LOGFONTW description = {};
-        description.lfHeight = -12;
-        description.lfWeight = FW_BOLD;
-        lstrcpyW(description.lfFaceName, u"Tahoma");
-        return CreateFontIndirectW(&description);
-    }();
+    static HFONT font = CreateFontW(-12, 0, 0, 0, FW_BOLD, 0, 0, 0, 0, 0, 0, 0, 0, u"Tahoma");
     return font;
 }
 
@@ -48,7 +40,7 @@ void DrawWindowFrame(Window *window) {
         RECT text = caption;
         text.left += 4;
         // The caption's text stops short of the button.
-        if ((window->exStyle & captionOkButton) != 0) {
+        if ((window->exStyle & WS_EX_CAPTIONOKBTN) != 0) {
             RECT button = {caption.right - okButtonWidth, caption.top + 3, caption.right - 3,
                            caption.bottom - 3};
             text.right = button.left;
