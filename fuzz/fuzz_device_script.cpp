@@ -27,17 +27,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     }
     const std::string text(reinterpret_cast<const char *>(data), size);
     size_t start = 0;
-    std::vector<std::string> words;
+    ScriptLine line;
     while (start <= text.size()) {
         size_t end = text.find('\n', start);
         if (end == std::string::npos) {
             end = text.size();
         }
-        if (SplitScriptLine(text.substr(start, end - start), words) && !words.empty() &&
-            words[0] != "start" && words[0] != "screenshot") {
+        if (SplitScriptLine(text.substr(start, end - start), line) && !line.words.empty() &&
+            line.words[0] != "start" && line.words[0] != "screenshot") {
             std::string out;
             std::string error;
-            RunScriptCommand(words, out, error);
+            RunScriptCommand(line, out, error);
         }
         start = end + 1;
     }

@@ -2,6 +2,7 @@
 #include "device/automation.h"
 
 #include "device/scheduler.h"
+#include "device/window_search.h"
 #include "engine/png_files.h"
 #include "kernel/code_pages.h"
 #include "user/cursors.h"
@@ -9,7 +10,6 @@
 #include "user/screen.h"
 
 #include <cstdio>
-#include <functional>
 
 namespace {
 
@@ -32,38 +32,6 @@ std::string OneLine(const std::u16string &text, bool quoted) {
         }
     }
     return out;
-}
-
-void ForEachWindow(const std::function<bool(HWND, int)> &visit) {
-    std::function<bool(HWND, int)> walk = [&](HWND window, int depth) {
-        if (!visit(window, depth)) {
-            return false;
-        }
-        for (HWND child = GetWindow(window, GW_CHILD); child != nullptr;
-             child = GetWindow(child, GW_HWNDNEXT)) {
-            if (!walk(child, depth + 1)) {
-                return false;
-            }
-        }
-        return true;
-    };
-    for (HWND window = GetWindow(GetDesktopWindow(), GW_CHILD); window != nullptr;
-         window = GetWindow(window, GW_HWNDNEXT)) {
-        if (!walk(window, 0)) {
-            return;
-        }
-    }
-}
-
-std::u16string ClassOf(HWND window) {
-    WCHAR name[256] = {};
-    GetClassNameW(window, name, 256);
-    return name;
-}
-
-std::u16string TextOf(HWND window) {
-    Window *found = FindWindowObject(window);
-    return found != nullptr ? found->text : std::u16string();
 }
 
 } // namespace
@@ -136,8 +104,8 @@ std::string DescribeWindows() {
         std::snprintf(handle, sizeof handle, "0x%08llX",
                       static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(window)));
         out += std::string(static_cast<size_t>(depth) * 2, ' ') + handle + " " +
-               Utf8FromWide(ClassOf(window)) + " \"" + OneLine(TextOf(window), true) + "\"" +
-               numbers + (IsWindowVisible(window) ? "visible" : "hidden") + "\n";
+               Utf8FromWide(ClassOfWindow(window)) + " \"" + OneLine(TextOfWindow(window), true) +
+               "\"" + numbers + (IsWindowVisible(window) ? "visible" : "hidden") + "\n";
         return true;
     });
     return out;
@@ -146,10 +114,10 @@ std::string DescribeWindows() {
 bool ReadWindowText(const std::u16string &className, std::string &text) {
     bool found = false;
     ForEachWindow([&](HWND window, int) {
-        if (_wcsicmp(ClassOf(window).c_str(), className.c_str()) != 0) {
+        if (_wcsicmp(ClassOfWindow(window).c_str(), className.c_str()) != 0) {
             return true;
         }
-        text = OneLine(TextOf(window), false);
+        text = OneLine(TextOfWindow(window), false);
         found = true;
         return false;
     });

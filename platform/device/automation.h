@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include "device/window_search.h"
+
 #include <string>
 
 // Each action lets the device run until every program waits again.
@@ -25,6 +27,19 @@ std::string DescribeWindows();
 // The text of the first window of the class, in Z order with children after their parent, with
 // each line break as "\n". False when no window has that class.
 bool ReadWindowText(const std::u16string &className, std::string &text);
+// Taps the centre of the first visible control (in Z order) whose text is text, inside the shown
+// top-level windows, or only the one named when window is not null. Fails, saying why, when there
+// is none, it is disabled, or another window covers its centre.
+bool ClickControl(const std::u16string &text, const WindowName *window, std::string &error);
+// Chooses the item whose text is text in the open combo box, else in the focused one, as a person
+// would: a tap opens the list, taps on its arrows scroll the item into view, a tap picks it.
+bool PickComboItem(const std::u16string &text, std::string &error);
+// Taps the button with that text (without regard to case) of the front-most message box.
+bool AnswerMessageBox(const std::u16string &button, std::string &error);
+// Lets device time pass, up to milliseconds of it, until a visible top-level window with that
+// name is shown (or, with shown false, until none is). False when that does not come in time.
+bool WaitForWindow(const WindowName &name, bool shown, DWORD milliseconds);
+
 // The screen as a PNG file, with the wait cursor over it while one is shown.
 bool SaveScreenshot(const std::string &path);
 

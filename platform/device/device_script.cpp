@@ -57,7 +57,15 @@ bool ParseKey(const std::vector<std::string> &words, BYTE &key, std::string &err
     return true;
 }
 
-bool Start(const std::vector<std::string> &words, std::string &error) {
+// The most device time sleep and the waits may let pass.
+const long maxMilliseconds = 0x7FFFFFFF;
+// How long wait-window and wait-gone wait when no time is given.
+const long defaultWaitMilliseconds = 5000;
+
+typedef std::vector<std::string> Words;
+
+bool Start(const ScriptLine &line, std::string &, std::string &error) {
+    const Words &words = line.words;
     if (words.size() < 2) {
         error = "start needs a program path";
         return false;
@@ -79,10 +87,178 @@ bool Start(const std::vector<std::string> &words, std::string &error) {
     return true;
 }
 
+bool Idle(const ScriptLine &, std::string &, std::string &) {
+    RunUntilIdle();
+    return true;
+}
+
+bool Sleep(const ScriptLine &line, std::string &, std::string &error) {
+    long milliseconds = 0;
+    if (line.words.size() != 2 || !ParseNumber(line.words[1], 0, maxMilliseconds, milliseconds)) {
+        error = "sleep needs milliseconds";
+        return false;
+    }
+    AdvanceDeviceTime(static_cast<DWORD>(milliseconds));
+    return true;
+}
+
+bool Stylus(const ScriptLine &line, std::string &, std::string &error) {
+    int x = 0;
+    int y = 0;
+    if (!ParsePoint(line.words, x, y, error)) {
+        return false;
+    }
+    const std::string &command = line.words[0];
+    if (command == "tap") {
+        TapAt(x, y);
+    } else if (command == "down") {
+        StylusDownAt(x, y);
+    } else if (command == "move") {
+        StylusMoveTo(x, y);
+    } else {
+        StylusUpAt(x, y);
+    }
+    return true;
+}
+
+bool Key(const ScriptLine &line, std::string &, std::string &error) {
+    BYTE key = 0;
+    if (!ParseKey(line.words, key, error)) {
+        return false;
+    }
+    const std::string &command = line.words[0];
+    if (command == "key") {
+        PressKey(key);
+    } else if (command == "keydown") {
+        HoldKey(key);
+    } else {
+        ReleaseKey(key);
+    }
+    return true;
+}
+
+bool Type(const ScriptLine &line, std::string &, std::string &error) {
+    if (line.words.size() != 2) {
+        error = "type needs one text";
+        return false;
+    }
+    if (!TypeText(line.words[1])) {
+        error = "type skipped characters no key gives";
+        return false;
+    }
+    return true;
+}
+
+bool Windows(const ScriptLine &, std::string &out, std::string &) {
+    out += DescribeWindows();
+    return true;
+}
+
+bool Text(const ScriptLine &line, std::string &out, std::string &error) {
+    std::string text;
+    if (line.words.size() != 2) {
+        error = "text needs a window class";
+        return false;
+    }
+    if (!ReadWindowText(WideFromUtf8(line.words[1]), text)) {
+        error = "no window of class " + line.words[1];
+        return false;
+    }
+    out += text + "\n";
+    return true;
+}
+
+bool Cursor(const ScriptLine &, std::string &out, std::string &) {
+    out += WaitCursorShown() ? "wait\n" : "none\n";
+    return true;
+}
+
+bool Screenshot(const ScriptLine &line, std::string &, std::string &error) {
+    if (line.words.size() != 2) {
+        error = "screenshot needs a file";
+        return false;
+    }
+    if (!SaveScreenshot(line.words[1])) {
+        error = "cannot write " + line.words[1];
+        return false;
+    }
+    return true;
+}
+
+WindowName NameOfWindow(const ScriptLine &line, size_t word) {
+    return WindowName{WideFromUtf8(line.words[word]), line.quoted[word]};
+}
+
+bool Click(const ScriptLine &line, std::string &, std::string &error) {
+    if (line.words.size() != 2 && line.words.size() != 3) {
+        error = "click needs a control's text and may name its window";
+        return false;
+    }
+    if (line.words.size() == 3) {
+        const WindowName window = NameOfWindow(line, 2);
+        return ClickControl(WideFromUtf8(line.words[1]), &window, error);
+    }
+    return ClickControl(WideFromUtf8(line.words[1]), nullptr, error);
+}
+
+bool Pick(const ScriptLine &line, std::string &, std::string &error) {
+    if (line.words.size() != 2) {
+        error = "pick needs an item's text";
+        return false;
+    }
+    return PickComboItem(WideFromUtf8(line.words[1]), error);
+}
+
+bool Answer(const ScriptLine &line, std::string &, std::string &error) {
+    if (line.words.size() != 2) {
+        error = "answer needs a button's text";
+        return false;
+    }
+    return AnswerMessageBox(WideFromUtf8(line.words[1]), error);
+}
+
+// wait-window and wait-gone.
+bool Wait(const ScriptLine &line, std::string &, std::string &error) {
+    const std::string &command = line.words[0];
+    long milliseconds = defaultWaitMilliseconds;
+    if ((line.words.size() != 2 && line.words.size() != 3) ||
+        (line.words.size() == 3 && !ParseNumber(line.words[2], 0, maxMilliseconds, milliseconds))) {
+        error = command + " needs a window class or \"caption\", and may give milliseconds";
+        return false;
+    }
+    const bool shown = command == "wait-window";
+    const WindowName name = NameOfWindow(line, 1);
+    if (WaitForWindow(name, shown, static_cast<DWORD>(milliseconds))) {
+        return true;
+    }
+    const std::string what =
+        name.isCaption ? "captioned \"" + line.words[1] + "\"" : "of class " + line.words[1];
+    const std::string within = std::to_string(milliseconds) + " ms";
+    error = shown ? "no window " + what + " came within " + within
+                  : "a window " + what + " was still shown after " + within;
+    return false;
+}
+
+struct Command {
+    const char *name;
+    bool (*run)(const ScriptLine &line, std::string &out, std::string &error);
+};
+
+const Command commands[] = {
+    {"start", Start},      {"idle", Idle},      {"sleep", Sleep},
+    {"tap", Stylus},       {"down", Stylus},    {"move", Stylus},
+    {"up", Stylus},        {"key", Key},        {"keydown", Key},
+    {"keyup", Key},        {"type", Type},      {"windows", Windows},
+    {"text", Text},        {"cursor", Cursor},  {"screenshot", Screenshot},
+    {"click", Click},      {"pick", Pick},      {"answer", Answer},
+    {"wait-window", Wait}, {"wait-gone", Wait},
+};
+
 } // namespace
 
-bool SplitScriptLine(const std::string &line, std::vector<std::string> &words) {
-    words.clear();
+bool SplitScriptLine(const std::string &line, ScriptLine &out) {
+    out.words.clear();
+    out.quoted.clear();
     size_t i = 0;
     while (i < line.size()) {
         if (line[i] == ' ' || line[i] == '\t' || line[i] == '\r') {
@@ -91,6 +267,7 @@ bool SplitScriptLine(const std::string &line, std::vector<std::string> &words) {
         }
         std::string word;
         bool quoted = false;
+        bool anyQuote = false;
         for (; i < line.size(); ++i) {
             const char c = line[i];
             if (quoted) {
@@ -104,6 +281,7 @@ bool SplitScriptLine(const std::string &line, std::vector<std::string> &words) {
                 }
             } else if (c == '"') {
                 quoted = true;
+                anyQuote = true;
             } else if (c == ' ' || c == '\t' || c == '\r') {
                 break;
             } else {
@@ -113,121 +291,43 @@ bool SplitScriptLine(const std::string &line, std::vector<std::string> &words) {
         if (quoted) {
             return false;
         }
-        words.push_back(word);
+        out.words.push_back(word);
+        out.quoted.push_back(anyQuote);
     }
     return true;
 }
 
-bool RunScriptCommand(const std::vector<std::string> &words, std::string &out, std::string &error) {
-    if (words.empty()) {
+bool RunScriptCommand(const ScriptLine &line, std::string &out, std::string &error) {
+    if (line.words.empty()) {
         return true;
     }
-    const std::string &command = words[0];
-    int x = 0;
-    int y = 0;
-    BYTE key = 0;
-    if (command == "start") {
-        return Start(words, error);
+    if (line.quoted.size() != line.words.size()) {
+        error = "the line's words and their quoting differ";
+        return false;
     }
-    if (command == "idle") {
-        RunUntilIdle();
-        return true;
+    for (const Command &command : commands) {
+        if (line.words[0] == command.name) {
+            return command.run(line, out, error);
+        }
     }
-    if (command == "sleep") {
-        long milliseconds = 0;
-        if (words.size() != 2 || !ParseNumber(words[1], 0, LONG_MAX, milliseconds) ||
-            milliseconds > 0x7FFFFFFF) {
-            error = "sleep needs milliseconds";
-            return false;
-        }
-        AdvanceDeviceTime(static_cast<DWORD>(milliseconds));
-        return true;
-    }
-    if (command == "tap" || command == "down" || command == "move" || command == "up") {
-        if (!ParsePoint(words, x, y, error)) {
-            return false;
-        }
-        if (command == "tap") {
-            TapAt(x, y);
-        } else if (command == "down") {
-            StylusDownAt(x, y);
-        } else if (command == "move") {
-            StylusMoveTo(x, y);
-        } else {
-            StylusUpAt(x, y);
-        }
-        return true;
-    }
-    if (command == "key" || command == "keydown" || command == "keyup") {
-        if (!ParseKey(words, key, error)) {
-            return false;
-        }
-        if (command == "key") {
-            PressKey(key);
-        } else if (command == "keydown") {
-            HoldKey(key);
-        } else {
-            ReleaseKey(key);
-        }
-        return true;
-    }
-    if (command == "type") {
-        if (words.size() != 2) {
-            error = "type needs one text";
-            return false;
-        }
-        if (!TypeText(words[1])) {
-            error = "type skipped characters no key gives";
-            return false;
-        }
-        return true;
-    }
-    if (command == "windows") {
-        out += DescribeWindows();
-        return true;
-    }
-    if (command == "text") {
-        std::string text;
-        if (words.size() != 2) {
-            error = "text needs a window class";
-            return false;
-        }
-        if (!ReadWindowText(WideFromUtf8(words[1]), text)) {
-            error = "no window of class " + words[1];
-            return false;
-        }
-        out += text + "\n";
-        return true;
-    }
-    if (command == "cursor") {
-        out += WaitCursorShown() ? "wait\n" : "none\n";
-        return true;
-    }
-    if (command == "screenshot") {
-        if (words.size() != 2 || !SaveScreenshot(words[1])) {
-            error = words.size() != 2 ? "screenshot needs a file" : "cannot write " + words[1];
-            return false;
-        }
-        return true;
-    }
-    error = "unknown command " + command;
+    error = "unknown command " + line.words[0];
     return false;
 }
 
 int RunScript(std::istream &script, std::ostream &out, std::ostream &errors) {
     int failures = 0;
-    std::string line;
-    std::vector<std::string> words;
-    for (int number = 1; std::getline(script, line); ++number) {
+    std::string text;
+    ScriptLine line;
+    for (int number = 1; std::getline(script, text); ++number) {
         std::string output;
         std::string error;
-        const size_t first = line.find_first_not_of(" \t\r");
-        if (first == std::string::npos || line[first] == '#') {
+        const size_t first = text.find_first_not_of(" \t\r");
+        if (first == std::string::npos || text[first] == '#') {
             continue;
         }
-        if (!SplitScriptLine(line, words)) {
+        if (!SplitScriptLine(text, line)) {
             error = "a quote is left open";
-        } else if (RunScriptCommand(words, output, error)) {
+        } else if (RunScriptCommand(line, output, error)) {
             out << output << std::flush;
             continue;
         }

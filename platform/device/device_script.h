@@ -8,13 +8,20 @@
 #include <string>
 #include <vector>
 
+// A line's words, and for each whether it was written in double quotes: a quoted window name is
+// a caption, a bare one a class.
+struct ScriptLine {
+    std::vector<std::string> words;
+    std::vector<bool> quoted;
+};
+
 // Splits a line into words at spaces and tabs; double quotes keep spaces in a word, and inside
 // them \" and \\ stand for a quote and a backslash. False for a quote left open.
-bool SplitScriptLine(const std::string &line, std::vector<std::string> &words);
+bool SplitScriptLine(const std::string &line, ScriptLine &out);
 
 // Runs one command on the booted device, appending what it prints to out. False, with the
 // reason in error, when the command is unknown, its arguments are wrong or it failed.
-bool RunScriptCommand(const std::vector<std::string> &words, std::string &out, std::string &error);
+bool RunScriptCommand(const ScriptLine &line, std::string &out, std::string &error);
 
 // Runs every line; blank lines and lines starting with "#" are skipped. A failed command is
 // reported with its line number and the script goes on. Answers the number of failures.

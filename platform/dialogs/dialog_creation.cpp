@@ -127,9 +127,9 @@ HWND CreateDialogFromLayout(HINSTANCE instance, const DialogLayout &layout, HWND
 
     for (const DialogControlLayout &control : layout.controls) {
         HWND made = CreateWindowExW(
-            control.exStyle, control.className.c_str(), control.text.c_str(), control.style,
-            control.rect.left, control.rect.top, control.rect.right - control.rect.left,
-            control.rect.bottom - control.rect.top, dialog,
+            control.exStyle, control.className.c_str(), control.text.c_str(),
+            control.style | WS_CHILD, control.rect.left, control.rect.top,
+            control.rect.right - control.rect.left, control.rect.bottom - control.rect.top, dialog,
             reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(control.id)), instance, nullptr);
         if (made == nullptr) {
             DestroyWindow(dialog);

@@ -105,13 +105,14 @@ extern "C" int WINAPI MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UIN
     layout.exStyle = (type & MB_TOPMOST) != 0 ? WS_EX_TOPMOST : 0;
     layout.clientSize = {width, height};
     layout.caption = title;
+    // The text first, so that whoever reads the box's first static reads its message.
+    layout.controls.push_back(
+        {static_cast<WORD>(textId), u"STATIC", message, WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 0,
+         RECT{margin + iconRoom, margin, width - margin, margin + std::max<int>(textSize.cy, 1)}});
     if (iconName != nullptr) {
         layout.controls.push_back({0xFFFE, u"STATIC", u"", WS_VISIBLE | SS_ICON, 0,
                                    RECT{margin, margin, margin + iconSide, margin + iconSide}});
     }
-    layout.controls.push_back(
-        {static_cast<WORD>(textId), u"STATIC", message, WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 0,
-         RECT{margin + iconRoom, margin, width - margin, margin + std::max<int>(textSize.cy, 1)}});
     int left = (width - buttonsWidth) / 2;
     const int top = height - margin - buttonHeight;
     for (size_t i = 0; i < buttons.size(); ++i) {

@@ -3,10 +3,10 @@
 // bytes are one DIALOG_TEMPLATE_TABLE:
 //
 //     static const DIALOG_ITEM_TEMPLATE panelItems[] = {
-//         {1004, L"COMBOBOX", L"", WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST, 0, 0, 1, 59, 63},
+//         {1004, u"COMBOBOX", u"", WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST, 0, 0, 1, 59, 63},
 //     };
 //     static const DIALOG_TEMPLATE_TABLE panel = {WS_CHILD | DS_SETFONT, 0, 0, 0, 105, 14,
-//                                                 L"", 8, L"MS Sans Serif", panelItems, 1};
+//                                                 u"", 8, u"MS Sans Serif", panelItems, 1};
 //     ... {RT_DIALOG, MAKEINTRESOURCEW(115), &panel, sizeof panel} in the resource table.
 #ifndef PLATFORM_DIALOG_TEMPLATES_H
 #define PLATFORM_DIALOG_TEMPLATES_H

@@ -155,8 +155,13 @@ extern "C" BOOL WINAPI EnableWindow(HWND handle, BOOL enable) {
     if (window == nullptr) {
         return FALSE;
     }
-    BOOL wasDisabled = (window->style & WS_DISABLED) != 0;
+    const BOOL wasDisabled = (window->style & WS_DISABLED) != 0;
+    if (wasDisabled == !enable) {
+        return wasDisabled;
+    }
     window->style = enable ? window->style & ~WS_DISABLED : window->style | WS_DISABLED;
+    // Controls draw their disabled look from this; the window may go while it is told.
+    SendMessageW(handle, WM_ENABLE, enable ? TRUE : FALSE, 0);
     return wasDisabled;
 }
 

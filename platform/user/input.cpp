@@ -17,7 +17,9 @@ bool stylusDown;
 // The deepest visible window at a screen point, front first.
 Window *WindowAt(const std::vector<Window *> &windows, POINT point, POINT origin) {
     for (Window *window : windows) {
-        if ((window->style & WS_VISIBLE) == 0) {
+        // A disabled control's taps go to its parent, as Windows does.
+        if ((window->style & WS_VISIBLE) == 0 ||
+            (window->parent != nullptr && (window->style & WS_DISABLED) != 0)) {
             continue;
         }
         RECT rect = window->rect;

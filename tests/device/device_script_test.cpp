@@ -12,27 +12,34 @@ struct SplitCase {
     const char *line;
     bool ok;
     std::vector<std::string> words;
+    std::vector<bool> quoted;
 };
 
 TEST(DeviceScript, LinesSplitAtSpacesWithQuotedWordsKept) {
     const SplitCase cases[] = {
-        {"tap 10 20", true, {"tap", "10", "20"}},
-        {"  start   \"\\Windows\\notes.exe\"  ", true, {"start", "\\Windows\\notes.exe"}},
+        {"tap 10 20", true, {"tap", "10", "20"}, {false, false, false}},
+        {"  start   \"\\Windows\\notes.exe\"  ",
+         true,
+         {"start", "\\Windows\\notes.exe"},
+         {false, true}},
         {"start \"\\Program Files\\x.exe\" a b",
          true,
-         {"start", "\\Program Files\\x.exe", "a", "b"}},
-        {"type \"say \\\"hi\\\"\"", true, {"type", "say \"hi\""}},
-        {"type \"\"", true, {"type", ""}},
-        {"type a\"b c\"d", true, {"type", "ab cd"}},
-        {"idle\r", true, {"idle"}},
-        {"text \"open", false, {}},
-        {"", true, {}},
+         {"start", "\\Program Files\\x.exe", "a", "b"},
+         {false, true, false, false}},
+        {"type \"say \\\"hi\\\"\"", true, {"type", "say \"hi\""}, {false, true}},
+        {"type \"\"", true, {"type", ""}, {false, true}},
+        {"type a\"b c\"d", true, {"type", "ab cd"}, {false, true}},
+        {"wait-window Dialog", true, {"wait-window", "Dialog"}, {false, false}},
+        {"idle\r", true, {"idle"}, {false}},
+        {"text \"open", false, {}, {}},
+        {"", true, {}, {}},
     };
     for (const SplitCase &test : cases) {
-        std::vector<std::string> words;
-        EXPECT_EQ(SplitScriptLine(test.line, words), test.ok) << test.line;
+        ScriptLine line;
+        EXPECT_EQ(SplitScriptLine(test.line, line), test.ok) << test.line;
         if (test.ok) {
-            EXPECT_EQ(words, test.words) << test.line;
+            EXPECT_EQ(line.words, test.words) << test.line;
+            EXPECT_EQ(line.quoted, test.quoted) << test.line;
         }
     }
 }
