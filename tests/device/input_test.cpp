@@ -51,6 +51,9 @@ LRESULT CALLBACK PadProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam
     case WM_KILLFOCUS:
         received.push_back(name + " loses focus");
         return 0;
+    case WM_ENABLE:
+        received.push_back(name + (wParam != 0 ? " enabled" : " disabled"));
+        return 0;
     }
     return DefWindowProcW(window, message, wParam, lParam);
 }
@@ -69,6 +72,10 @@ int WINAPI Pad(HINSTANCE, HINSTANCE, LPWSTR commandLine, int) {
     HWND window =
         CreateWindowExW(noActivate ? WS_EX_NOACTIVATE : 0, u"Pad", title.c_str(), WS_VISIBLE, x, y,
                         width, height, nullptr, nullptr, nullptr, nullptr);
+    if (name == "parent") {
+        CreateWindowExW(0, u"Pad", u"child", WS_CHILD | WS_VISIBLE, 10, 10, 30, 30, window, nullptr,
+                        nullptr, nullptr);
+    }
     SetFocus(window);
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0)) {
@@ -154,6 +161,21 @@ TEST_F(Input, TheCapturingWindowFollowsTheStylusEverywhere) {
     EXPECT_EQ(received, (std::vector<std::string>{"capturer active", "capturer down 10,10",
                                                   "capturer move 120,130", "capturer up",
                                                   "other move 20,30"}));
+}
+
+TEST_F(Input, ADisabledChildLeavesItsTapsToItsParent) {
+    StartPad(u"parent 0 0 100 100 0");
+    HWND child = GetWindow(FindWindowW(u"Pad", u"parent"), GW_CHILD);
+    ASSERT_NE(child, nullptr);
+    received.clear();
+    EXPECT_FALSE(EnableWindow(child, FALSE));
+    EXPECT_TRUE(EnableWindow(child, FALSE)) << "no second message for no change";
+    Tap(15, 20);
+    EXPECT_TRUE(EnableWindow(child, TRUE)) << "it was disabled";
+    Tap(15, 20);
+    EXPECT_EQ(received, (std::vector<std::string>{"child disabled", "parent active",
+                                                  "parent down 15,20", "parent up", "child enabled",
+                                                  "child down 5,10", "child up"}));
 }
 
 TEST_F(Input, KeysTypeIntoTheFocusWindowOfTheProgramInFront) {
