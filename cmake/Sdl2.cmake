@@ -1,6 +1,10 @@
 # SDL2, for the device's viewer, when the host has it: PENNAKEY_SDL2_TARGET names the target to
 # link, or is empty. Debian's libsdl2-dev has a CMake package; pkg-config is the fallback.
 set(PENNAKEY_SDL2_TARGET "")
+option(PENNAKEY_VIEWER "Build the device's viewer when SDL2 is there" ON)
+if(NOT PENNAKEY_VIEWER)
+    return()
+endif()
 find_package(SDL2 CONFIG QUIET)
 if(TARGET SDL2::SDL2)
     set(PENNAKEY_SDL2_TARGET SDL2::SDL2)
