@@ -25,6 +25,12 @@ void Present(HWND dialog) {
 } // namespace
 
 INT_PTR RunModalDialog(HWND dialog, HWND owner) {
+    if (const DialogState *state = FindDialogState(dialog); state != nullptr && state->ended) {
+        // Ended in WM_INITDIALOG: it goes before it is ever shown.
+        const INT_PTR result = state->result;
+        DestroyWindow(dialog);
+        return result;
+    }
     const bool ownerWasEnabled = owner != nullptr && IsWindowEnabled(owner);
     if (ownerWasEnabled) {
         EnableWindow(owner, FALSE);
@@ -56,6 +62,11 @@ INT_PTR RunModalDialog(HWND dialog, HWND owner) {
     }
     if (ownerWasEnabled) {
         EnableWindow(owner, TRUE);
+    }
+    // The owner, enabled again, takes the activation back before the dialog goes, as on Windows;
+    // otherwise nothing of the program would be active and keys would have nowhere to go.
+    if (owner != nullptr && IsWindow(owner) && IsWindow(dialog) && GetActiveWindow() == dialog) {
+        SetActiveWindow(owner);
     }
     if (IsWindow(dialog)) {
         DestroyWindow(dialog);

@@ -114,42 +114,62 @@ HWND CreateDialogFromLayout(HINSTANCE instance, const DialogLayout &layout, HWND
     if (dialog == nullptr) {
         return nullptr;
     }
-    DialogState &state = AddDialogState(dialog);
-    state.modal = modal;
-    const DialogBaseUnits base = BaseUnitsOf(layout);
-    state.baseX = base.x;
-    state.baseY = base.y;
-    if (layout.hasFont) {
-        state.font = MakeFont(layout.faceName, layout.pointSize);
-        state.ownsFont = state.font != nullptr;
+    HFONT font = nullptr;
+    {
+        // Only until foreign code runs: a procedure may destroy the dialog, and its state with it.
+        DialogState &state = AddDialogState(dialog);
+        state.modal = modal;
+        const DialogBaseUnits base = BaseUnitsOf(layout);
+        state.baseX = base.x;
+        state.baseY = base.y;
+        if (layout.hasFont) {
+            state.font = MakeFont(layout.faceName, layout.pointSize);
+            state.ownsFont = state.font != nullptr;
+        }
+        font = state.font;
     }
     SetWindowLongPtrW(dialog, DWL_DLGPROC, reinterpret_cast<LONG_PTR>(procedure));
+    // The dialog hears of its font before its controls are made, as on Windows.
+    if (font != nullptr) {
+        SendMessageW(dialog, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    }
 
     for (const DialogControlLayout &control : layout.controls) {
+        if (!IsWindow(dialog)) {
+            SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+            return nullptr; // destroyed by what it was told
+        }
         HWND made = CreateWindowExW(
             control.exStyle, control.className.c_str(), control.text.c_str(),
             control.style | WS_CHILD, control.rect.left, control.rect.top,
             control.rect.right - control.rect.left, control.rect.bottom - control.rect.top, dialog,
             reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(control.id)), instance, nullptr);
         if (made == nullptr) {
-            DestroyWindow(dialog);
+            if (IsWindow(dialog)) {
+                DestroyWindow(dialog);
+            }
             SetLastError(ERROR_CANNOT_FIND_WND_CLASS);
             return nullptr;
         }
-        if (state.font != nullptr) {
-            SendMessageW(made, WM_SETFONT, reinterpret_cast<WPARAM>(state.font), FALSE);
+        if (font != nullptr) {
+            SendMessageW(made, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
         }
     }
-    if (state.font != nullptr) {
-        SendMessageW(dialog, WM_SETFONT, reinterpret_cast<WPARAM>(state.font), FALSE);
-    }
     HWND first = FirstTabStop(dialog);
-    if (SendMessageW(dialog, WM_INITDIALOG, reinterpret_cast<WPARAM>(first), parameter) != 0 &&
-        first != nullptr && IsWindow(first)) {
+    const LRESULT wantsFocus =
+        SendMessageW(dialog, WM_INITDIALOG, reinterpret_cast<WPARAM>(first), parameter);
+    const DialogState *state = FindDialogState(dialog);
+    if (!IsWindow(dialog) || state == nullptr) {
+        return nullptr; // destroyed while being made
+    }
+    if (state->ended) {
+        return dialog; // ended in WM_INITDIALOG: neither focused nor shown
+    }
+    if (wantsFocus != 0 && first != nullptr && IsWindow(first)) {
         SetFocus(first);
     }
     if (!IsWindow(dialog)) {
-        return nullptr; // ended itself while being made
+        return nullptr;
     }
     if ((layout.style & WS_VISIBLE) != 0) {
         ShowWindow(dialog, SW_SHOW);

@@ -18,7 +18,20 @@ DialogState *FindDialogState(HWND dialog) {
 }
 
 DialogState &AddDialogState(HWND dialog) {
-    return States()[dialog];
+    // Dialogs that went without WM_DESTROY (their program ended, the windows were reset) leave
+    // their state behind; it goes, with the font it owns, when the next dialog is made.
+    auto &states = States();
+    for (auto state = states.begin(); state != states.end();) {
+        if (state->first != dialog && !IsWindow(state->first)) {
+            if (state->second.ownsFont) {
+                DeleteObject(state->second.font);
+            }
+            state = states.erase(state);
+        } else {
+            ++state;
+        }
+    }
+    return states[dialog];
 }
 
 void ForgetDialogState(HWND dialog) {

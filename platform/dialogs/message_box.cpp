@@ -53,10 +53,11 @@ INT_PTR CALLBACK MessageBoxProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
     if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
         const int id = LOWORD(wParam);
         if (id == IDCANCEL && GetDlgItem(dialog, IDCANCEL) == nullptr) {
-            // Escape and the close request answer a box without Cancel with its first button.
-            EndDialog(dialog,
-                      GetDlgCtrlID(GetDlgItem(dialog, IDOK) != nullptr ? GetDlgItem(dialog, IDOK)
-                                                                       : GetDlgItem(dialog, IDNO)));
+            // Escape and the close request answer a box without Cancel only when it has OK;
+            // a Yes / No question waits for one of its own buttons.
+            if (GetDlgItem(dialog, IDOK) != nullptr) {
+                EndDialog(dialog, IDOK);
+            }
             return TRUE;
         }
         EndDialog(dialog, id);

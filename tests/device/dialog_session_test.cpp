@@ -188,7 +188,7 @@ TEST_F(DialogSession, CommandsThatCannotBeDoneFailTheirLine) {
         "click\n",
         errors, failures);
     EXPECT_EQ(failures, 11);
-    EXPECT_EQ(errors, "line 1: no combo box is open or has the focus\n"
+    EXPECT_EQ(errors, "line 1: no combo box is open, has the focus or is the only one shown\n"
                       "line 2: no message box is shown\n"
                       "line 4: no control \"Nothing\"\n"
                       "line 5: no control \"Apply\" in a window \"HHTaskBar\"\n"
