@@ -31,8 +31,9 @@ bool ReadWindowText(const std::u16string &className, std::string &text);
 // top-level windows, or only the one named when window is not null. Fails, saying why, when there
 // is none, it is disabled, or another window covers its centre.
 bool ClickControl(const std::u16string &text, const WindowName *window, std::string &error);
-// Chooses the item whose text is text in the open combo box, else in the focused one, as a person
-// would: a tap opens the list, taps on its arrows scroll the item into view, a tap picks it.
+// Chooses the item whose text is text in the open combo box, else in the focused one, else in the
+// only one shown, as a person would: a tap opens the list, taps on its arrows scroll the item into
+// view, a tap picks it.
 bool PickComboItem(const std::u16string &text, std::string &error);
 // Taps the button with that text (without regard to case) of the front-most message box.
 bool AnswerMessageBox(const std::u16string &button, std::string &error);

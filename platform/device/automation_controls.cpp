@@ -71,14 +71,21 @@ bool IsButtonNamed(HWND window, const std::u16string &text) {
            _wcsicmp(TextOfWindow(window).c_str(), text.c_str()) == 0;
 }
 
-// The combo box whose list is open, else the focused one of the program in front.
+// The combo box whose list is open, else the focused one of the program in front, else the only
+// one shown (a keyboard's panel never takes the focus).
 std::shared_ptr<ComboBox> ComboBoxToPick() {
     std::shared_ptr<ComboBox> open;
+    std::shared_ptr<ComboBox> shown;
+    int shownCount = 0;
     ForEachWindow([&](HWND window, int) {
         std::shared_ptr<ComboBox> combo = FindComboBox(window);
         if (combo != nullptr && combo->list != nullptr) {
             open = combo;
             return false;
+        }
+        if (combo != nullptr && IsWindowVisible(window)) {
+            shown = combo;
+            ++shownCount;
         }
         return true;
     });
@@ -87,7 +94,11 @@ std::shared_ptr<ComboBox> ComboBoxToPick() {
     }
     Window *front = FindWindowObject(GetForegroundWindow());
     Program *program = front != nullptr ? FindProgram(front->program) : nullptr;
-    return program != nullptr ? FindComboBox(program->focus) : nullptr;
+    std::shared_ptr<ComboBox> focused = program != nullptr ? FindComboBox(program->focus) : nullptr;
+    if (focused != nullptr) {
+        return focused;
+    }
+    return shownCount == 1 ? shown : nullptr;
 }
 
 // A point of the open list's client area on the screen.
@@ -123,7 +134,7 @@ bool ClickControl(const std::u16string &text, const WindowName *window, std::str
 bool PickComboItem(const std::u16string &text, std::string &error) {
     std::shared_ptr<ComboBox> combo = ComboBoxToPick();
     if (combo == nullptr) {
-        error = "no combo box is open or has the focus";
+        error = "no combo box is open, has the focus or is the only one shown";
         return false;
     }
     const int index = combo->items.Find(-1, text.c_str(), true);

@@ -3,6 +3,7 @@
 #include "device/boot.h"
 #include "device/device_loop.h"
 #include "device/device_script.h"
+#include "device/product_install.h"
 #include "device/scheduler.h"
 #include "device/screen_presenter.h"
 #include "drivers/display_driver.h"
@@ -23,7 +24,7 @@ void RequestStop(int) {
 
 int Usage() {
     std::cerr << "usage: pennakey-device --folder DIR [--screen pocketpc|hpc] [--headless] "
-                 "[--scale N] [--script FILE|-] [--stay]\n";
+                 "[--scale N] [--script FILE|-] [--stay] [--install-product]\n";
     return 2;
 }
 
@@ -93,6 +94,7 @@ int main(int argc, char **argv) {
     std::string scriptPath;
     bool headless = false;
     bool stay = false;
+    bool installProduct = false;
     int scale = 0;
     for (int i = 1; i < argc; ++i) {
         const std::string argument = argv[i];
@@ -115,6 +117,8 @@ int main(int argc, char **argv) {
             scriptPath = argv[++i];
         } else if (argument == "--stay") {
             stay = true;
+        } else if (argument == "--install-product") {
+            installProduct = true;
         } else {
             return Usage();
         }
@@ -129,6 +133,11 @@ int main(int argc, char **argv) {
     std::string error;
     if (!BootDevice(options, error)) {
         std::cerr << "pennakey-device: " << error << "\n";
+        return 1;
+    }
+    if (installProduct && !InstallProduct(DefaultProductFolder(), error)) {
+        std::cerr << "pennakey-device: " << error << "\n";
+        PowerOffDevice();
         return 1;
     }
     std::ifstream file;
@@ -156,9 +165,10 @@ int main(int argc, char **argv) {
         std::istream &script = scriptPath == "-" ? std::cin : file;
         failures = viewerOpen ? RunWatchedScript(script, *viewer, viewerOpen)
                               : RunScript(script, std::cout, std::cerr);
-        // A viewer closed during the script has ended the run.
+        // A viewer closed during the script has ended the run; one that was wanted but could not
+        // open leaves nothing to stay for.
         const bool viewerClosed = viewer != nullptr && !viewerOpen;
-        keepRunning = stay && !viewerClosed;
+        keepRunning = stay && !viewerClosed && (viewerOpen || headless);
     } else if (!headless && viewer == nullptr) {
         std::cerr << "pennakey-device: no display; running headless until stopped\n";
     }

@@ -1,6 +1,7 @@
 // Starting and ending device programs, their ids, and time as the programs see it.
 #include "device/scheduler.h"
 #include "kernel/handles.h"
+#include "kernel/modules.h"
 
 #include <chrono>
 #include <cstdlib>
@@ -26,7 +27,8 @@ extern "C" BOOL WINAPI CreateProcessW(LPCWSTR path, LPWSTR commandLine, LPSECURI
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
-    HINSTANCE instance = nullptr;
+    // A built-in program's module is the host's executable, which holds its code and resources.
+    HINSTANCE instance = HostExecutableModule();
     ProgramEntry entry = FindBuiltInProgram(path);
     if (entry == nullptr) {
         // A program file is a shared library with a WinMain, as a device program file is an

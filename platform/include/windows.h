@@ -3,6 +3,7 @@
 #define PLATFORM_WINDOWS_H
 
 #include <stddef.h>
+#include <string.h>
 #include <stdint.h>
 
 #define WINAPI
@@ -124,6 +125,8 @@ WINBASEAPI void WINAPI SetLastError(DWORD error);
 #define LPTR (LMEM_FIXED | LMEM_ZEROINIT)
 WINBASEAPI HLOCAL WINAPI LocalAlloc(UINT flags, SIZE_T bytes);
 WINBASEAPI HLOCAL WINAPI LocalFree(HLOCAL memory);
+#define ZeroMemory(destination, length) memset((destination), 0, (length))
+#define CopyMemory(destination, source, length) memcpy((destination), (source), (length))
 
 // Wide strings (kernel) and the 8-bit ones
 WINBASEAPI int WINAPI lstrlenW(LPCWSTR text);

@@ -1,5 +1,6 @@
 // FindFirstFile and friends. A search lists its folder once, when it starts, and hands the
-// matching entries out in the order the host listed them.
+// matching entries out by name, as an NTFS folder lists them, so that every host gives the same
+// order.
 #include "kernel/code_pages.h"
 #include "kernel/errors.h"
 #include "kernel/file_attributes.h"
@@ -7,6 +8,7 @@
 #include "kernel/host_paths.h"
 #include "kernel/wildcard.h"
 
+#include <algorithm>
 #include <cstring>
 #include <dirent.h>
 #include <sys/stat.h>
@@ -66,6 +68,10 @@ bool ListMatches(const std::string &hostFolder, std::u16string_view wildcard,
                        FileTimeFromTimespec(status.st_atim), FileTimeFromTimespec(status.st_mtim)});
     }
     closedir(directory);
+    std::sort(entries.begin(), entries.end(), [](const FoundEntry &a, const FoundEntry &b) {
+        const int order = _wcsicmp(a.name.c_str(), b.name.c_str());
+        return order != 0 ? order < 0 : a.name < b.name;
+    });
     return true;
 }
 

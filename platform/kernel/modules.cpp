@@ -120,12 +120,9 @@ std::string ModuleHostPath(HMODULE module) {
     return info.dli_fname;
 }
 
-// The module of the program itself: a device program's file, or the host's executable.
-HMODULE ProgramModule() {
-    const Program *program = CurrentProgram();
-    if (program != nullptr && program->instance != nullptr) {
-        return program->instance;
-    }
+} // namespace
+
+HMODULE HostExecutableModule() {
     static void *const host = [] {
         void *self = dlopen(nullptr, RTLD_NOW);
         void *base = self != nullptr ? BaseOf(self) : nullptr;
@@ -135,6 +132,17 @@ HMODULE ProgramModule() {
         return base;
     }();
     return static_cast<HMODULE>(host);
+}
+
+namespace {
+
+// The module of the program itself: a device program's file, or the host's executable.
+HMODULE ProgramModule() {
+    const Program *program = CurrentProgram();
+    if (program != nullptr && program->instance != nullptr) {
+        return program->instance;
+    }
+    return HostExecutableModule();
 }
 
 struct ModuleSearch {

@@ -10,4 +10,7 @@
 // as LoadLibrary loads one: FreeLibrary releases it.
 HMODULE LoadModuleFile(const std::string &hostPath);
 
+// The host's own executable: the module of the device's built-in programs.
+HMODULE HostExecutableModule();
+
 #endif

@@ -13,6 +13,7 @@ void RegisterShellPrograms();
 
 int WINAPI ExplorerMain(HINSTANCE, HINSTANCE, LPWSTR, int);
 int WINAPI NotesMain(HINSTANCE, HINSTANCE, LPWSTR, int);
+int WINAPI HelpViewerMain(HINSTANCE, HINSTANCE, LPWSTR, int);
 
 // The task bar draws the notification icons and hands taps on them to their windows.
 void DrawNotifyIcons(HDC dc, const RECT &taskBar);

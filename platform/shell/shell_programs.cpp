@@ -5,4 +5,5 @@
 void RegisterShellPrograms() {
     RegisterBuiltInProgram(u"\\Windows\\explorer.exe", ExplorerMain);
     RegisterBuiltInProgram(u"\\Windows\\notes.exe", NotesMain);
+    RegisterBuiltInProgram(u"\\Windows\\peghelp.exe", HelpViewerMain);
 }

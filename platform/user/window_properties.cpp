@@ -249,7 +249,10 @@ extern "C" BOOL WINAPI SetWindowPos(HWND handle, HWND insertAfter, int x, int y,
         // Its pixels are not carried along: the window paints itself again where it lands.
         InvalidateWholeWindow(window);
     }
-    ScreenLayoutChanged();
+    // A window left where it was, in its place in the Z order, changes nothing on the screen.
+    if (moved || sized || (flags & SWP_NOZORDER) == 0) {
+        ScreenLayoutChanged();
+    }
     SendMessageW(handle, WM_WINDOWPOSCHANGED, 0, 0);
     if (sized) {
         SIZE size = ClientSize(window);

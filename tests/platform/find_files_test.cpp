@@ -5,7 +5,6 @@
 
 #include <windows.h>
 
-#include <dirent.h>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -41,19 +40,6 @@ class FindFiles : public testing::Test {
         return names;
     }
 
-    // The names the host lists, in its order, that are in wanted.
-    std::vector<std::string> HostOrder(const std::vector<std::string> &wanted) {
-        std::vector<std::string> names;
-        DIR *directory = opendir(folder.Path().c_str());
-        while (const dirent *entry = readdir(directory)) {
-            if (std::find(wanted.begin(), wanted.end(), entry->d_name) != wanted.end()) {
-                names.push_back(entry->d_name);
-            }
-        }
-        closedir(directory);
-        return names;
-    }
-
     TempFolder folder;
 };
 
@@ -64,11 +50,12 @@ struct PatternCase {
 
 class Patterns : public FindFiles, public testing::WithParamInterface<PatternCase> {};
 
-TEST_P(Patterns, FindMatchingNamesInListingOrder) {
-    EXPECT_EQ(Find(GetParam().pattern), HostOrder(GetParam().names));
+// Whatever order the host lists them in, names come by name without regard to case.
+TEST_P(Patterns, FindMatchingNamesInNameOrder) {
+    EXPECT_EQ(Find(GetParam().pattern), GetParam().names);
 }
 
-const std::vector<std::string> everything = {"Alpha.txt", "beta.TXT", "gamma", "delta.txt.bak",
+const std::vector<std::string> everything = {"Alpha.txt", "beta.TXT", "delta.txt.bak", "gamma",
                                              "Sub"};
 
 INSTANTIATE_TEST_SUITE_P(
@@ -78,7 +65,7 @@ INSTANTIATE_TEST_SUITE_P(
                     PatternCase{"?AMMA", {"gamma"}}, PatternCase{"*.", {"gamma", "Sub"}},
                     PatternCase{"ALPHA.TXT", {"Alpha.txt"}},
                     PatternCase{"*.bak", {"delta.txt.bak"}}, PatternCase{"s*", {"Sub"}},
-                    PatternCase{"*a*a*", {"Alpha.txt", "gamma", "delta.txt.bak"}}));
+                    PatternCase{"*a*a*", {"Alpha.txt", "delta.txt.bak", "gamma"}}));
 
 TEST_F(FindFiles, ReportsAttributesAndSizes) {
     WIN32_FIND_DATAA found;
