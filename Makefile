@@ -29,12 +29,13 @@ run: build
 		(cd "$$work" && $(CURDIR)/$(DIST)/desktop/morvex) && \
 		$(KBI) list "$$work" && rm -rf "$$work"
 	@echo
-	@echo "== A device: Notes typed into, and its screen =="
+	@echo "== The keyboard on the emulated Pocket PC =="
 	@rm -rf $(BUILD)/device && printf '%s\n' 'start \Windows\notes.exe' \
-		'type "Typed on the device"' 'windows' 'text NotesEdit' \
-		'screenshot $(BUILD)/notes.png' | \
-		$(DIST)/pennakey-device --folder $(BUILD)/device --headless --script -
-	@echo "screenshot: $(BUILD)/notes.png"
+		'type "Typed on the device"' \
+		'start "\Program Files\Pennakey\pennakbd.exe"' 'pick English' 'windows' \
+		'text NotesEdit' 'screenshot $(BUILD)/keyboard.png' | \
+		$(DIST)/pennakey-device --folder $(BUILD)/device --install-product --stay --script -
+	@echo "screenshot: $(BUILD)/keyboard.png"
 
 unit-tests: build
 	@ctest --test-dir $(BUILD) --output-on-failure -j2

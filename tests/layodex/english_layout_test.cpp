@@ -1,6 +1,7 @@
 // The English template: four levels that fit a Pocket PC screen and type all of ASCII.
 #include <gtest/gtest.h>
 
+#include <map>
 #include <set>
 
 #include "layodex_test_support.h"
@@ -42,7 +43,7 @@ TEST_F(EnglishLayout, LevelsLeadToEachOtherThroughShiftAndCaps) {
     EXPECT_EQ(FindKeyBoardByUnicode(main, 20), caps);
     for (KeyDef *key : KeysInListOrder(main)) {
         if ((key->flags & KEY_VIRTUAL) != 0 && key->code == 16) {
-            EXPECT_EQ(key->flags, KEY_VIRTUAL | KEY_STICK | KEY_NEWKEYBD);
+            EXPECT_EQ(key->flags, KEY_VIRTUAL | KEY_STICK | KEY_IMAGEINTERNAL | KEY_NEWKEYBD);
         }
     }
 }
@@ -85,11 +86,29 @@ TEST_F(EnglishLayout, EditingKeysAndModifiersAreVirtualKeys) {
         if ((key->flags & KEY_VIRTUAL) != 0)
             virtualCodes.insert(key->code);
         if ((key->flags & KEY_VIRTUAL) != 0 && (key->code == 17 || key->code == 18)) {
-            EXPECT_EQ(key->flags, KEY_VIRTUAL | KEY_STICK);
+            EXPECT_EQ(key->flags, KEY_VIRTUAL | KEY_STICK | KEY_IMAGEINTERNAL);
         }
     }
     for (WORD code : {8, 9, 13, 27, 46, 37, 38, 39, 40, 17, 18})
         EXPECT_TRUE(virtualCodes.count(code)) << "missing virtual key " << code;
+}
+
+// A virtual key's code is no character to show: each carries a built-in picture instead, on
+// every level.
+TEST_F(EnglishLayout, VirtualKeysShowBuiltInPictures) {
+    ASSERT_NE(main, nullptr);
+    const std::map<WORD, DWORD> pictures = {{8, 127},  {9, 108},  {13, 106}, {16, 107}, {17, 113},
+                                            {18, 111}, {20, 114}, {27, 110}, {37, 105}, {38, 102},
+                                            {39, 103}, {40, 104}, {46, 128}};
+    for (const char *subName : {"Main", "Shift", "Caps", "ShiftedCaps"}) {
+        for (KeyDef *key : KeysInListOrder(Level(subName))) {
+            if ((key->flags & KEY_VIRTUAL) == 0 || key->code == ' ' || key->code == ',')
+                continue;
+            ASSERT_EQ(pictures.count(key->code), 1u) << subName << " " << key->code;
+            EXPECT_NE(key->flags & KEY_IMAGEINTERNAL, 0u) << subName << " " << key->code;
+            EXPECT_EQ(key->imageIndex, pictures.at(key->code)) << subName << " " << key->code;
+        }
+    }
 }
 
 } // namespace

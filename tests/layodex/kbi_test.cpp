@@ -53,7 +53,7 @@ TEST(Kbi, ListAndShow) {
     EXPECT_EQ(show.output.rfind("[English,En,Main,1] ", 0), 0u);
     for (const char *expected :
          {"[English,En,Shift,1]", "[English,En,Caps,1]", "[English,En,ShiftedCaps,1]",
-          "VIRTUAL|STICK|NEWKEYBD  SHIFT  -> English/Shift #"})
+          "VIRTUAL|STICK|IMAGEINTERNAL|NEWKEYBD  SHIFT  -> English/Shift #"})
         EXPECT_NE(show.output.find(expected), std::string::npos) << expected;
 
     EXPECT_EQ(RunKbi(std::string("show Nothing ") + LAYODEX_LAYOUTS_DIRECTORY).status, 1);

@@ -1,0 +1,106 @@
+// Held keys: holding and releasing them, and replaying them on layouts.
+#include "layout_fixture.h"
+
+#include "held_keys.h"
+#include "pennakbd_state.h"
+
+namespace {
+
+class HeldKeysTest : public LayoutFixture {
+  protected:
+    static int HeldCount() {
+        int count = 0;
+        for (Element *node = HeldKeys; node != nullptr; node = node->next) {
+            ++count;
+        }
+        return count;
+    }
+    static KeyDef Key(WORD code, DWORD flags) {
+        return KeyDef{0, 0, 10, 10, code, flags, nullptr, nullptr, 0, 0};
+    }
+};
+
+TEST_F(HeldKeysTest, ToggleAddsACopyAndRemovesTheMatchingOne) {
+    const KeyDef shift = Key(VK_SHIFT, KEY_STICK | KEY_VIRTUAL);
+    EXPECT_EQ(ToggleHeldKey(&shift), 1);
+    EXPECT_EQ(HeldCount(), 1);
+    EXPECT_NE(HeldKeys->data, &shift) << "a copy is held";
+    EXPECT_EQ(ToggleHeldKey(&shift), 0);
+    EXPECT_EQ(HeldKeys, nullptr);
+    EXPECT_EQ(ToggleHeldKey(nullptr), 1);
+    EXPECT_EQ(HeldKeys, nullptr);
+
+    // The same code with other kind bits is another held key.
+    const KeyDef lock = Key(VK_SHIFT, KEY_TOGGLE);
+    ToggleHeldKey(&shift);
+    EXPECT_EQ(ToggleHeldKey(&lock), 1);
+    EXPECT_EQ(HeldCount(), 2);
+}
+
+TEST_F(HeldKeysTest, ReleasingAnswersTheStickyCodesNewestFirst) {
+    const KeyDef shift = Key(VK_SHIFT, KEY_STICK);
+    const KeyDef control = Key(VK_CONTROL, KEY_STICK);
+    const KeyDef caps = Key(VK_CAPITAL, KEY_TOGGLE);
+    ToggleHeldKey(&shift);
+    ToggleHeldKey(&caps);
+    ToggleHeldKey(&control);
+    WCHAR *codes = ReleaseHeldKeys(KEY_STICK | KEY_DEADKEY);
+    ASSERT_NE(codes, nullptr);
+    EXPECT_EQ(std::u16string(codes), (std::u16string{VK_CONTROL, VK_SHIFT}));
+    LocalFree(codes);
+    EXPECT_EQ(HeldCount(), 1) << "the lock stays";
+
+    // Without STICK in the mask no codes come back, and only the mask's keys go.
+    ToggleHeldKey(&shift);
+    EXPECT_EQ(ReleaseHeldKeys(KEY_TOGGLE), nullptr);
+    EXPECT_EQ(HeldCount(), 1);
+    EXPECT_EQ(static_cast<KeyDef *>(HeldKeys->data)->code, VK_SHIFT);
+    EXPECT_EQ(ReleaseHeldKeys(KEY_DEADKEY), nullptr);
+    EXPECT_EQ(HeldCount(), 1);
+}
+
+TEST_F(HeldKeysTest, ReplayingTheHeldShiftLeadsToTheShiftedLayoutAndBack) {
+    UseLayoutFolder(PENNAKBD_LAYOUTS_DIRECTORY);
+    Element *main = LoadLayout(u"English");
+    ASSERT_NE(main, nullptr);
+    EXPECT_EQ(ApplyHeldKeys(main, KEY_STICK | KEY_DEADKEY, HELD_NEWEST_FIRST), main)
+        << "nothing held";
+    KeyDef *shift = KeyWithCode(main, VK_SHIFT, KEY_STICK);
+    ASSERT_NE(shift, nullptr);
+    ASSERT_NE(shift->flags & KEY_NEWKEYBD, 0u);
+    Element *shifted = static_cast<KeyboardLayout *>(shift->target)->keys;
+    ToggleHeldKey(shift);
+    EXPECT_EQ(ApplyHeldKeys(main, KEY_STICK | KEY_DEADKEY, HELD_NEWEST_FIRST), shifted);
+    EXPECT_EQ(ApplyHeldKeys(shifted, KEY_STICK, HELD_OLDEST_FIRST), main);
+    // Held as a lock it is not the layout's sticky Shift: nothing changes.
+    ReleaseHeldKeys(KEY_STICK);
+    const KeyDef lock = Key(VK_SHIFT, KEY_TOGGLE);
+    ToggleHeldKey(&lock);
+    EXPECT_EQ(ApplyHeldKeys(main, KEY_STICK | KEY_TOGGLE, HELD_NEWEST_FIRST), main);
+}
+
+TEST_F(HeldKeysTest, ARequestedLayoutIsLoadedOnceAndTextsAreNeverRequests) {
+    UseLayoutFolder(PENNAKBD_TEST_DATA "/switch_ring");
+    Element *a = LoadLayout(u"A");
+    ASSERT_NE(a, nullptr);
+    KeyDef *toNext = KeyWithCode(a, 's', KEY_SWITCH);
+    ASSERT_NE(toNext, nullptr);
+    ASSERT_NE(toNext->target, nullptr);
+    const int before = loads;
+    Element *b = ResolveKeyTarget(toNext);
+    ASSERT_NE(b, nullptr);
+    EXPECT_EQ(loads, before + 1);
+    EXPECT_NE(toNext->flags & KEY_NEWKEYBD, 0u);
+    EXPECT_EQ(ResolveKeyTarget(toNext), b);
+    EXPECT_EQ(loads, before + 1) << "loaded on the first tap only";
+
+    WCHAR text[] = u"Hello";
+    KeyDef macro = Key('h', KEY_MACRO | KEY_STICK);
+    macro.target = text;
+    EXPECT_EQ(ResolveKeyTarget(&macro), nullptr);
+    EXPECT_EQ(loads, before + 1);
+    EXPECT_EQ(macro.target, text);
+    EXPECT_EQ(ResolveKeyTarget(nullptr), nullptr);
+}
+
+} // namespace
