@@ -55,6 +55,13 @@ LONG_PTR GetLong(HWND handle, int index, size_t bytes) {
     return value;
 }
 
+// The dialog's own pointer-sized values that hold numbers rather than addresses.
+bool IsDialogResultSlot(const Window *window, int index) {
+    return (index == DWL_MSGRESULT || index == DWL_USER) && window->windowClass != nullptr &&
+           window->windowClass->name == u"Dialog" &&
+           window->extra.size() >= static_cast<size_t>(DLGWINDOWEXTRA);
+}
+
 LONG_PTR SetLong(HWND handle, int index, LONG_PTR value, size_t bytes) {
     Window *window = Find(handle);
     if (window == nullptr || window == RootWindow()) {
@@ -92,7 +99,12 @@ LONG_PTR SetLong(HWND handle, int index, LONG_PTR value, size_t bytes) {
         SetLastError(ERROR_INVALID_INDEX);
         return 0;
     }
-    if (bytes == sizeof(LONG)) {
+    if (bytes == sizeof(LONG) && IsDialogResultSlot(window, index)) {
+        // Dialog procedures written for 32 bits set their results with SetWindowLong; the whole
+        // slot takes the value, so that -1 reaches the sender as -1.
+        const LONG_PTR wide = static_cast<LONG>(value);
+        std::memcpy(window->extra.data() + index, &wide, sizeof wide);
+    } else if (bytes == sizeof(LONG)) {
         LONG narrow = static_cast<LONG>(value);
         std::memcpy(window->extra.data() + index, &narrow, sizeof narrow);
     } else {

@@ -550,6 +550,10 @@ INT_PTR CALLBACK AnsweringProc(HWND dialog, UINT message, WPARAM, LPARAM) {
     case firstPrivateMessage + 3:
         // Handled without a result of its own.
         return TRUE;
+    case firstPrivateMessage + 4:
+        // A negative result set with the 32-bit call reaches the sender whole.
+        SetWindowLongW(dialog, DWL_MSGRESULT, -1);
+        return TRUE;
     case WM_CTLCOLORSTATIC:
         // The brush is the answer itself.
         return reinterpret_cast<INT_PTR>(GetStockObject(GRAY_BRUSH));
@@ -577,6 +581,7 @@ int WINAPI AskingProgram(HINSTANCE, HINSTANCE, LPWSTR, int) {
     ask("handled", firstPrivateMessage + 1);
     ask("not handled", firstPrivateMessage + 2);
     ask("handled without a result", firstPrivateMessage + 3);
+    ask("negative", firstPrivateMessage + 4);
     ask("default id", DM_GETDEFID);
     ask("text length", WM_GETTEXTLENGTH);
     received.push_back(SendMessageW(dialog, WM_CTLCOLORSTATIC, 0, 0) ==
@@ -593,11 +598,11 @@ TEST_F(DialogOnDevice, AnotherProgramGetsTheAnswerThroughDwlMsgResult) {
     ASSERT_NE(FindWindowW(u"Dialog", u"Answering"), nullptr);
     Start(u"\\Windows\\asking.exe");
     // No default push button: DefDlgProc names IDOK.
-    EXPECT_EQ(received,
-              (std::vector<std::string>{"answered in its own program", "handled 42",
-                                        "not handled 0", "handled without a result 0",
-                                        "default id " + std::to_string(MAKELONG(IDOK, DC_HASDEFID)),
-                                        "text length 9", "colour the brush"}));
+    EXPECT_EQ(received, (std::vector<std::string>{
+                            "answered in its own program", "handled 42", "not handled 0",
+                            "handled without a result 0", "negative -1",
+                            "default id " + std::to_string(MAKELONG(IDOK, DC_HASDEFID)),
+                            "text length 9", "colour the brush"}));
 }
 
 // Fills the combo box of the picture and leaves the focus to the rule.

@@ -2,6 +2,8 @@
 #include "layout_fixture.h"
 
 #include "held_keys.h"
+#include "keyboard_window.h"
+#include "program_lists.h"
 #include "pennakbd_state.h"
 
 namespace {
@@ -101,6 +103,35 @@ TEST_F(HeldKeysTest, ARequestedLayoutIsLoadedOnceAndTextsAreNeverRequests) {
     EXPECT_EQ(loads, before + 1);
     EXPECT_EQ(macro.target, text);
     EXPECT_EQ(ResolveKeyTarget(nullptr), nullptr);
+}
+
+TEST_F(HeldKeysTest, ALayoutChangeShowsTheHeldKeysItHasAndReleasesTheOthers) {
+    // The layout shown before: Shift shown held, and a letter.
+    KeyDef *oldShift = AddKey(0, 0, 20, 20, KEY_STICK | KEY_SHOWN_HELD, VK_SHIFT);
+    AddKey(20, 0, 20, 20, 0, 'a');
+    Element *previous = keys;
+    keys = nullptr;
+    // The layout shown now: Shift again, and another letter; no Control.
+    KeyDef *newShift = AddKey(0, 0, 20, 20, KEY_STICK, VK_SHIFT);
+    AddKey(20, 0, 20, 20, 0, 'b');
+    const KeyDef control = Key(VK_CONTROL, KEY_STICK);
+    ToggleHeldKey(oldShift);
+    ToggleHeldKey(&control);
+
+    ReconcileHeldKeys(previous, keys);
+    EXPECT_EQ(oldShift->flags & KEY_SHOWN_HELD, 0u);
+    EXPECT_NE(newShift->flags & KEY_SHOWN_HELD, 0u);
+    ASSERT_EQ(HeldCount(), 1) << "Control is released";
+    EXPECT_EQ(static_cast<KeyDef *>(HeldKeys->data)->code, VK_SHIFT);
+    EXPECT_EQ(static_cast<KeyDef *>(HeldKeys->data)->flags & KEY_TEMP_MARK, 0u);
+    // To paint again: the old letter's place, and the held Control that no key of the old
+    // layout showed.
+    std::vector<WORD> dirty;
+    for (Element *node = DirtyKeys; node != nullptr; node = node->next) {
+        dirty.push_back(static_cast<KeyDef *>(node->data)->code);
+    }
+    EXPECT_EQ(dirty, (std::vector<WORD>{VK_CONTROL, 'a'}));
+    FreeList(&previous, TRUE);
 }
 
 } // namespace
