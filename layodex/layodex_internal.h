@@ -46,6 +46,7 @@ void CopyBoundedText(WCHAR *to, const WCHAR *from, int size);
 // Key faces drawn by the library; NULL while there is nothing to draw with.
 #define FACE_STYLE_TEXT 1
 #define FACE_STYLE_PROGRAM 2
-HBITMAP RenderKeyFace(const WCHAR *text, int style, int width, int height);
+// The face of a key of that size: a bitmap 4 pixels narrower and lower than the key.
+HBITMAP RenderKeyFace(const WCHAR *text, int style, INT keyWidth, INT keyHeight);
 
 #endif

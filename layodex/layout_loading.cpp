@@ -1,3 +1,4 @@
+#include "face_context.h"
 #include "layodex_internal.h"
 #include "layout_scan.h"
 
@@ -88,7 +89,7 @@ static void GiveSwitchKeyItsFace(Element *catalogue, const KeyboardLayout *reque
     const KeyboardLayout *next = (const KeyboardLayout *)nextNode->data;
     if (next == NULL)
         return;
-    key->image = RenderKeyFace(next->label, FACE_STYLE_TEXT, key->width - 4, key->height - 4);
+    key->image = RenderKeyFace(next->label, FACE_STYLE_TEXT, key->width, key->height);
     if (key->image != NULL)
         key->flags |= KEY_IMAGE_OWNED;
     if (key->target == NULL)
@@ -154,7 +155,7 @@ static KeyboardLayout *LoadLayoutTree(Element *catalogue, const KeyboardLayout *
 }
 
 void *LoadKeyBoard(Element *catalogue, KeyboardLayout *request, HDC dc) {
-    (void)dc; // faces are not drawn yet (see RenderKeyFace)
+    CreateFaceContext(dc);
     void *result;
     if (request == NULL) {
         Element *newCatalogue = NULL;

@@ -1,3 +1,4 @@
+#include "face_context.h"
 #include "layodex_internal.h"
 
 // Releases a layout's keys and, once each, those of every layout its keys lead to.
@@ -53,5 +54,6 @@ int UnLoadKeyBoardsNames(Element *catalogue) {
     while (entries != NULL)
         ExtractElement(&entries, entries, !IsCachedLayout((KeyboardLayout *)entries->data));
     ReleaseAll(&LayoutCache, 1);
+    ReleaseFaceContext();
     return 1;
 }

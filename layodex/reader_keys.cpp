@@ -113,8 +113,7 @@ static const char *ParsePicture(const FieldValue *value, KeyDef *key) {
         key->imageIndex = (DWORD)ReadNumber(value->start, value->length);
     } else if (KeyHasText(key)) {
         int style = (key->flags & KEY_MACRO) != 0 ? FACE_STYLE_TEXT : FACE_STYLE_PROGRAM;
-        key->image =
-            RenderKeyFace((const WCHAR *)key->target, style, key->width - 4, key->height - 4);
+        key->image = RenderKeyFace((const WCHAR *)key->target, style, key->width, key->height);
     }
     if (key->image != NULL)
         key->flags |= KEY_IMAGE_OWNED;

@@ -189,7 +189,19 @@ extern "C" int WINAPI GetROP2(HDC dc) {
 
 extern "C" COLORREF WINAPI SetTextColor(HDC dc, COLORREF color) {
     const std::shared_ptr<DcObject> context = FindDc(dc);
-    return context ? std::exchange(context->textColor, color & 0x00FFFFFF) : CLR_INVALID;
+    if (!context) {
+        return CLR_INVALID;
+    }
+    // Windows CE takes a system colour index marked with SYS_COLOR_INDEX_FLAG for a colour.
+    if ((color & SYS_COLOR_INDEX_FLAG) != 0) {
+        const int index = SystemColorIndex(static_cast<int>(color));
+        if (index < 0) {
+            SetLastError(ERROR_INVALID_PARAMETER);
+            return CLR_INVALID;
+        }
+        color = GetSysColor(index);
+    }
+    return std::exchange(context->textColor, color & 0x00FFFFFF);
 }
 
 extern "C" COLORREF WINAPI GetTextColor(HDC dc) {

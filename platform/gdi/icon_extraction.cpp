@@ -1,5 +1,7 @@
 // ExtractIconEx: the icons of an .ico file (one icon) or of a module file (its RT_GROUP_ICON
-// resources, in the order Windows lists them), each at the large and the small system size.
+// resources, in the order Windows lists them), each at the large and the small system size. Any
+// other file, a module without icons included, has the icon of an .ico file of the same base
+// name beside it, if there is one: that is how a program file here carries its icon.
 #include "gdi/icon_loading.h"
 #include "gdi/icons.h"
 #include "kernel/host_paths.h"
@@ -81,13 +83,17 @@ UINT FromIconFile(HANDLE file, int index, const Destination &to, bool countOnly)
     return index == 0 && to.count > 0 && ExtractOne(bytes.data(), bytes.size(), to, 0) ? 1 : 0;
 }
 
-UINT FromModule(const std::string &hostPath, int index, const Destination &to, bool countOnly) {
+// The module's own icons; hasIcons tells whether it has any, whatever index asked for.
+UINT FromModule(const std::string &hostPath, int index, const Destination &to, bool countOnly,
+                bool &hasIcons) {
+    hasIcons = false;
     const HMODULE module = LoadModuleFile(hostPath);
     if (module == nullptr) {
         return 0;
     }
     const std::vector<const RESOURCE_ENTRY *> icons =
         ModuleResourcesOfType(module, GroupIconResourceType());
+    hasIcons = !icons.empty();
     UINT extracted = 0;
     if (countOnly) {
         extracted = static_cast<UINT>(icons.size());
@@ -113,6 +119,48 @@ UINT FromModule(const std::string &hostPath, int index, const Destination &to, b
     return extracted;
 }
 
+template <typename Char> HANDLE OpenForReading(const std::basic_string<Char> &name) {
+    if constexpr (sizeof(Char) == 1) {
+        return CreateFileA(name.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                           nullptr);
+    } else {
+        return CreateFileW(name.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                           nullptr);
+    }
+}
+
+template <typename Char> bool IsFolder(const std::basic_string<Char> &name) {
+    DWORD attributes;
+    if constexpr (sizeof(Char) == 1) {
+        attributes = GetFileAttributesA(name.c_str());
+    } else {
+        attributes = GetFileAttributesW(name.c_str());
+    }
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+template <typename Char> std::string HostPathOf(const Char *name) {
+    if constexpr (sizeof(Char) == 1) {
+        return HostPathFromA(name);
+    } else {
+        return HostPathFromW(name);
+    }
+}
+
+// The same path with its extension (from the last dot of its last part) replaced by ".ico".
+template <typename Char> std::basic_string<Char> IconBeside(std::basic_string<Char> path) {
+    const size_t separator = path.find_last_of(std::basic_string<Char>{Char('\\'), Char('/')});
+    const size_t dot = path.rfind(Char('.'));
+    if (dot != std::basic_string<Char>::npos &&
+        (separator == std::basic_string<Char>::npos || dot > separator)) {
+        path.erase(dot);
+    }
+    for (const char c : {'.', 'i', 'c', 'o'}) {
+        path.push_back(Char(c));
+    }
+    return path;
+}
+
 template <typename Char>
 UINT Extract(const Char *name, int index, HICON *large, HICON *small, UINT count) {
     if (name == nullptr) {
@@ -124,27 +172,31 @@ UINT Extract(const Char *name, int index, HICON *large, HICON *small, UINT count
         return 0;
     }
     const Destination to{large, small, count};
-    const auto open = [name] {
-        if constexpr (sizeof(Char) == 1) {
-            return CreateFileA(name, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
-                               nullptr);
-        } else {
-            return CreateFileW(name, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
-                               nullptr);
-        }
-    };
-    switch (KindOf(open())) {
+    const std::basic_string<Char> path(name);
+    switch (KindOf(OpenForReading(path))) {
     case FileKind::Icons:
-        return FromIconFile(open(), index, to, countOnly);
-    case FileKind::Module:
-        if constexpr (sizeof(Char) == 1) {
-            return FromModule(HostPathFromA(name), index, to, countOnly);
-        } else {
-            return FromModule(HostPathFromW(name), index, to, countOnly);
+        return FromIconFile(OpenForReading(path), index, to, countOnly);
+    case FileKind::Module: {
+        bool hasIcons = false;
+        const UINT extracted = FromModule(HostPathOf(name), index, to, countOnly, hasIcons);
+        if (hasIcons) {
+            return extracted;
         }
-    default:
+        break;
+    }
+    case FileKind::Other:
+        if (IsFolder(path)) {
+            return 0;
+        }
+        break;
+    case FileKind::Unreadable:
         return 0;
     }
+    const std::basic_string<Char> beside = IconBeside(path);
+    if (KindOf(OpenForReading(beside)) != FileKind::Icons) {
+        return 0;
+    }
+    return FromIconFile(OpenForReading(beside), index, to, countOnly);
 }
 
 } // namespace

@@ -188,6 +188,24 @@ TEST(DeviceContexts, Attributes) {
     EXPECT_EQ(GetDeviceCaps(dc, 12345), 0);
 }
 
+TEST(DeviceContexts, TextColorFromASystemColorIndex) {
+    Canvas canvas(4, 4);
+    HDC dc = canvas.Dc();
+    EXPECT_EQ(SetTextColor(dc, SYS_COLOR_INDEX_FLAG | COLOR_GRAYTEXT), RGB(0, 0, 0));
+    EXPECT_EQ(GetTextColor(dc), GetSysColor(COLOR_GRAYTEXT));
+    EXPECT_EQ(GetTextColor(dc), RGB(128, 128, 128));
+    EXPECT_EQ(SetTextColor(dc, SYS_COLOR_INDEX_FLAG | COLOR_WINDOWTEXT), RGB(128, 128, 128));
+    EXPECT_EQ(GetTextColor(dc), RGB(0, 0, 0));
+    // Without the flag the same number is a colour: 17 is a red of 17.
+    SetTextColor(dc, COLOR_GRAYTEXT);
+    EXPECT_EQ(GetTextColor(dc), RGB(17, 0, 0));
+    // An index with no system colour behind it changes nothing.
+    SetLastError(0);
+    EXPECT_EQ(SetTextColor(dc, SYS_COLOR_INDEX_FLAG | 999), CLR_INVALID);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+    EXPECT_EQ(GetTextColor(dc), RGB(17, 0, 0));
+}
+
 TEST(DeviceContexts, BitmapsOfEveryFormat) {
     // 1 bit: rows padded to 16 bits, high bit first, set is white.
     const unsigned char mono[] = {0xA0, 0x00, 0x40, 0x00};

@@ -5,10 +5,12 @@
 #include "gdi_canvas.h"
 #include "icon_builder.h"
 #include "kernel/host_paths.h"
+#include "temp_folder.h"
 
 #include <windows.h>
 
 #include <climits>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -494,6 +496,54 @@ TEST_F(Icons, ExtractTakesDevicePaths) {
     HICON large = nullptr;
     ASSERT_EQ(ExtractIconExW(u"\\test_module.so", -5, &large, nullptr, 1), 1u);
     EXPECT_TRUE(DestroyIcon(large));
+}
+
+// A program file carries its icon in an .ico file of the same base name beside it.
+TEST_F(Icons, AProgramFileHasTheIconBesideIt) {
+    TempFolder folder;
+    const std::string icon = folder.Join("tool.ico");
+    std::filesystem::copy_file(twoSizes, icon);
+    folder.Write("tool.exe", "a program");
+    folder.Write("tool", "no extension");
+    std::filesystem::copy_file(twoSizes, folder.Join("lonely.ico"));
+    std::filesystem::create_directory(folder.Join("box"));
+    std::filesystem::copy_file(twoSizes, folder.Join("box.ico"));
+    std::filesystem::copy_file(testModule, folder.Join("module.so"));
+    std::filesystem::copy_file(checker, folder.Join("module.ico"));
+    folder.Write("broken.exe", "a program");
+    folder.Write("broken.ico", "not an icon");
+
+    EXPECT_EQ(ExtractIconExA(folder.Join("tool.exe").c_str(), -1, nullptr, nullptr, 0), 1u);
+    EXPECT_EQ(ExtractIconExA(folder.Join("tool").c_str(), -1, nullptr, nullptr, 0), 1u);
+    HICON large = nullptr;
+    HICON small = nullptr;
+    ASSERT_EQ(ExtractIconExA(folder.Join("tool.exe").c_str(), 0, &large, &small, 1), 1u);
+    EXPECT_EQ(Image(large).color[32 + 1], green);
+    EXPECT_EQ(Image(small).color[16 + 1], red);
+    EXPECT_TRUE(DestroyIcon(large));
+    EXPECT_TRUE(DestroyIcon(small));
+    // Only the first icon exists.
+    large = small = nullptr;
+    EXPECT_EQ(ExtractIconExA(folder.Join("tool.exe").c_str(), 1, &large, &small, 1), 0u);
+
+    // A missing program, a folder and an unreadable icon have none; a module's own icons win.
+    EXPECT_EQ(ExtractIconExA(folder.Join("lonely.exe").c_str(), -1, nullptr, nullptr, 0), 0u);
+    EXPECT_EQ(ExtractIconExA(folder.Join("box").c_str(), -1, nullptr, nullptr, 0), 0u);
+    EXPECT_EQ(ExtractIconExA(folder.Join("broken.exe").c_str(), 0, &large, &small, 1), 0u);
+    EXPECT_EQ(large, nullptr);
+    EXPECT_EQ(small, nullptr);
+    EXPECT_EQ(ExtractIconExA(folder.Join("module.so").c_str(), -1, nullptr, nullptr, 0), 2u);
+
+    // Device paths too; the extension is the last dot's of the file's own name.
+    SetDeviceFolder(folder.Path());
+    EXPECT_EQ(ExtractIconExW(u"\\tool.exe", -1, nullptr, nullptr, 0), 1u);
+    std::filesystem::create_directory(folder.Join("box.d"));
+    folder.Write("box.d/tool", "a program");
+    std::filesystem::copy_file(twoSizes, folder.Join("box.d/tool.ico"));
+    EXPECT_EQ(ExtractIconExW(u"\\box.d\\tool", -1, nullptr, nullptr, 0), 1u);
+    ASSERT_EQ(ExtractIconExW(u"\\tool.exe", 0, nullptr, &small, 1), 1u);
+    EXPECT_EQ(Image(small).color[16 + 1], red);
+    EXPECT_TRUE(DestroyIcon(small));
 }
 
 } // namespace
