@@ -1,6 +1,7 @@
 // The keyboard window's procedure: creation, showing a layout, relayout and painting.
 #include "keyboard_window.h"
 
+#include "pen_input.h"
 #include "pennakbd_state.h"
 #include "program_lists.h"
 
@@ -183,6 +184,13 @@ LRESULT CALLBACK KeyboardWindowProc(HWND window, UINT message, WPARAM wParam, LP
     case MSG_RELAYOUT:
         Relayout(wParam);
         break;
+    case WM_LBUTTONDOWN:
+        return PenDown(window, wParam, lParam);
+    case WM_MOUSEMOVE:
+        PenMoved(window, lParam);
+        break;
+    case WM_LBUTTONUP:
+        return PenUp(window, wParam, lParam);
     }
     return DefWindowProcW(window, message, wParam, lParam);
 }

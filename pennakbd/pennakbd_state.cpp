@@ -1,6 +1,8 @@
 // The program-wide state.
 #include "pennakbd_state.h"
 
+#include "pen_input.h"
+
 HINSTANCE ProgramInstance;
 HMODULE LayodexModule;
 LayodexEntryPoints Layodex;
@@ -61,4 +63,5 @@ void ResetProgramState(void) {
     layoutHeight = 0;
     faceHeight = 0;
     PaintedKeyCount = 0;
+    ResetPenInput();
 }

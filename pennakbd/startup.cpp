@@ -99,8 +99,6 @@ void DeleteDrawingObjects(void) {
 }
 
 int Run(HINSTANCE instance) {
-    if (IsAlreadyRunning())
-        return 0;
     ProgramInstance = instance;
     if (!RegisterClasses())
         return 1;
@@ -128,6 +126,10 @@ int Run(HINSTANCE instance) {
 } // namespace
 
 extern "C" int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
+    // Before anything is touched: a second copy may share this program's data with the first,
+    // as one program file loaded twice does here.
+    if (IsAlreadyRunning())
+        return 0;
     ResetProgramState();
     CreateDrawingObjects();
     const int result = Run(instance);

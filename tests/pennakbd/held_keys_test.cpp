@@ -75,7 +75,7 @@ TEST_F(HeldKeysTest, ReplayingTheHeldShiftLeadsToTheShiftedLayoutAndBack) {
     EXPECT_EQ(ApplyHeldKeys(main, KEY_STICK | KEY_DEADKEY, HELD_NEWEST_FIRST), shifted);
     EXPECT_EQ(ApplyHeldKeys(shifted, KEY_STICK, HELD_OLDEST_FIRST), main);
     // Held as a lock it is not the layout's sticky Shift: nothing changes.
-    ReleaseHeldKeys(KEY_STICK);
+    LocalFree(ReleaseHeldKeys(KEY_STICK));
     const KeyDef lock = Key(VK_SHIFT, KEY_TOGGLE);
     ToggleHeldKey(&lock);
     EXPECT_EQ(ApplyHeldKeys(main, KEY_STICK | KEY_TOGGLE, HELD_NEWEST_FIRST), main);

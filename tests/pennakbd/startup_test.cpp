@@ -50,6 +50,10 @@ TEST_F(Startup, ASecondStartEndsSilentlyAndLeavesTheFirstAlone) {
     EXPECT_EQ(MainWindowShown(), main);
     const RECT after = RectOf(main);
     EXPECT_TRUE(EqualRect(&before, &after));
+    // The first copy's state is its own still: it ends as it should.
+    EXPECT_EQ(MainWindow, main);
+    Run("click X\n");
+    EXPECT_EQ(ExitCodeOf(first), 0u);
 }
 
 TEST_F(Startup, WithoutAnInstallationDirectoryItEndsWithOne) {
