@@ -1,4 +1,5 @@
-// What a tapped key does: typing, held keys, window commands and layout switches.
+// What a tapped key does: its characters or key events, held keys, window commands, programs
+// started and the layout shown next.
 #ifndef PENNAKBD_KEY_PRESS_H
 #define PENNAKBD_KEY_PRESS_H
 
@@ -6,9 +7,7 @@
 
 #include <layodex.h>
 
-// A key was tapped and the stylus lifted at releasePoint (layout units, x low, y high).
+// A key was tapped and the stylus lifted at releasePoint (layout units, x low, y high, signed).
 void HandleKeyPress(KeyDef *key, DWORD releasePoint);
-// "IDOK", "IDCANCEL" or "IDMINIMIZE" on the program in front.
-void ExecuteWindowCommand(LPCWSTR command);
 
 #endif

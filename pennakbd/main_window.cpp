@@ -1,6 +1,7 @@
 // The main window's dialog procedure.
 #include "main_window.h"
 
+#include "key_injection.h"
 #include "key_press.h"
 #include "keyboard_window.h"
 #include "option_panel.h"
@@ -93,13 +94,13 @@ INT_PTR CALLBACK MainWindowProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
     case MSG_RESTORE_CURRENT_KEYBOARD:
         return Answer(dialog, RestoreCurrentKeyboardName(Selector()));
     case MSG_CMD_MINIMIZE:
-        ExecuteWindowCommand(TEXT("IDMINIMIZE"));
+        ExecuteWindowCommand(dialog, TEXT("IDMINIMIZE"));
         return TRUE;
     case MSG_CMD_OK:
-        ExecuteWindowCommand(TEXT("IDOK"));
+        ExecuteWindowCommand(dialog, TEXT("IDOK"));
         return TRUE;
     case MSG_CMD_CANCEL:
-        ExecuteWindowCommand(TEXT("IDCANCEL"));
+        ExecuteWindowCommand(dialog, TEXT("IDCANCEL"));
         return TRUE;
     }
     return FALSE;

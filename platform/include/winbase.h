@@ -19,6 +19,7 @@ typedef struct _STARTUPINFOW {
 #define THREAD_PRIORITY_NORMAL 0
 #define THREAD_PRIORITY_ABOVE_NORMAL 1
 #define THREAD_PRIORITY_HIGHEST 2
+#define THREAD_PRIORITY_TIME_CRITICAL 15
 
 // Starts a device program by its device path; as on Windows CE, the security, inheritance,
 // environment, current-folder and start-up arguments are ignored.

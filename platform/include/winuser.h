@@ -55,11 +55,13 @@ typedef struct tagMSG {
 #define SW_HIDE 0
 #define SW_SHOWNORMAL 1
 #define SW_SHOW 5
+#define SW_MINIMIZE 6
 
 // Window styles (Windows CE has no maximize or minimize boxes of its own).
 #define WS_OVERLAPPED 0x00000000L
 #define WS_POPUP 0x80000000L
 #define WS_CHILD 0x40000000L
+#define WS_MINIMIZE 0x20000000L
 #define WS_VISIBLE 0x10000000L
 #define WS_DISABLED 0x08000000L
 #define WS_CLIPSIBLINGS 0x04000000L
@@ -166,6 +168,7 @@ typedef struct tagMSG {
 #define VK_RIGHT 0x27
 #define VK_DOWN 0x28
 #define VK_DELETE 0x2E
+#define KEYEVENTF_EXTENDEDKEY 0x0001
 #define KEYEVENTF_KEYUP 0x0002
 #define WM_WINDOWPOSCHANGED 0x0047
 #define WM_TIMER 0x0113

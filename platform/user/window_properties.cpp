@@ -220,7 +220,13 @@ extern "C" BOOL WINAPI ShowWindow(HWND handle, int command) {
         return FALSE;
     }
     BOOL wasVisible = (window->style & WS_VISIBLE) != 0;
-    bool show = command != SW_HIDE;
+    // A minimised window leaves the screen until it is shown again.
+    if (command == SW_MINIMIZE) {
+        window->style |= WS_MINIMIZE;
+    } else if (command != SW_HIDE) {
+        window->style &= ~WS_MINIMIZE;
+    }
+    bool show = command != SW_HIDE && command != SW_MINIMIZE;
     if (show != static_cast<bool>(wasVisible)) {
         SendMessageW(handle, WM_SHOWWINDOW, show, 0);
         window->style = show ? window->style | WS_VISIBLE : window->style & ~WS_VISIBLE;

@@ -84,11 +84,20 @@ TEST_F(MainWindowTest, TheLayoutNameIsSavedAndRestoredForAnotherProgram) {
     EXPECT_EQ(Selected(), u"Greek");
 }
 
-TEST_F(MainWindowTest, WindowCommandsAreAnsweredAsHandled) {
+TEST_F(MainWindowTest, WindowCommandsActOnTheProgramInFront) {
     StartKeyboard();
-    // What they do to the program in front comes with typing; here they are taken and answered.
-    EXPECT_EQ(Send({MSG_CMD_MINIMIZE, MSG_CMD_OK, MSG_CMD_CANCEL}),
-              (std::vector<LRESULT>{0, 0, 0}));
+    Run("start \\Windows\\notes.exe\n");
+    HWND notes = FindWindowW(u"Notes", u"Notes");
+    ASSERT_NE(notes, nullptr);
+    EXPECT_EQ(Send({MSG_CMD_MINIMIZE}), std::vector<LRESULT>{0});
+    EXPECT_NE(GetWindowLongW(notes, GWL_STYLE) & WS_MINIMIZE, 0);
+    EXPECT_FALSE(IsWindowVisible(notes));
+    // With Notes gone from the screen only the desktop is left, which is never closed.
+    answers.clear();
+    messagesToSend = {MSG_CMD_CANCEL};
+    Run("start \\Windows\\sender.exe\nsleep 3000\n");
+    EXPECT_EQ(answers, std::vector<LRESULT>{0});
+    EXPECT_NE(FindWindowW(u"DesktopExplorerWindow", nullptr), nullptr);
     EXPECT_NE(MainWindowShown(), nullptr);
 }
 

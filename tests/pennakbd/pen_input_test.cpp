@@ -16,13 +16,15 @@ namespace {
 
 std::vector<std::string> delivered;
 
-// In front of the main window's own procedure: notes each key pressed and the point.
+// In place of the main window's own procedure for key presses: notes each key pressed and the
+// point, and does nothing else with it, so that only the pen input is seen.
 INT_PTR CALLBACK Recorder(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == MSG_KEY_PRESSED) {
         const KeyDef *key = reinterpret_cast<const KeyDef *>(wParam);
         delivered.push_back(std::to_string(key->code) + " at " +
                             std::to_string(static_cast<short>(LOWORD(lParam))) + "," +
                             std::to_string(static_cast<short>(HIWORD(lParam))));
+        return TRUE;
     }
     return MainWindowProc(dialog, message, wParam, lParam);
 }
