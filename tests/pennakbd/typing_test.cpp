@@ -2,11 +2,13 @@
 // key message it gets, exactly as a person expects.
 #include "keyboard_session.h"
 
+#include <fstream>
 #include <string>
 #include <vector>
 
 #include "device/automation.h"
 #include "device/scheduler.h"
+#include "kernel/host_paths.h"
 #include "keyboard_window.h"
 #include "pennakbd_state.h"
 
@@ -62,7 +64,7 @@ class Typing : public KeyboardSession {
     // Notes (or the key log) in front, then the keyboard showing the layout of that name.
     void StartWith(const char *target, const char *layout) {
         Run(std::string("start ") + target + "\n");
-        StartKeyboard();
+        keyboard = StartKeyboard();
         Run(std::string("pick ") + layout + "\n");
         // Picking took the focus for the list; a tap on the target gives it back.
         HWND front = FindWindowW(
@@ -109,6 +111,20 @@ class Typing : public KeyboardSession {
             AdvanceDeviceTime(50);
         }
     }
+    static void AddLayoutFile(const char16_t *name, const std::u16string &text) {
+        std::ofstream file(
+            HostPathFromW((u"\\Program Files\\Pennakey\\" + std::u16string(name)).c_str()),
+            std::ios::binary);
+        file.write(reinterpret_cast<const char *>(text.data()),
+                   static_cast<std::streamsize>(text.size() * sizeof(char16_t)));
+    }
+    // What the keyboard program waits for now.
+    Program::Wait KeyboardWaits() const {
+        const Program *program = FindProgram(keyboard);
+        return program != nullptr ? program->wait : Program::Wait::None;
+    }
+    DWORD keyboard = 0;
+
     static std::string Notes() {
         std::string text;
         EXPECT_TRUE(ReadWindowText(u"NotesEdit", text));
@@ -231,6 +247,109 @@ TEST_F(Typing, AToggleTappedTwiceLeavesNothingHeldAndSendsNoKeys) {
     TapKey(VK_CAPITAL, KEY_TOGGLE);
     EXPECT_EQ(HeldKeys, nullptr);
     EXPECT_TRUE(keyLog.empty());
+}
+
+TEST_F(Typing, AKeyWithTwoKindsDoesNothingAndNoReleaseStickKeepsTheModifiers) {
+    AddLayoutFile(u"Odd.kbi", u"[Odd,O,Main,1]\r\n"
+                              u"0, 0, 20, 20, STICK|TOGGLE, q, 0, 0\r\n"
+                              u"20, 0, 20, 20, NORELEASESTICK, w, 0, 0\r\n"
+                              u"40, 0, 20, 20, VIRTUAL|STICK, SHIFT, 0, 0\r\n"
+                              u"60, 0, 20, 20, 0, e, 0, 0\r\n");
+    StartWith("\\Windows\\keylog.exe", "Odd");
+    TapKey('q');
+    EXPECT_TRUE(keyLog.empty());
+    EXPECT_EQ(HeldKeys, nullptr);
+    TapKey(VK_SHIFT);
+    TapKey('w');
+    EXPECT_NE(HeldKeys, nullptr) << "Shift stays held";
+    // A slide ends the modifiers even from a key that keeps them when tapped.
+    Slide('w', 0, 30);
+    EXPECT_EQ(HeldKeys, nullptr);
+    EXPECT_EQ(keyLog, (std::vector<std::string>{"down 16", "char 119", "char 119", "up 16"}));
+}
+
+TEST_F(Typing, InTheHeldKeysModeSlidingToAnotherKeyTypesThatKey) {
+    AddLayoutFile(u"Base.kbi",
+                  u"[Base,B,Main,65537]\r\n"
+                  u"0, 0, 20, 20, 0, a, 0, 0\r\n"
+                  u"20, 0, 20, 20, 0, b, 0, 0\r\n"
+                  u"40, 0, 20, 20, VIRTUAL|STICK|NEWKEYBD, SHIFT, \"Base,Shift\", 0\r\n"
+                  u"[Base,B,Shift,65537]\r\n"
+                  u"0, 0, 20, 20, 0, A, 0, 0\r\n"
+                  u"20, 0, 20, 20, 0, B, 0, 0\r\n"
+                  u"40, 0, 20, 20, VIRTUAL|STICK|NEWKEYBD, SHIFT, \"Base,Main\", 0\r\n");
+    StartWith("\\Windows\\notes.exe", "Base");
+    // From a onto b: b is typed.
+    const POINT a = Centre(Key('a'));
+    const POINT b = Centre(Key('b'));
+    StylusDownAt(a.x, a.y);
+    StylusUpAt(b.x, b.y);
+    AdvanceDeviceTime(50);
+    // From Shift, swiped onto the place of B in the layout it opens: B is typed.
+    const POINT shift = Centre(Key(VK_SHIFT));
+    StylusDownAt(shift.x, shift.y);
+    AdvanceDeviceTime(50);
+    StylusMoveTo(b.x, b.y + 2);
+    StylusUpAt(b.x, b.y);
+    AdvanceDeviceTime(50);
+    EXPECT_EQ(Notes(), "bB");
+    EXPECT_EQ(HeldKeys, nullptr);
+}
+
+// A program whose window never keeps the focus: asked which window has it, its thread never
+// names one.
+LRESULT CALLBACK UnfocusedProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_SETFOCUS) {
+        SetFocus(nullptr);
+        return 0;
+    }
+    if (message == WM_CHAR) {
+        keyLog.push_back("char " + std::to_string(wParam));
+        return 0;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+int WINAPI UnfocusedProgram(HINSTANCE, HINSTANCE, LPWSTR, int) {
+    WNDCLASSW windowClass = {};
+    windowClass.lpfnWndProc = UnfocusedProc;
+    windowClass.lpszClassName = u"Unfocused";
+    RegisterClassW(&windowClass);
+    CreateWindowExW(0, u"Unfocused", u"Unfocused", WS_VISIBLE, 0, 140, 240, 100, nullptr, nullptr,
+                    nullptr, nullptr);
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0)) {
+        DispatchMessageW(&message);
+    }
+    return 0;
+}
+
+TEST_F(Typing, AProgramThatNeverNamesItsFocusGetsNoCharactersAndTheWaitEnds) {
+    RegisterBuiltInProgram(u"\\Windows\\unfocused.exe", UnfocusedProgram);
+    StartWith("\\Windows\\unfocused.exe", "English");
+    TapKey('a');
+    // Two rounds of a hundred questions ten milliseconds apart, then the keyboard gives up.
+    EXPECT_EQ(KeyboardWaits(), Program::Wait::Time) << "still asking";
+    AdvanceDeviceTime(1900);
+    EXPECT_EQ(KeyboardWaits(), Program::Wait::Time) << "still asking";
+    AdvanceDeviceTime(500);
+    EXPECT_EQ(KeyboardWaits(), Program::Wait::Message) << "given up";
+    EXPECT_TRUE(keyLog.empty());
+    TapKey('b');
+    AdvanceDeviceTime(2500);
+    EXPECT_TRUE(keyLog.empty());
+    EXPECT_EQ(HeldKeys, nullptr);
+}
+
+TEST_F(Typing, WithNoProgramInFrontNothingIsTyped) {
+    StartKeyboard();
+    Run("pick English\n");
+    TapKey('a');
+    AdvanceDeviceTime(3000);
+    TapKey('b');
+    AdvanceDeviceTime(3000);
+    EXPECT_NE(MainWindowShown(), nullptr) << "the keyboard is still there";
+    EXPECT_EQ(FindWindowW(u"Notes", nullptr), nullptr);
 }
 
 } // namespace
