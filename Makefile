@@ -29,13 +29,10 @@ run: build
 		(cd "$$work" && $(CURDIR)/$(DIST)/desktop/morvex) && \
 		$(KBI) list "$$work" && rm -rf "$$work"
 	@echo
-	@echo "== The keyboard on the emulated Pocket PC =="
-	@rm -rf $(BUILD)/device && printf '%s\n' 'start \Windows\notes.exe' \
-		'type "Typed on the device"' \
-		'start "\Program Files\Pennakey\pennakbd.exe"' 'pick English' 'windows' \
-		'text NotesEdit' 'screenshot $(BUILD)/keyboard.png' | \
-		$(DIST)/pennakey-device --folder $(BUILD)/device --install-product --stay --script -
-	@echo "screenshot: $(BUILD)/keyboard.png"
+	@echo "== Typing with the keyboard on the emulated Pocket PC =="
+	@rm -rf $(BUILD)/device && $(DIST)/pennakey-device --folder $(BUILD)/device \
+		--install-product --stay --script scripts/keyboard-session.txt
+	@echo "screenshot: $(BUILD)/typed.png"
 
 unit-tests: build
 	@ctest --test-dir $(BUILD) --output-on-failure -j2

@@ -39,14 +39,16 @@ void PostToWindow(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 
 void PostStylus(UINT message, int x, int y) {
     HWND target = InputCapture();
+    const bool captured = target != nullptr;
     if (target == nullptr) {
         target = WindowFromPoint({x, y});
     }
     if (target == nullptr || !IsWindowEnabled(target)) {
         return;
     }
-    if (message == WM_LBUTTONDOWN) {
-        // A tap brings its window to the front, unless it never takes activation.
+    if (message == WM_LBUTTONDOWN && !captured) {
+        // A tap brings its window to the front, unless it never takes activation; a window
+        // holding the stylus gets it as it is, as a drop-down list does.
         HWND topLevel = target;
         for (HWND parent = GetParent(topLevel);
              parent != nullptr && (GetWindowLongW(topLevel, GWL_STYLE) & WS_CHILD) != 0;

@@ -178,6 +178,20 @@ TEST_F(Input, ADisabledChildLeavesItsTapsToItsParent) {
                                                   "child down 5,10", "child up"}));
 }
 
+TEST_F(Input, AStylusHeldByACaptureActivatesNothing) {
+    StartPad(u"capturer 0 0 50 50 0");
+    StartPad(u"other 100 100 50 50 0");
+    StylusDown(10, 10); // the capturer comes to the front and takes the stylus
+    RunUntilIdle();
+    SetForegroundWindow(FindWindowW(u"Pad", u"other"));
+    RunUntilIdle();
+    received.clear();
+    StylusDown(120, 120);
+    RunUntilIdle();
+    EXPECT_EQ(received, (std::vector<std::string>{"capturer down 120,120"}));
+    EXPECT_EQ(NameOf(GetForegroundWindow()), "other");
+}
+
 TEST_F(Input, KeysTypeIntoTheFocusWindowOfTheProgramInFront) {
     StartPad(u"editor 0 0 100 100 0");
     StartPad(u"behind 100 0 100 100 0");
