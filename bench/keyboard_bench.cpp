@@ -3,7 +3,9 @@
 // - re-showing the displayed layout after a held-key change (the differential paint) beside
 //   showing another layout in full;
 // - starting the keyboard until its first layout is painted beside starting Notes until it is
-//   painted.
+//   painted;
+// - a tap on a key from stylus-down until its character is in Notes beside the same character
+//   sent with keybd_event alone.
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -11,6 +13,7 @@
 #include <string>
 
 #include "device/boot.h"
+#include "user/input.h"
 #include "device/product_install.h"
 #include "device/scheduler.h"
 #include "held_keys.h"
@@ -99,5 +102,37 @@ void StartToFirstPaint(benchmark::State &state) {
     state.counters["vs_baseline"] = keyboard / notes;
 }
 BENCHMARK(StartToFirstPaint)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+void TapToCharacter(benchmark::State &state) {
+    BootWithProduct();
+    Start(u"\\Windows\\notes.exe");
+    Start(keyboardProgram);
+    KeyDef *a = Layodex.FindKeyByUnicode(DisplayedLayout(), 'a', 0, 0);
+    RECT window;
+    GetWindowRect(KeyboardWindow, &window);
+    const RECT face = ScaleKeyRect(a);
+    const int x = window.left + (face.left + face.right) / 2;
+    const int y = window.top + (face.top + face.bottom) / 2;
+    double typed = 0, tapped = 0;
+    for (auto _ : state) {
+        Clock::time_point start = Clock::now();
+        keybd_event('A', 0, 0, 0);
+        keybd_event('A', 0, KEYEVENTF_KEYUP, 0);
+        RunUntilIdle();
+        Clock::time_point sent = Clock::now();
+        StylusDown(x, y);
+        StylusUp(x, y);
+        RunUntilIdle();
+        // The keyboard asks Notes for its focus, a few milliseconds of the device's time.
+        AdvanceDeviceTime(30);
+        Clock::time_point end = Clock::now();
+        typed += Seconds(start, sent);
+        tapped += Seconds(sent, end);
+        state.SetIterationTime(Seconds(sent, end));
+    }
+    state.counters["vs_baseline"] = tapped / typed;
+    PowerOffDevice();
+}
+BENCHMARK(TapToCharacter)->UseManualTime()->Unit(benchmark::kMicrosecond);
 
 } // namespace

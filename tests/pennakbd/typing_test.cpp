@@ -352,4 +352,17 @@ TEST_F(Typing, WithNoProgramInFrontNothingIsTyped) {
     EXPECT_EQ(FindWindowW(u"Notes", nullptr), nullptr);
 }
 
+TEST_F(Typing, TheMainJobsSessionTypesItsSentence) {
+    std::ifstream file(PENNAKBD_SESSION_SCRIPT);
+    ASSERT_TRUE(file.good());
+    std::string script;
+    for (std::string line; std::getline(file, line);) {
+        // Pictures are for a person to look at.
+        if (line.rfind("screenshot", 0) != 0) {
+            script += line + "\n";
+        }
+    }
+    EXPECT_EQ(Run(script), "Hej caf\xC3\xA9 Hello!\n");
+}
+
 } // namespace
