@@ -160,6 +160,15 @@ TEST_F(Typing, SlidesTypeSpaceBackspaceReturnAndBothCases) {
     TapKey('f');
     Slide('g', -20, 0);       // left: Backspace
     Slide(VK_RETURN, 0, -20); // a virtual key slid up gives nothing
+    // Left of the key level with its top or bottom edge: nothing either.
+    const KeyDef *h = Key('h');
+    const RECT window = RectOf(KeyboardWindow);
+    const POINT centre = Centre(h);
+    StylusDownAt(centre.x, centre.y);
+    StylusUpAt(window.left + h->left - 5, window.top + h->top);
+    StylusDownAt(centre.x, centre.y);
+    StylusUpAt(window.left + h->left - 5, window.top + h->height);
+    AdvanceDeviceTime(50);
     EXPECT_EQ(Notes(), "aBc \\n");
 }
 
