@@ -296,9 +296,16 @@ TEST_F(Typing, InTheHeldKeysModeSlidingToAnotherKeyTypesThatKey) {
     AdvanceDeviceTime(50);
     // From Shift, swiped onto the place of B in the layout it opens: B is typed.
     const POINT shift = Centre(Key(VK_SHIFT));
+    // A point on the way from Shift to B, on B's blank face until the trail crosses it.
+    const POINT onTheWay = {shift.x + (b.x - shift.x) * 3 / 4, shift.y + 1};
+    HDC screen = GetDC(nullptr);
+    EXPECT_EQ(GetPixel(screen, onTheWay.x, onTheWay.y), RGB(255, 255, 255));
     StylusDownAt(shift.x, shift.y);
     AdvanceDeviceTime(50);
     StylusMoveTo(b.x, b.y + 2);
+    // A trail follows the stylus over the keys, straight on the screen.
+    EXPECT_EQ(GetPixel(screen, onTheWay.x, onTheWay.y), RGB(0, 0, 0));
+    ReleaseDC(nullptr, screen);
     StylusUpAt(b.x, b.y);
     AdvanceDeviceTime(50);
     EXPECT_EQ(Notes(), "bB");
