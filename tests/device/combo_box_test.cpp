@@ -3,16 +3,15 @@
 // takes activation, and how it looks closed and dropped down.
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "../platform/golden.h"
+#include "booted_device.h"
 #include "controls/combo_list.h"
 #include "controls/control_classes.h"
 #include "device/automation.h"
-#include "device/boot.h"
 #include "device/scheduler.h"
 #include "user/input.h"
 #include "user/screen.h"
@@ -472,16 +471,10 @@ TEST(ComboListLayout, TheThumbShowsWhereTheListIsScrolled) {
 // ---------------------------------------------------------------------------------------------
 // The stylus, on a booted device.
 
-class ComboBoxStylus : public testing::Test {
+class ComboBoxStylus : public BootedDevice {
   protected:
     void SetUp() override {
-        folder = testing::TempDir() + "/combo_box_" +
-                 testing::UnitTest::GetInstance()->current_test_info()->name();
-        std::filesystem::remove_all(folder);
-        DeviceOptions options;
-        options.folder = folder;
-        std::string error;
-        ASSERT_TRUE(BootDevice(options, error)) << error;
+        ASSERT_NO_FATAL_FAILURE(BootedDevice::SetUp());
         RegisterComboBoxClass();
         RegisterBuiltInProgram(u"\\Windows\\comboform.exe", FormProgram);
         RegisterBuiltInProgram(u"\\Windows\\combopanel.exe", PanelProgram);
@@ -489,18 +482,12 @@ class ComboBoxStylus : public testing::Test {
         combo = nullptr;
     }
     void TearDown() override {
-        PowerOffDevice();
-        std::filesystem::remove_all(folder);
+        BootedDevice::TearDown();
         combo = nullptr;
     }
+    // Every program started here makes the box.
     static void Start(const char16_t *path, const char16_t *commandLine = u"") {
-        std::u16string line = commandLine;
-        PROCESS_INFORMATION information = {};
-        ASSERT_TRUE(CreateProcessW(path, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                                   nullptr, &information));
-        CloseHandle(information.hProcess);
-        CloseHandle(information.hThread);
-        RunUntilIdle();
+        ASSERT_NO_FATAL_FAILURE(BootedDevice::Start(path, commandLine));
         ASSERT_NE(combo, nullptr);
     }
     // The form's box at 10,10, 120 wide, made 100 high, with items "Item A" and on.
@@ -534,7 +521,6 @@ class ComboBoxStylus : public testing::Test {
         EXPECT_TRUE(ReadWindowText(u"COMBOBOX", text));
         return text;
     }
-    std::string folder;
 };
 
 TEST_F(ComboBoxStylus, ATapOnTheBoxDropsTheListBelowIt) {

@@ -7,6 +7,7 @@
 
 #include <shellapi.h>
 
+#include "booted_device.h"
 #include "device/automation.h"
 #include "device/boot.h"
 #include "device/device_script.h"
@@ -16,20 +17,8 @@
 
 namespace {
 
-class DeviceSession : public testing::Test {
+class DeviceSession : public BootedDevice {
   protected:
-    void SetUp() override {
-        folder = testing::TempDir() + "/device_session_" +
-                 testing::UnitTest::GetInstance()->current_test_info()->name();
-        std::filesystem::remove_all(folder);
-        options.folder = folder;
-        std::string error;
-        ASSERT_TRUE(BootDevice(options, error)) << error;
-    }
-    void TearDown() override {
-        PowerOffDevice();
-        std::filesystem::remove_all(folder);
-    }
     static std::string Run(const std::string &lines) {
         std::istringstream script(lines);
         std::ostringstream out;
@@ -42,8 +31,6 @@ class DeviceSession : public testing::Test {
         EXPECT_TRUE(ReadWindowText(u"NotesEdit", text));
         return text;
     }
-    std::string folder;
-    DeviceOptions options;
 };
 
 TEST_F(DeviceSession, BootMakesTheFolderAndTheShell) {

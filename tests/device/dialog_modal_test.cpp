@@ -6,12 +6,11 @@
 #include <dialog_templates.h>
 #include <resource_tables.h>
 
-#include <filesystem>
 #include <string>
 #include <vector>
 
+#include "booted_device.h"
 #include "device/automation.h"
-#include "device/boot.h"
 #include "device/scheduler.h"
 
 namespace {
@@ -105,34 +104,17 @@ INT_PTR CALLBACK AnsweringProc(HWND dialog, UINT message, WPARAM wParam, LPARAM 
     return FALSE;
 }
 
-class ModalDialog : public testing::Test {
+class ModalDialog : public BootedDevice {
   protected:
     void SetUp() override {
         ASSERT_TRUE(registered);
-        folder = testing::TempDir() + "/modal_" +
-                 testing::UnitTest::GetInstance()->current_test_info()->name();
-        std::filesystem::remove_all(folder);
-        DeviceOptions options;
-        options.folder = folder;
-        std::string error;
-        ASSERT_TRUE(BootDevice(options, error)) << error;
+        ASSERT_NO_FATAL_FAILURE(BootedDevice::SetUp());
         RegisterBuiltInProgram(u"\\Windows\\owner.exe", OwnerProgram);
         received.clear();
-    }
-    void TearDown() override {
-        PowerOffDevice();
-        std::filesystem::remove_all(folder);
-    }
-    static void Start(const char16_t *path) {
-        PROCESS_INFORMATION information = {};
-        ASSERT_TRUE(CreateProcessW(path, nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                                   nullptr, &information));
-        RunUntilIdle();
     }
     static HWND Owner() {
         return FindWindowW(u"Owner", nullptr);
     }
-    std::string folder;
 };
 
 TEST_F(ModalDialog, TheOwnerIsDisabledUntilEndDialogWhoseValueIsReturned) {

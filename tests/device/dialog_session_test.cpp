@@ -3,12 +3,11 @@
 // message box answered, windows waited for.
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <sstream>
 
 #include "../platform/golden.h"
+#include "booted_device.h"
 #include "device/automation.h"
-#include "device/boot.h"
 #include "device/device_script.h"
 #include "device/scheduler.h"
 #include "user/screen.h"
@@ -89,22 +88,12 @@ int WINAPI ChooserProgram(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
         DialogBoxParamW(instance, MAKEINTRESOURCEW(300), nullptr, ChooserProc, 0));
 }
 
-class DialogSession : public testing::Test {
+class DialogSession : public BootedDevice {
   protected:
     void SetUp() override {
         ASSERT_TRUE(registered);
-        folder = testing::TempDir() + "/dialog_session_" +
-                 testing::UnitTest::GetInstance()->current_test_info()->name();
-        std::filesystem::remove_all(folder);
-        DeviceOptions options;
-        options.folder = folder;
-        std::string error;
-        ASSERT_TRUE(BootDevice(options, error)) << error;
+        ASSERT_NO_FATAL_FAILURE(BootedDevice::SetUp());
         RegisterBuiltInProgram(u"\\Windows\\chooser.exe", ChooserProgram);
-    }
-    void TearDown() override {
-        PowerOffDevice();
-        std::filesystem::remove_all(folder);
     }
     // What the script printed; its error lines in errors.
     static std::string Run(const std::string &lines, std::string &errors, int &failures) {
@@ -126,7 +115,6 @@ class DialogSession : public testing::Test {
         EXPECT_TRUE(ReadWindowText(u"STATIC", text));
         return text;
     }
-    std::string folder;
 };
 
 TEST_F(DialogSession, APickedItemIsAppliedAfterTheMessageBoxIsAnswered) {

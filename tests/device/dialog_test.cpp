@@ -7,14 +7,13 @@
 #include <dialog_templates.h>
 #include <resource_tables.h>
 
-#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "../platform/golden.h"
 #include "../platform/icon_builder.h"
+#include "booted_device.h"
 #include "device/automation.h"
-#include "device/boot.h"
 #include "device/scheduler.h"
 #include "dialogs/dialogs.h"
 #include "user/screen.h"
@@ -256,17 +255,11 @@ int WINAPI SettingsProgram(HINSTANCE, HINSTANCE, LPWSTR, int) {
     return 0;
 }
 
-class DialogOnDevice : public testing::Test {
+class DialogOnDevice : public BootedDevice {
   protected:
     void SetUp() override {
         ASSERT_TRUE(registered);
-        folder = testing::TempDir() + "/dialog_" +
-                 testing::UnitTest::GetInstance()->current_test_info()->name();
-        std::filesystem::remove_all(folder);
-        DeviceOptions options;
-        options.folder = folder;
-        std::string error;
-        ASSERT_TRUE(BootDevice(options, error)) << error;
+        ASSERT_NO_FATAL_FAILURE(BootedDevice::SetUp());
         RegisterBuiltInProgram(u"\\Windows\\settings.exe", SettingsProgram);
         received.clear();
         templateId = 101;
@@ -274,23 +267,12 @@ class DialogOnDevice : public testing::Test {
         initAnswer = TRUE;
         destroyOnFont = false;
     }
-    void TearDown() override {
-        PowerOffDevice();
-        std::filesystem::remove_all(folder);
-    }
-    static void Start(const char16_t *path) {
-        PROCESS_INFORMATION information = {};
-        ASSERT_TRUE(CreateProcessW(path, nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                                   nullptr, &information));
-        RunUntilIdle();
-    }
     // The settings dialog of the template, shown by its program.
     static HWND StartSettings(int id = 101) {
         templateId = id;
         Start(u"\\Windows\\settings.exe");
         return FindWindowW(u"Dialog", nullptr);
     }
-    std::string folder;
 };
 
 TEST_F(DialogOnDevice, TheTemplateGivesTheControlsAndTheirPlaces) {

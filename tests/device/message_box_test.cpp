@@ -3,15 +3,13 @@
 // owner's part, MB_TOPMOST, and how a question looks.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <filesystem>
 #include <ostream>
 #include <string>
 #include <vector>
 
 #include "../platform/golden.h"
+#include "booted_device.h"
 #include "device/automation.h"
-#include "device/boot.h"
 #include "device/scheduler.h"
 #include "engine/png_files.h"
 
@@ -91,33 +89,16 @@ int WINAPI TickerProgram(HINSTANCE, HINSTANCE, LPWSTR, int) {
     return 0;
 }
 
-class MessageBoxOnDevice : public testing::Test {
+class MessageBoxOnDevice : public BootedDevice {
   protected:
     void SetUp() override {
-        std::string name = testing::UnitTest::GetInstance()->current_test_info()->name();
-        std::replace(name.begin(), name.end(), '/', '_'); // parameterised names hold slashes
-        folder = testing::TempDir() + "/message_box_" + name;
-        std::filesystem::remove_all(folder);
-        DeviceOptions options;
-        options.folder = folder;
-        std::string error;
-        ASSERT_TRUE(BootDevice(options, error)) << error;
+        ASSERT_NO_FATAL_FAILURE(BootedDevice::SetUp());
         RegisterBuiltInProgram(u"\\Windows\\asking.exe", AskingProgram);
         received.clear();
         boxText = u"Go on?";
         boxCaption = u"Question";
         boxType = MB_OK;
         withOwner = false;
-    }
-    void TearDown() override {
-        PowerOffDevice();
-        std::filesystem::remove_all(folder);
-    }
-    static void Start(const char16_t *path) {
-        PROCESS_INFORMATION information = {};
-        ASSERT_TRUE(CreateProcessW(path, nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                                   nullptr, &information));
-        RunUntilIdle();
     }
     // Starts the program asking with the type; the box it shows.
     static HWND Ask(UINT type) {
@@ -130,7 +111,6 @@ class MessageBoxOnDevice : public testing::Test {
         ASSERT_TRUE(GetWindowRect(GetDlgItem(box, id), &rect));
         TapAt((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
     }
-    std::string folder;
 };
 
 TEST_F(MessageBoxOnDevice, TheBoxIsADialogCaptionedWithItsTextAndButtons) {

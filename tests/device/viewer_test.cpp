@@ -3,12 +3,11 @@
 // without a display runs on the host's time until it is stopped.
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <string>
 #include <vector>
 
+#include "booted_device.h"
 #include "device/automation.h"
-#include "device/boot.h"
 #include "device/device_loop.h"
 #include "device/scheduler.h"
 #include "device/screen_presenter.h"
@@ -131,16 +130,10 @@ int WINAPI Recorder(HINSTANCE, HINSTANCE, LPWSTR commandLine, int) {
     return 0;
 }
 
-class Viewer : public testing::Test {
+class Viewer : public BootedDevice {
   protected:
     void SetUp() override {
-        folder = testing::TempDir() + "/viewer_" +
-                 testing::UnitTest::GetInstance()->current_test_info()->name();
-        std::filesystem::remove_all(folder);
-        DeviceOptions options;
-        options.folder = folder;
-        std::string error;
-        ASSERT_TRUE(BootDevice(options, error)) << error;
+        ASSERT_NO_FATAL_FAILURE(BootedDevice::SetUp());
         RegisterBuiltInProgram(u"\\recorder.exe", Recorder);
         fake = FakeDisplay();
         received.clear();
@@ -148,24 +141,13 @@ class Viewer : public testing::Test {
     }
     void TearDown() override {
         SetCursor(nullptr);
-        PowerOffDevice();
-        std::filesystem::remove_all(folder);
-    }
-    static void Start(const char16_t *path, const char16_t *commandLine = u"") {
-        std::u16string line = commandLine;
-        PROCESS_INFORMATION information = {};
-        ASSERT_TRUE(CreateProcessW(path, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                                   nullptr, &information));
-        CloseHandle(information.hProcess);
-        CloseHandle(information.hThread);
-        RunUntilIdle();
+        BootedDevice::TearDown();
     }
     static std::string NotesText() {
         std::string text;
         EXPECT_TRUE(ReadWindowText(u"NotesEdit", text));
         return text;
     }
-    std::string folder;
 };
 
 TEST_F(Viewer, AClickBecomesATapOnTheWindowUnderIt) {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "face_golden.h"
+#include "../platform/golden.h"
 #include "layodex_test_support.h"
 
 namespace {

@@ -13,14 +13,6 @@ namespace {
 
 class KeyboardPictures : public KeyboardSession {
   protected:
-    void BootWide() {
-        PowerOffDevice();
-        DeviceOptions options;
-        options.folder = folder;
-        SetScreenByName(options, "hpc");
-        std::string error;
-        ASSERT_TRUE(BootDevice(options, error)) << error;
-    }
     static void ExpectScreen(const std::string &name) {
         SyncScreen();
         ExpectMatchesGolden(*ScreenSurface(), name);
@@ -34,7 +26,7 @@ TEST_F(KeyboardPictures, TheEnglishLayout) {
 }
 
 TEST_F(KeyboardPictures, TheEnglishLayoutHalfAgainAsLargeOnAWideScreen) {
-    BootWide();
+    RebootWide();
     SetSetting(u"Default Scale", 1500);
     StartKeyboard();
     Run("pick English\n");

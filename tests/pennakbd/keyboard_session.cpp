@@ -1,11 +1,9 @@
 // The keyboard session fixture.
 #include "keyboard_session.h"
 
-#include <filesystem>
 #include <sstream>
 
 #include "device/automation.h"
-#include "device/boot.h"
 #include "device/device_script.h"
 #include "device/product_install.h"
 #include "device/scheduler.h"
@@ -21,22 +19,11 @@ const char16_t settingsKey[] = u"Software\\Quorvale2\\Pennakey";
 } // namespace
 
 void KeyboardSession::SetUp() {
-    folder = testing::TempDir() + "/keyboard_" +
-             testing::UnitTest::GetInstance()->current_test_info()->test_suite_name() + "_" +
-             testing::UnitTest::GetInstance()->current_test_info()->name();
-    std::filesystem::remove_all(folder);
-    DeviceOptions options;
-    options.folder = folder;
+    ASSERT_NO_FATAL_FAILURE(BootedDevice::SetUp());
     std::string error;
-    ASSERT_TRUE(BootDevice(options, error)) << error;
     ASSERT_TRUE(InstallProduct(PENNAKBD_DEVICE_DIST, error)) << error;
     // The program's code is this executable's, so that its state can be looked at.
     RegisterBuiltInProgram(keyboardProgram, WinMain);
-}
-
-void KeyboardSession::TearDown() {
-    PowerOffDevice();
-    std::filesystem::remove_all(folder);
 }
 
 std::string KeyboardSession::Run(const std::string &lines) {
@@ -107,4 +94,11 @@ RECT KeyboardSession::RectOf(HWND window) {
 void KeyboardSession::TapWindow(HWND window) {
     const RECT rect = RectOf(window);
     TapAt((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+}
+
+void KeyboardSession::RebootWide() {
+    PowerOffDevice();
+    SetScreenByName(options, "hpc");
+    std::string error;
+    ASSERT_TRUE(BootDevice(options, error)) << error;
 }

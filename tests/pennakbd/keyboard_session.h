@@ -9,12 +9,13 @@
 
 #include <windows.h>
 
+#include "../device/booted_device.h"
+
 extern const char16_t keyboardProgram[];
 
-class KeyboardSession : public testing::Test {
+class KeyboardSession : public BootedDevice {
   protected:
     void SetUp() override;
-    void TearDown() override;
 
     // Runs script lines; every one must succeed.
     static std::string Run(const std::string &lines);
@@ -29,8 +30,8 @@ class KeyboardSession : public testing::Test {
     static RECT RectOf(HWND window);
     // Taps the centre of a window.
     static void TapWindow(HWND window);
-
-    std::string folder;
+    // The same device, product and settings, booted again with the Handheld PC's wide screen.
+    void RebootWide();
 };
 
 #endif

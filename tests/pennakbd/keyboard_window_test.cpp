@@ -78,12 +78,7 @@ TEST_F(KeyboardWindowTest, HideLeavesTheNotificationIconToBringItBack) {
 }
 
 TEST_F(KeyboardWindowTest, ScaleStepsStayWithinTheirBoundsAndRepaintOnlyInside) {
-    PowerOffDevice();
-    DeviceOptions options;
-    options.folder = folder;
-    SetScreenByName(options, "hpc");
-    std::string error;
-    ASSERT_TRUE(BootDevice(options, error)) << error;
+    RebootWide();
     StartKeyboard();
     ASSERT_NE(DisplayedLayout(), nullptr);
     const int visibleKeys = CountKeys(DisplayedLayout(), 0);
