@@ -47,15 +47,6 @@ void Destroy(void) {
     labelFont = NULL;
 }
 
-// The widest scale at which the layout still fits the desktop; kept when either is unknown.
-void FitToDesktop(void) {
-    HWND desktop = FindWindowW(TEXT("DesktopExplorerWindow"), NULL);
-    RECT client;
-    if (desktop == NULL || !GetClientRect(desktop, &client) || layoutWidth <= 0)
-        return;
-    Settings.maxScale = (DWORD)client.right * 1000 / (DWORD)layoutWidth;
-}
-
 void ShowLayout(WPARAM wParam) {
     if (wParam == noLayout || wParam == noLayoutEither) {
         SetDisplayedLayout(NULL);
@@ -68,7 +59,7 @@ void ShowLayout(WPARAM wParam) {
     ReconcileHeldKeys(previous, layout);
     ScaleKeyRect((const KeyDef *)layout->data);
     MeasureLayout(layout);
-    FitToDesktop();
+    MeasureMaxScale();
     BOOL differential = layout == previous;
     if (Settings.scale > Settings.maxScale) {
         Settings.scale = Settings.maxScale;
@@ -110,6 +101,14 @@ BOOL HeldEntryIsMarked(const KeyDef *entry) {
 }
 
 } // namespace
+
+void MeasureMaxScale(void) {
+    HWND desktop = FindWindowW(TEXT("DesktopExplorerWindow"), NULL);
+    RECT client;
+    if (desktop == NULL || !GetClientRect(desktop, &client) || layoutWidth <= 0)
+        return;
+    Settings.maxScale = (DWORD)client.right * 1000 / (DWORD)layoutWidth;
+}
 
 Element *DisplayedLayout(void) {
     return KeyboardWindow != NULL ? (Element *)GetWindowLongPtrW(KeyboardWindow, 0) : NULL;

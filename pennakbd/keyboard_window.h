@@ -16,6 +16,9 @@ Element *DisplayedLayout(void);
 // Resolves the keys' geometry in place (widths and heights become right and bottom edges) and
 // loads their built-in images, once per layout.
 void PrepareLayout(Element *layout);
+// The largest scale at which the displayed layout still fits the desktop's width; kept when
+// either is unknown.
+void MeasureMaxScale(void);
 // layoutWidth and layoutHeight from the visible keys.
 void MeasureLayout(Element *layout);
 // The key's rectangle in window pixels at the current scale; sets faceHeight.

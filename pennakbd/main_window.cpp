@@ -33,17 +33,6 @@ void RemoveTrayIcon(void) {
     TrayIcon.hIcon = NULL;
 }
 
-// The first layout shown gives the largest scale that fits the desktop, unless it was measured
-// before; with no width known the stored value stays.
-void MeasureMaxScale(void) {
-    HWND desktop = FindWindowW(TEXT("DesktopExplorerWindow"), NULL);
-    RECT client;
-    if (Settings.maxScale != LARGEST_SCALE || desktop == NULL || !GetClientRect(desktop, &client) ||
-        layoutWidth <= 0)
-        return;
-    Settings.maxScale = (DWORD)client.right * 1000 / (DWORD)layoutWidth;
-}
-
 void Initialise(HWND dialog) {
     MainWindow = dialog;
     AddTrayIcon(dialog);
@@ -51,7 +40,9 @@ void Initialise(HWND dialog) {
                                   TitleBarProc, 0);
     OptionPanel = CreateDialogParamW(ProgramInstance, MAKEINTRESOURCEW(IDD_OPTION_PANEL), dialog,
                                      OptionPanelProc, 0);
-    MeasureMaxScale();
+    // Measured here only when showing the first layout did not measure it already.
+    if (Settings.maxScale == LARGEST_SCALE)
+        MeasureMaxScale();
     MainThreadId = GetWindowThreadProcessId(dialog, NULL);
     SetWindowLongW(dialog, GWL_EXSTYLE, GetWindowLongW(dialog, GWL_EXSTYLE) | WS_EX_TOPMOST);
     SetWindowPos(dialog, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);

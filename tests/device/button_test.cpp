@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "../platform/golden.h"
+#include "screen_pixels.h"
 #include "controls/control_classes.h"
 #include "device/scheduler.h"
 #include "user/input.h"
@@ -96,40 +97,6 @@ int WINAPI ButtonHost(HINSTANCE, HINSTANCE, LPWSTR, int) {
         DispatchMessageW(&message);
     }
     return 0;
-}
-
-COLORREF ScreenPixel(int x, int y) {
-    HDC screen = GetDC(nullptr);
-    const COLORREF color = GetPixel(screen, x, y);
-    ReleaseDC(nullptr, screen);
-    return color;
-}
-
-// How many pixels of the screen rectangle have the colour.
-int CountPixels(const RECT &rect, COLORREF color) {
-    int count = 0;
-    for (int y = rect.top; y < rect.bottom; ++y) {
-        for (int x = rect.left; x < rect.right; ++x) {
-            count += ScreenPixel(x, y) == color;
-        }
-    }
-    return count;
-}
-
-// The smallest screen rectangle holding every pixel of the colour inside rect.
-RECT InkBox(const RECT &rect, COLORREF color) {
-    RECT box = {rect.right, rect.bottom, rect.left, rect.top};
-    for (int y = rect.top; y < rect.bottom; ++y) {
-        for (int x = rect.left; x < rect.right; ++x) {
-            if (ScreenPixel(x, y) == color) {
-                box.left = std::min<LONG>(box.left, x);
-                box.top = std::min<LONG>(box.top, y);
-                box.right = std::max<LONG>(box.right, x + 1);
-                box.bottom = std::max<LONG>(box.bottom, y + 1);
-            }
-        }
-    }
-    return box;
 }
 
 class ButtonTest : public testing::Test {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "../platform/golden.h"
+#include "screen_pixels.h"
 #include "../platform/icon_builder.h"
 #include "controls/control_classes.h"
 #include "device/scheduler.h"
@@ -102,29 +103,6 @@ HWND MakeStatic(HWND parent, const char16_t *text, int id, DWORD style, int x, i
     return CreateWindowExW(0, u"STATIC", text, WS_CHILD | WS_VISIBLE | style, x, y, width, height,
                            parent, reinterpret_cast<HANDLE>(INT_PTR(id)), GetModuleHandleW(nullptr),
                            nullptr);
-}
-
-COLORREF ScreenPixel(int x, int y) {
-    HDC screen = GetDC(nullptr);
-    const COLORREF color = GetPixel(screen, x, y);
-    ReleaseDC(nullptr, screen);
-    return color;
-}
-
-// The smallest screen rectangle holding every pixel of the colour inside rect; empty if none.
-RECT InkBox(const RECT &rect, COLORREF color) {
-    RECT box = {rect.right, rect.bottom, rect.left, rect.top};
-    for (int y = rect.top; y < rect.bottom; ++y) {
-        for (int x = rect.left; x < rect.right; ++x) {
-            if (ScreenPixel(x, y) == color) {
-                box.left = std::min<LONG>(box.left, x);
-                box.top = std::min<LONG>(box.top, y);
-                box.right = std::max<LONG>(box.right, x + 1);
-                box.bottom = std::max<LONG>(box.bottom, y + 1);
-            }
-        }
-    }
-    return box;
 }
 
 // The height of a line of the system font.

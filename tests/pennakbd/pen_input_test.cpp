@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "../device/screen_pixels.h"
 #include "device/automation.h"
 #include "device/scheduler.h"
 #include "kernel/host_paths.h"
@@ -61,12 +62,6 @@ class PenInput : public KeyboardSession {
     static KeyDef *Key(WORD code) {
         return Layodex.FindKeyByUnicode(DisplayedLayout(), code, 0, 0);
     }
-    static COLORREF ScreenPixel(POINT at) {
-        HDC screen = GetDC(nullptr);
-        const COLORREF colour = GetPixel(screen, at.x, at.y);
-        ReleaseDC(nullptr, screen);
-        return colour;
-    }
 };
 
 TEST_F(PenInput, ATapDeliversTheKeyOnceWithTheReleasePoint) {
@@ -111,22 +106,22 @@ TEST_F(PenInput, OnTheBaseLayoutTheKeyUnderTheReleaseIsDelivered) {
 TEST_F(PenInput, AnOrdinaryFaceIsRestoredAtReleaseAStickyOneStaysInverted) {
     StartWith("English");
     const POINT q = At(32, 24);
-    const COLORREF before = ScreenPixel(q);
+    const COLORREF before = ScreenPixel(q.x, q.y);
     StylusDownAt(q.x, q.y);
-    EXPECT_NE(ScreenPixel(q), before) << "inverted while held";
+    EXPECT_NE(ScreenPixel(q.x, q.y), before) << "inverted while held";
     StylusUpAt(q.x, q.y);
-    EXPECT_EQ(ScreenPixel(q), before);
+    EXPECT_EQ(ScreenPixel(q.x, q.y), before);
 
     // Control (STICK) lifted inside itself: no handler repaints it yet, so it stays inverted.
     const POINT control = At(12, 72);
-    const COLORREF plain = ScreenPixel(control);
+    const COLORREF plain = ScreenPixel(control.x, control.y);
     Tap(control, control);
-    EXPECT_NE(ScreenPixel(control), plain);
+    EXPECT_NE(ScreenPixel(control.x, control.y), plain);
     InvalidateRect(KeyboardWindow, nullptr, FALSE);
     RunUntilIdle();
     // Lifted outside itself it is restored at once.
     Tap(control, At(12, 200));
-    EXPECT_EQ(ScreenPixel(control), plain);
+    EXPECT_EQ(ScreenPixel(control.x, control.y), plain);
     EXPECT_EQ(delivered.size(), 3u);
 }
 
