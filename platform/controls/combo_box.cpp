@@ -7,35 +7,14 @@
 #include "controls/combo_box.h"
 #include "controls/combo_list.h"
 #include "controls/control_classes.h"
-#include "user/window_state.h"
+#include "user/attached_state.h"
 
 #include <algorithm>
-#include <map>
 #include <new>
 
 namespace {
 
 const char16_t comboClass[] = u"COMBOBOX";
-
-// The live combo boxes. A handler holds its box's state while it runs, so a parent that destroys
-// the box while handling a notification leaves the handler something valid to look at.
-std::map<HWND, std::shared_ptr<ComboBox>> &Boxes() {
-    static std::map<HWND, std::shared_ptr<ComboBox>> boxes;
-    return boxes;
-}
-
-// Windows that went without WM_DESTROY (their program ended, the windows were reset) leave their
-// state behind; it goes when the next box is made.
-void ForgetGoneBoxes() {
-    auto &boxes = Boxes();
-    for (auto box = boxes.begin(); box != boxes.end();) {
-        if (FindWindowObject(box->first) == nullptr) {
-            box = boxes.erase(box);
-        } else {
-            ++box;
-        }
-    }
-}
 
 HFONT FontOf(const ComboBox &combo) {
     return combo.font != nullptr ? combo.font : static_cast<HFONT>(GetStockObject(SYSTEM_FONT));
@@ -463,13 +442,12 @@ LRESULT Create(HWND window, LPARAM lParam) {
     const auto *creation = reinterpret_cast<const CREATESTRUCTW *>(lParam);
     std::shared_ptr<ComboBox> combo;
     try {
-        ForgetGoneBoxes();
         combo = std::make_shared<ComboBox>();
         combo->items = ComboItems((GetWindowLongW(window, GWL_STYLE) & CBS_SORT) != 0);
-        Boxes()[window] = combo;
     } catch (const std::bad_alloc &) {
         return -1;
     }
+    AttachState(window, combo);
     combo->window = window;
     combo->droppedHeight = creation != nullptr ? creation->cy : 0;
     Measure(*combo);
@@ -480,7 +458,7 @@ LRESULT Create(HWND window, LPARAM lParam) {
 
 void Destroy(ComboBox &combo) {
     combo.destroyed = true;
-    Boxes().erase(combo.window);
+    DetachState(combo.window);
     HWND list = combo.list;
     combo.list = nullptr;
     if (list != nullptr) {
@@ -710,9 +688,8 @@ LRESULT CALLBACK ComboBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM l
 } // namespace
 
 std::shared_ptr<ComboBox> FindComboBox(HWND window) {
-    const auto &boxes = Boxes();
-    const auto found = boxes.find(window);
-    return found != boxes.end() && !found->second->destroyed ? found->second : nullptr;
+    const std::shared_ptr<ComboBox> combo = AttachedState<ComboBox>(window);
+    return combo != nullptr && !combo->destroyed ? combo : nullptr;
 }
 
 void ComboListDestroyed(HWND combo, HWND list) {

@@ -1,46 +1,26 @@
-// The dialogs' own state, by window.
+// The dialogs' own state, attached to each dialog's window.
 #include "dialogs/dialog_state.h"
 
-#include <map>
+#include "user/attached_state.h"
 
-namespace {
-
-std::map<HWND, DialogState> &States() {
-    static std::map<HWND, DialogState> states;
-    return states;
+DialogState::~DialogState() {
+    if (ownsFont) {
+        DeleteObject(font);
+    }
 }
 
-} // namespace
-
 DialogState *FindDialogState(HWND dialog) {
-    auto found = States().find(dialog);
-    return found != States().end() ? &found->second : nullptr;
+    return AttachedState<DialogState>(dialog).get();
 }
 
 DialogState &AddDialogState(HWND dialog) {
-    // Dialogs that went without WM_DESTROY (their program ended, the windows were reset) leave
-    // their state behind; it goes, with the font it owns, when the next dialog is made.
-    auto &states = States();
-    for (auto state = states.begin(); state != states.end();) {
-        if (state->first != dialog && !IsWindow(state->first)) {
-            if (state->second.ownsFont) {
-                DeleteObject(state->second.font);
-            }
-            state = states.erase(state);
-        } else {
-            ++state;
-        }
-    }
-    return states[dialog];
+    auto state = std::make_shared<DialogState>();
+    AttachState(dialog, state);
+    return *state;
 }
 
 void ForgetDialogState(HWND dialog) {
-    auto found = States().find(dialog);
-    if (found == States().end()) {
-        return;
+    if (FindDialogState(dialog) != nullptr) {
+        DetachState(dialog);
     }
-    if (found->second.ownsFont) {
-        DeleteObject(found->second.font);
-    }
-    States().erase(found);
 }

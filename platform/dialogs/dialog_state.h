@@ -5,7 +5,13 @@
 
 #include <windows.h>
 
+// The font it owns goes with it.
 struct DialogState {
+    DialogState() = default;
+    DialogState(const DialogState &) = delete;
+    DialogState &operator=(const DialogState &) = delete;
+    ~DialogState();
+
     HFONT font = nullptr;
     bool ownsFont = false;
     bool modal = false;

@@ -33,6 +33,9 @@ struct Window {
     std::vector<unsigned char> extra;
     DWORD program = 0;
     bool destroying = false;
+    // What a system control or dialog keeps for this window (user/attached_state.h).
+    const void *attachedKind = nullptr;
+    std::shared_ptr<void> attachedState;
 
     // What must be painted again, in client coordinates, and whether it is erased first.
     RECT update = {};
