@@ -12,7 +12,7 @@
 
 #include "device/automation.h"
 #include "device/boot.h"
-#include "device/scheduler.h"
+#include "kernel/scheduler.h"
 
 namespace {
 

@@ -15,7 +15,7 @@
 #include "device/boot.h"
 #include "user/input.h"
 #include "device/product_install.h"
-#include "device/scheduler.h"
+#include "kernel/scheduler.h"
 #include "held_keys.h"
 #include "keyboard_window.h"
 #include "pennakbd_state.h"

@@ -80,7 +80,7 @@ INT_PTR CALLBACK FuzzDialogProc(HWND dialog, UINT message, WPARAM, LPARAM) {
 }
 
 bool Started() {
-    ResetWindows(240, 320);
+    SetUpScreen(240, 320);
     WNDCLASSW windowClass = {};
     windowClass.lpfnWndProc = DefWindowProcW;
     windowClass.lpszClassName = u"FuzzParent";

@@ -1,7 +1,7 @@
 // The device's automation interface.
 #include "device/automation.h"
 
-#include "device/scheduler.h"
+#include "kernel/scheduler.h"
 #include "device/window_search.h"
 #include "engine/png_files.h"
 #include "kernel/code_pages.h"

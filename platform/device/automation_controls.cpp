@@ -4,7 +4,8 @@
 #include "device/automation.h"
 
 #include "controls/combo_box.h"
-#include "device/scheduler.h"
+#include "kernel/scheduler.h"
+#include "user/user_thread.h"
 #include "kernel/code_pages.h"
 #include "user/window_state.h"
 
@@ -94,7 +95,8 @@ std::shared_ptr<ComboBox> ComboBoxToPick() {
     }
     Window *front = FindWindowObject(GetForegroundWindow());
     Program *program = front != nullptr ? FindProgram(front->program) : nullptr;
-    std::shared_ptr<ComboBox> focused = program != nullptr ? FindComboBox(program->focus) : nullptr;
+    std::shared_ptr<ComboBox> focused =
+        program != nullptr ? FindComboBox(UserInfo(program).focus) : nullptr;
     if (focused != nullptr) {
         return focused;
     }

@@ -1,11 +1,10 @@
 // What happens between power-on and an idle shell.
 #include "device/boot.h"
 
-#include "device/scheduler.h"
 #include "kernel/host_paths.h"
+#include "kernel/machine.h"
+#include "kernel/scheduler.h"
 #include "shell/shell.h"
-#include "user/cursors.h"
-#include "user/input.h"
 #include "user/window_state.h"
 
 #include <filesystem>
@@ -52,11 +51,14 @@ bool BootDevice(const DeviceOptions &options, std::string &error) {
     if (!MakeDeviceFolder(options.folder, error)) {
         return false;
     }
-    ResetDevice();
-    ResetInput();
-    ResetCursor();
-    ResetNotifyIcons();
-    ResetWindows(options.screenWidth, options.screenHeight);
+    // One device to a run: a new one replaces the one booted before.
+    PowerOffDevice();
+    if (!DeviceIsBooted()) {
+        ResetClock();
+    }
+    Machine *device = MakeMachine(MachineKind::Device);
+    AddressMachine(device);
+    SetUpScreen(options.screenWidth, options.screenHeight);
     SetDeviceFolder(std::filesystem::absolute(options.folder).string());
     SetRealTimeClock(options.realTime);
     RegisterShellPrograms();
@@ -73,10 +75,9 @@ bool BootDevice(const DeviceOptions &options, std::string &error) {
 }
 
 void PowerOffDevice() {
-    ResetDevice();
-    ResetInput();
-    ResetNotifyIcons();
-    const RECT screen = RootWindow()->rect;
-    ResetWindows(screen.right, screen.bottom);
-    SetDeviceFolder("");
+    for (Machine *machine : std::vector<Machine *>(BootedMachines())) {
+        if (KindOf(machine) == MachineKind::Device) {
+            PowerOffMachine(machine);
+        }
+    }
 }

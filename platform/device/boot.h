@@ -16,10 +16,12 @@ struct DeviceOptions {
 // Screens by name: "pocketpc" (240 x 320) and "hpc" (640 x 240). False for another name.
 bool SetScreenByName(DeviceOptions &options, const std::string &name);
 
-// Powers on a fresh device: its folder, a blank screen, the shell running and idle. False, with
-// the reason, when the folder cannot be made.
+// Powers on a fresh device, in place of one booted before, and makes it the machine the host
+// addresses: its folder, a blank screen, the shell running and idle. False, with the reason, when
+// the folder cannot be made.
 bool BootDevice(const DeviceOptions &options, std::string &error);
-// Asks every program to end, then leaves the device folder.
+// Asks every program of the device to end, then destroys the device; the host addresses the
+// machine booted before it, if any.
 void PowerOffDevice();
 
 #endif

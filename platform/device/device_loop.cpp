@@ -2,7 +2,7 @@
 #include "device/device_loop.h"
 
 #include "device/automation.h"
-#include "device/scheduler.h"
+#include "kernel/scheduler.h"
 
 #include <chrono>
 #include <cstdint>

@@ -4,7 +4,7 @@
 #include "device/device_loop.h"
 #include "device/device_script.h"
 #include "device/product_install.h"
-#include "device/scheduler.h"
+#include "kernel/scheduler.h"
 #include "device/screen_presenter.h"
 #include "drivers/display_driver.h"
 

@@ -2,7 +2,7 @@
 #include "device/device_script.h"
 
 #include "device/automation.h"
-#include "device/scheduler.h"
+#include "kernel/scheduler.h"
 #include "kernel/code_pages.h"
 #include "user/cursors.h"
 

@@ -75,11 +75,6 @@ void RememberFocus(HWND dialog) {
 } // namespace
 
 void RegisterDialogClass() {
-    static bool registered = false;
-    if (registered) {
-        return;
-    }
-    registered = true;
     WNDCLASSW windowClass = {};
     windowClass.lpfnWndProc = DefDlgProcW;
     windowClass.cbWndExtra = DLGWINDOWEXTRA;

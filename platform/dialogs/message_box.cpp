@@ -3,7 +3,7 @@
 #include "dialogs/dialog_state.h"
 #include "dialogs/dialogs.h"
 
-#include "device/scheduler.h"
+#include "kernel/scheduler.h"
 #include "kernel/code_pages.h"
 
 #include <algorithm>

@@ -113,7 +113,6 @@ FcConfig *Config() {
         cache.config = FcInitLoadConfigAndFonts();
         cache.configFailed = cache.config == nullptr;
         std::atexit([] {
-            std::lock_guard<std::mutex> lock(TextLock());
             if (Cache().config != nullptr) {
                 FcConfigDestroy(Cache().config);
                 Cache().config = nullptr;
@@ -126,12 +125,6 @@ FcConfig *Config() {
 }
 
 } // namespace
-
-std::mutex &TextLock() {
-    // Never destroyed: fonts may still be released while the process exits.
-    static std::mutex *lock = new std::mutex;
-    return *lock;
-}
 
 FaceFile ResolveFace(const std::string &family, bool bold, bool italic) {
     FaceCache &cache = Cache();

@@ -10,7 +10,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
-#include <mutex>
 
 struct ScaledFont::Face {
     FT_Face face = nullptr;
@@ -94,7 +93,6 @@ Glyph Render(const ScaledFont::Face &face, char32_t character) {
 } // namespace
 
 ScaledFont::ScaledFont(const FontRequest &request) : face_(std::make_unique<Face>()) {
-    std::lock_guard<std::mutex> lock(TextLock());
     metrics_.italic = request.italic;
     FT_Face face = OpenFace(ResolveFace(request.family, request.bold, request.italic));
     if (face == nullptr || !FT_IS_SCALABLE(face) || face->units_per_EM == 0 ||
@@ -132,13 +130,11 @@ ScaledFont::ScaledFont(const FontRequest &request) : face_(std::make_unique<Face
 
 ScaledFont::~ScaledFont() {
     if (face_->size != nullptr) {
-        std::lock_guard<std::mutex> lock(TextLock());
         FT_Done_Size(face_->size);
     }
 }
 
 const Glyph &ScaledFont::GlyphFor(char32_t character) {
-    std::lock_guard<std::mutex> lock(TextLock());
     const auto found = glyphs_.find(character);
     if (found != glyphs_.end()) {
         return found->second;
@@ -149,13 +145,11 @@ const Glyph &ScaledFont::GlyphFor(char32_t character) {
 
 std::shared_ptr<ScaledFont> OpenScaledFont(const FontRequest &request) {
     struct Recent {
-        std::mutex mutex;
         std::vector<std::pair<FontRequest, std::shared_ptr<ScaledFont>>> fonts; // newest first
     };
     const size_t keep = 16;
     // Never destroyed: fonts may still be released while the process exits.
     static Recent *recent = new Recent;
-    std::lock_guard<std::mutex> lock(recent->mutex);
     auto &fonts = recent->fonts;
     const auto found = std::find_if(fonts.begin(), fonts.end(),
                                     [&](const auto &entry) { return entry.first == request; });

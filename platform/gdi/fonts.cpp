@@ -4,6 +4,7 @@
 #include "engine/text.h"
 
 #include <cstring>
+#include <map>
 
 namespace {
 
@@ -55,14 +56,14 @@ int FontObject::Describe(int size, void *buffer) const {
 }
 
 ScaledFont &FontObject::Scaled() {
-    std::call_once(opened_, [this] {
+    if (scaled_ == nullptr) {
         FontRequest request;
         request.family = FamilyName(logical);
         request.height = logical.lfHeight;
         request.bold = logical.lfWeight >= FW_BOLD;
         request.italic = logical.lfItalic != 0;
         scaled_ = OpenScaledFont(request);
-    });
+    }
     return *scaled_;
 }
 
@@ -77,6 +78,22 @@ HFONT SystemFont() {
         std::memcpy(system.lfFaceName, face, sizeof(face));
         return static_cast<HFONT>(AddStockObject(std::make_shared<FontObject>(system)));
     }();
+    return font;
+}
+
+HFONT SharedSystemFont(int height, int weight) {
+    static std::map<std::pair<int, int>, HFONT> *fonts = new std::map<std::pair<int, int>, HFONT>;
+    HFONT &font = (*fonts)[{height, weight}];
+    if (font == nullptr) {
+        LOGFONTW logical;
+        std::memset(&logical, 0, sizeof(logical));
+        logical.lfHeight = height;
+        logical.lfWeight = weight;
+        logical.lfCharSet = DEFAULT_CHARSET;
+        const char16_t face[] = u"Tahoma";
+        std::memcpy(logical.lfFaceName, face, sizeof(face));
+        font = static_cast<HFONT>(AddStockObject(std::make_shared<FontObject>(logical)));
+    }
     return font;
 }
 

@@ -7,7 +7,6 @@
 #include "gdi/gdi_objects.h"
 
 #include <memory>
-#include <mutex>
 
 struct FontObject : GdiObject {
     explicit FontObject(const LOGFONTW &font) : logical(font) {}
@@ -22,11 +21,13 @@ struct FontObject : GdiObject {
     const LOGFONTW logical;
 
   private:
-    std::once_flag opened_;
     std::shared_ptr<ScaledFont> scaled_;
 };
 
 // The stock SYSTEM_FONT, which every new device context starts with.
 HFONT SystemFont();
+// A font of the system's own (captions, the shell's programs): made once, shared by every machine
+// like a stock object and never deleted.
+HFONT SharedSystemFont(int height, int weight);
 
 #endif

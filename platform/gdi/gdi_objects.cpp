@@ -1,22 +1,26 @@
 // The GDI object table, and what GetObject says about a bitmap.
 #include "gdi/gdi_objects.h"
 
+#include "kernel/handle_table.h"
+#include "kernel/machine.h"
+
 #include <cstring>
-#include <mutex>
-#include <unordered_map>
 
 namespace {
 
-// GDI handles are 2 modulo 4 and kernel handles 0, so that neither passes for the other.
-struct GdiTable {
-    std::mutex mutex;
-    std::unordered_map<uintptr_t, std::shared_ptr<GdiObject>> objects;
-    uintptr_t next = 0x10002;
+// GDI handles are 2 modulo 4 and kernel handles 0, so that neither passes for the other. Stock
+// objects are the system's, shared by every machine as Windows shares them between processes.
+struct GdiObjects : MachinePart {
+    HandleTable<GdiObject> table{0x10002};
 };
 
-GdiTable &Table() {
-    static GdiTable table;
-    return table;
+HandleTable<GdiObject> &Table() {
+    return MachineState<GdiObjects>().table;
+}
+
+HandleTable<GdiObject> &StockTable() {
+    static HandleTable<GdiObject> *table = new HandleTable<GdiObject>(0x8002);
+    return *table;
 }
 
 int DescribeObject(HGDIOBJ object, int size, LPVOID buffer) {
@@ -51,37 +55,23 @@ int BitmapObject::Describe(int size, void *buffer) const {
 }
 
 HGDIOBJ AddGdiObject(std::shared_ptr<GdiObject> object) {
-    GdiTable &table = Table();
-    std::lock_guard<std::mutex> lock(table.mutex);
-    const uintptr_t value = table.next;
-    table.next += 4;
-    table.objects.emplace(value, std::move(object));
-    return reinterpret_cast<HGDIOBJ>(value);
+    return Table().Add(std::move(object));
 }
 
 HGDIOBJ AddStockObject(std::shared_ptr<GdiObject> object) {
     object->stock = true;
-    return AddGdiObject(std::move(object));
+    return StockTable().Add(std::move(object));
 }
 
 bool RemoveGdiObject(HGDIOBJ handle) {
-    std::shared_ptr<GdiObject> removed; // released after the lock
-    GdiTable &table = Table();
-    std::lock_guard<std::mutex> lock(table.mutex);
-    const auto found = table.objects.find(reinterpret_cast<uintptr_t>(handle));
-    if (found == table.objects.end()) {
-        return false;
-    }
-    removed = std::move(found->second);
-    table.objects.erase(found);
-    return true;
+    return Table().Remove(handle) != nullptr;
 }
 
 std::shared_ptr<GdiObject> FindGdiObject(HGDIOBJ handle) {
-    GdiTable &table = Table();
-    std::lock_guard<std::mutex> lock(table.mutex);
-    const auto found = table.objects.find(reinterpret_cast<uintptr_t>(handle));
-    return found == table.objects.end() ? nullptr : found->second;
+    if (std::shared_ptr<GdiObject> found = Table().Find(handle)) {
+        return found;
+    }
+    return StockTable().Find(handle);
 }
 
 HBITMAP CreateBitmapObject(int width, int height, std::vector<uint32_t> pixels) {
@@ -107,15 +97,12 @@ extern "C" DWORD WINAPI GetObjectType(HGDIOBJ object) {
 }
 
 extern "C" BOOL WINAPI DeleteObject(HGDIOBJ object) {
-    std::shared_ptr<GdiObject> removed; // released after the lock
-    GdiTable &table = Table();
-    std::lock_guard<std::mutex> lock(table.mutex);
-    const auto found = table.objects.find(reinterpret_cast<uintptr_t>(object));
-    if (found == table.objects.end()) {
+    const std::shared_ptr<GdiObject> found = FindGdiObject(object);
+    if (found == nullptr) {
         SetLastError(ERROR_INVALID_HANDLE);
         return FALSE;
     }
-    const GdiObject &target = *found->second;
+    const GdiObject &target = *found;
     // Stock objects outlive every DeleteObject; selected objects, and device contexts (which
     // DeleteDC ends), are refused as Windows refuses them.
     if (target.stock) {
@@ -124,7 +111,6 @@ extern "C" BOOL WINAPI DeleteObject(HGDIOBJ object) {
     if (target.selections > 0 || target.Type() == OBJ_DC || target.Type() == OBJ_MEMDC) {
         return FALSE;
     }
-    removed = std::move(found->second);
-    table.objects.erase(found);
+    Table().Remove(object);
     return TRUE;
 }

@@ -4,13 +4,13 @@
 
 #include "gdi/built_in_icons.h"
 #include "gdi/icons.h"
+#include "kernel/machine.h"
 #include "kernel/module_resources.h"
 #include "kernel/whole_files.h"
 
 #include "engine/surface.h"
 
 #include <map>
-#include <mutex>
 #include <new>
 #include <string>
 #include <tuple>
@@ -20,20 +20,17 @@ namespace {
 // What a shared icon was made from: a built-in id, or the bytes of an .ico file; and its size.
 using SharedKey = std::tuple<unsigned, std::string, int, int>;
 
-struct SharedIcons {
-    std::mutex mutex;
+struct SharedIcons : MachinePart {
     std::map<SharedKey, HICON> icons;
 };
 
 SharedIcons &Shared() {
-    static SharedIcons shared;
-    return shared;
+    return MachineState<SharedIcons>();
 }
 
 // The shared icon made from key, made now by make if there is none yet.
 template <typename Make> HICON SharedIcon(const SharedKey &key, Make make) {
     SharedIcons &shared = Shared();
-    std::lock_guard<std::mutex> lock(shared.mutex);
     const auto found = shared.icons.find(key);
     if (found != shared.icons.end()) {
         return found->second;

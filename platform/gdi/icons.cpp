@@ -2,21 +2,17 @@
 #include "gdi/icons.h"
 
 #include "gdi/gdi_objects.h"
-
-#include <mutex>
-#include <unordered_map>
+#include "kernel/handle_table.h"
+#include "kernel/machine.h"
 
 namespace {
 
-struct IconTable {
-    std::mutex mutex;
-    std::unordered_map<uintptr_t, std::shared_ptr<const IconObject>> icons;
-    uintptr_t next = 0x20003;
+struct Icons : MachinePart {
+    HandleTable<const IconObject> table{0x20003};
 };
 
-IconTable &Table() {
-    static IconTable table;
-    return table;
+HandleTable<const IconObject> &Table() {
+    return MachineState<Icons>().table;
 }
 
 HBITMAP NewBitmap(int width, int height, std::vector<uint32_t> pixels, bool monochrome) {
@@ -31,37 +27,25 @@ HICON AddIcon(IconImage image, bool shared) {
     auto icon = std::make_shared<IconObject>();
     icon->image = std::move(image);
     icon->shared = shared;
-    IconTable &table = Table();
-    std::lock_guard<std::mutex> lock(table.mutex);
-    const uintptr_t value = table.next;
-    table.next += 4;
-    table.icons.emplace(value, std::move(icon));
-    return reinterpret_cast<HICON>(value);
+    return static_cast<HICON>(Table().Add(std::move(icon)));
 }
 
 std::shared_ptr<const IconObject> FindIcon(HICON icon) {
-    IconTable &table = Table();
-    std::lock_guard<std::mutex> lock(table.mutex);
-    const auto found = table.icons.find(reinterpret_cast<uintptr_t>(icon));
-    if (found == table.icons.end()) {
+    std::shared_ptr<const IconObject> found = Table().Find(icon);
+    if (found == nullptr) {
         SetLastError(ERROR_INVALID_CURSOR_HANDLE);
-        return nullptr;
     }
-    return found->second;
+    return found;
 }
 
 extern "C" BOOL WINAPI DestroyIcon(HICON icon) {
-    std::shared_ptr<const IconObject> removed; // released after the lock
-    IconTable &table = Table();
-    std::lock_guard<std::mutex> lock(table.mutex);
-    const auto found = table.icons.find(reinterpret_cast<uintptr_t>(icon));
-    if (found == table.icons.end()) {
+    const std::shared_ptr<const IconObject> found = Table().Find(icon);
+    if (found == nullptr) {
         SetLastError(ERROR_INVALID_CURSOR_HANDLE);
         return FALSE;
     }
-    if (!found->second->shared) {
-        removed = std::move(found->second);
-        table.icons.erase(found);
+    if (!found->shared) {
+        Table().Remove(icon);
     }
     return TRUE;
 }

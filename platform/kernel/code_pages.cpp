@@ -10,7 +10,6 @@
 #include <cstring>
 #include <map>
 #include <memory>
-#include <mutex>
 #include <unordered_map>
 
 namespace {
@@ -79,9 +78,7 @@ const SingleByteTable *TableFor(UINT codePage) {
     if (!IsSingleByteCodePage(codePage)) {
         return nullptr;
     }
-    static std::mutex mutex;
     static std::map<UINT, std::unique_ptr<SingleByteTable>> tables;
-    std::lock_guard<std::mutex> lock(mutex);
     auto found = tables.find(codePage);
     if (found == tables.end()) {
         found = tables.emplace(codePage, BuildTable(codePage)).first;

@@ -1,18 +1,26 @@
 // The per-thread last error, and how host errno values map onto it.
 #include "kernel/errors.h"
 
+#include "kernel/scheduler.h"
+
 #include <cerrno>
 
 namespace {
-thread_local DWORD lastError = ERROR_SUCCESS;
+// Code on the host's own threads, outside every program.
+thread_local DWORD hostLastError = ERROR_SUCCESS;
+
+DWORD &LastError() {
+    Program *program = CurrentProgram();
+    return program != nullptr ? program->lastError : hostLastError;
 }
+} // namespace
 
 extern "C" DWORD WINAPI GetLastError(void) {
-    return lastError;
+    return LastError();
 }
 
 extern "C" void WINAPI SetLastError(DWORD error) {
-    lastError = error;
+    LastError() = error;
 }
 
 DWORD Win32ErrorFromErrno(int error) {

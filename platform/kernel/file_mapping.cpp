@@ -2,10 +2,10 @@
 // view stays valid after the handles of its mapping and file are closed, as on Windows.
 #include "kernel/errors.h"
 #include "kernel/file_object.h"
+#include "kernel/machine.h"
 
 #include <fcntl.h>
 #include <map>
-#include <mutex>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -38,14 +38,18 @@ struct View {
     size_t length;
 };
 
-struct ViewTable {
-    std::mutex mutex;
+// Views still mapped when the machine goes are unmapped with it.
+struct ViewTable : MachinePart {
+    ~ViewTable() override {
+        for (const auto &[address, view] : views) {
+            munmap(view.base, view.length);
+        }
+    }
     std::map<const void *, View> views;
 };
 
 ViewTable &Views() {
-    static ViewTable table;
-    return table;
+    return MachineState<ViewTable>();
 }
 
 // The descriptor and size behind a new mapping, or -1 with the last error set.
@@ -169,15 +173,12 @@ extern "C" LPVOID WINAPI MapViewOfFile(HANDLE mapping, DWORD access, DWORD offse
         return nullptr;
     }
     void *view = static_cast<char *>(base) + delta;
-    ViewTable &table = Views();
-    std::lock_guard<std::mutex> lock(table.mutex);
-    table.views[view] = View{base, mapped};
+    Views().views[view] = View{base, mapped};
     return view;
 }
 
 extern "C" BOOL WINAPI UnmapViewOfFile(LPCVOID view) {
     ViewTable &table = Views();
-    std::lock_guard<std::mutex> lock(table.mutex);
     const auto found = table.views.find(view);
     if (found == table.views.end()) {
         SetLastError(ERROR_INVALID_ADDRESS);

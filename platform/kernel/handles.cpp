@@ -1,59 +1,43 @@
-// Handle values count up in steps of four, as Windows hands them out, and are never reused
-// within a run, so a stale handle cannot reach a newer object.
+// The machine's kernel objects behind HANDLE values.
 #include "kernel/handles.h"
 
+#include "kernel/handle_table.h"
+#include "kernel/machine.h"
+
 #include <algorithm>
-#include <cstdint>
-#include <mutex>
-#include <unordered_map>
 
 namespace {
 
-struct HandleTable {
-    std::mutex mutex;
-    std::unordered_map<uintptr_t, std::shared_ptr<KernelObject>> objects;
-    uintptr_t next = 0x100;
+struct KernelHandles : MachinePart {
+    HandleTable<KernelObject> table{0x100};
 };
 
-HandleTable &Table() {
-    static HandleTable table;
-    return table;
+HandleTable<KernelObject> &Table() {
+    return MachineState<KernelHandles>().table;
 }
 
 } // namespace
 
 HANDLE AddKernelObject(std::shared_ptr<KernelObject> object) {
-    HandleTable &table = Table();
-    std::lock_guard<std::mutex> lock(table.mutex);
-    const uintptr_t value = table.next;
-    table.next += 4;
-    table.objects.emplace(value, std::move(object));
-    return reinterpret_cast<HANDLE>(value);
+    return Table().Add(std::move(object));
 }
 
 std::shared_ptr<KernelObject> FindKernelObject(HANDLE handle, KernelObjectKind kind) {
-    HandleTable &table = Table();
-    std::lock_guard<std::mutex> lock(table.mutex);
-    const auto found = table.objects.find(reinterpret_cast<uintptr_t>(handle));
-    if (found == table.objects.end() || found->second->Kind() != kind) {
+    std::shared_ptr<KernelObject> found = Table().Find(handle);
+    if (found == nullptr || found->Kind() != kind) {
         SetLastError(ERROR_INVALID_HANDLE);
         return nullptr;
     }
-    return found->second;
+    return found;
 }
 
 bool RemoveKernelObject(HANDLE handle, std::initializer_list<KernelObjectKind> kinds) {
-    std::shared_ptr<KernelObject> removed; // released after the lock, in case it closes files
-    HandleTable &table = Table();
-    std::lock_guard<std::mutex> lock(table.mutex);
-    const auto found = table.objects.find(reinterpret_cast<uintptr_t>(handle));
-    if (found == table.objects.end() ||
-        std::find(kinds.begin(), kinds.end(), found->second->Kind()) == kinds.end()) {
+    const std::shared_ptr<KernelObject> found = Table().Find(handle);
+    if (found == nullptr || std::find(kinds.begin(), kinds.end(), found->Kind()) == kinds.end()) {
         SetLastError(ERROR_INVALID_HANDLE);
         return false;
     }
-    removed = std::move(found->second);
-    table.objects.erase(found);
+    Table().Remove(handle);
     return true;
 }
 

@@ -2,6 +2,7 @@
 #include "kernel/host_paths.h"
 
 #include "kernel/code_pages.h"
+#include "kernel/machine.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -9,20 +10,18 @@
 #include <algorithm>
 #include <climits>
 #include <cstdlib>
-#include <mutex>
 #include <vector>
 
 namespace {
 
-struct DeviceFolder {
-    std::mutex mutex;
+// The machine's disk: the host folder that holds it.
+struct DeviceFolder : MachinePart {
     std::string path;     // as given, without trailing separators
     std::string resolved; // the same through realpath, to recognise host paths reported back
 };
 
 DeviceFolder &Folder() {
-    static DeviceFolder folder;
-    return folder;
+    return MachineState<DeviceFolder>();
 }
 
 bool IsSeparator(char c) {
@@ -147,14 +146,12 @@ void SetDeviceFolder(const std::string &hostFolder) {
         }
     }
     DeviceFolder &folder = Folder();
-    std::lock_guard<std::mutex> lock(folder.mutex);
     folder.path = path;
     folder.resolved = resolved;
 }
 
 std::string GetDeviceFolder() {
     DeviceFolder &folder = Folder();
-    std::lock_guard<std::mutex> lock(folder.mutex);
     return folder.path;
 }
 
@@ -183,7 +180,6 @@ std::u16string Win32PathFromHostW(const std::string &hostPath) {
     std::string resolved;
     {
         DeviceFolder &folder = Folder();
-        std::lock_guard<std::mutex> lock(folder.mutex);
         path = folder.path;
         resolved = folder.resolved;
     }

@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <map>
-#include <mutex>
 #include <string>
 
 namespace {
@@ -25,7 +24,6 @@ struct ModuleTables {
 };
 
 struct Registry {
-    std::mutex mutex;
     std::map<void *, ModuleTables> modules; // by load address
 };
 
@@ -57,7 +55,6 @@ bool StillLoaded(void *base, const ModuleTables &module) {
 }
 
 // The tables of module, dropped first if the module has gone some way other than FreeLibrary.
-// Called with the lock held.
 const std::vector<Table> *LiveTables(Registry &registry, void *base) {
     const auto found = registry.modules.find(base);
     if (found == registry.modules.end()) {
@@ -124,7 +121,6 @@ void *ModuleOrProgram(HMODULE module) {
 const RESOURCE_ENTRY *EntryOf(HMODULE module, HRSRC resource) {
     const auto address = reinterpret_cast<uintptr_t>(resource);
     Registry &registry = Modules();
-    std::lock_guard<std::mutex> lock(registry.mutex);
     for (const auto &[base, tables] : registry.modules) {
         if (module != nullptr && base != static_cast<void *>(module)) {
             continue;
@@ -156,7 +152,6 @@ const RESOURCE_ENTRY *FindEntry(HMODULE module, LPCWSTR type, LPCWSTR name) {
     const Name wantedName = NameOf(name);
     void *base = ModuleOrProgram(module);
     Registry &registry = Modules();
-    std::lock_guard<std::mutex> lock(registry.mutex);
     const std::vector<Table> *tables = LiveTables(registry, base);
     if (tables == nullptr) {
         SetLastError(ERROR_RESOURCE_DATA_NOT_FOUND);
@@ -198,7 +193,6 @@ std::vector<const RESOURCE_ENTRY *> ModuleResourcesOfType(HMODULE module, LPCWST
     const Name wanted = NameOf(type);
     void *base = ModuleOrProgram(module);
     Registry &registry = Modules();
-    std::lock_guard<std::mutex> lock(registry.mutex);
     const std::vector<Table> *tables = LiveTables(registry, base);
     if (tables == nullptr) {
         return found;
@@ -232,7 +226,6 @@ WideResourceName::WideResourceName(LPCSTR name) {
 
 void ForgetUnloadedModuleResources(void *base) {
     Registry &registry = Modules();
-    std::lock_guard<std::mutex> lock(registry.mutex);
     LiveTables(registry, base);
 }
 
@@ -255,7 +248,6 @@ extern "C" BOOL WINAPI RegisterModuleResources(const RESOURCE_ENTRY *entries, UI
         return FALSE;
     }
     Registry &registry = Modules();
-    std::lock_guard<std::mutex> lock(registry.mutex);
     ModuleTables &module = registry.modules[place.base];
     // Tables of a module that went without FreeLibrary and left its address to this one.
     if (!StillLoaded(place.base, module)) {

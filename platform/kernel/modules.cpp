@@ -1,6 +1,6 @@
 // Modules: shared objects loaded with dlopen. An HMODULE is the module's load address, as on
 // Windows, which is also what the DLL's own start-up code hands its DllMain.
-#include "device/scheduler.h"
+#include "kernel/scheduler.h"
 #include "kernel/code_pages.h"
 #include "kernel/host_paths.h"
 #include "kernel/module_resources.h"
@@ -12,7 +12,6 @@
 #include <cstring>
 #include <filesystem>
 #include <map>
-#include <mutex>
 #include <string>
 #include <system_error>
 #include <strings.h>
@@ -26,7 +25,6 @@ struct LoadedModule {
 };
 
 struct ModuleTable {
-    std::mutex mutex;
     std::map<void *, LoadedModule> modules;
 };
 
@@ -75,7 +73,6 @@ HMODULE LoadFile(const std::string &file) {
         return nullptr;
     }
     ModuleTable &table = Modules();
-    std::lock_guard<std::mutex> lock(table.mutex);
     LoadedModule &module = table.modules[base];
     if (module.loadCount > 0) {
         dlclose(module.handle); // the same object again: one dlopen reference serves every load
@@ -224,7 +221,6 @@ FARPROC Lookup(HMODULE module, const char *name) {
         void *handle = nullptr;
         {
             ModuleTable &table = Modules();
-            std::lock_guard<std::mutex> lock(table.mutex);
             const auto found = table.modules.find(static_cast<void *>(module));
             if (found != table.modules.end()) {
                 handle = found->second.handle;
@@ -302,7 +298,6 @@ extern "C" BOOL WINAPI FreeLibrary(HMODULE module) {
     void *handle = nullptr;
     {
         ModuleTable &table = Modules();
-        std::lock_guard<std::mutex> lock(table.mutex);
         const auto found = table.modules.find(static_cast<void *>(module));
         if (found == table.modules.end()) {
             SetLastError(ERROR_INVALID_HANDLE);

@@ -1,11 +1,12 @@
 // The registry functions: key handles, names and the A/W conversions over the registry store.
 // Access rights are not checked, as on Windows CE; the device's programs pass 0 for them.
 #include "kernel/code_pages.h"
+#include "kernel/handle_table.h"
+#include "kernel/machine.h"
 #include "kernel/registry_store.h"
 
 #include <cstring>
 #include <map>
-#include <mutex>
 #include <optional>
 
 namespace {
@@ -13,15 +14,12 @@ namespace {
 // Key names are at most 255 characters on Windows.
 const size_t maxKeyName = 255;
 
-struct HandleTable {
-    std::mutex mutex;
-    std::map<uintptr_t, RegistryKeyPath> keys;
-    uintptr_t next = 0x1000; // far below the predefined keys; values are not reused
+struct KeyHandles : MachinePart {
+    HandleTable<RegistryKeyPath> table{0x1000}; // far below the predefined keys
 };
 
-HandleTable &Handles() {
-    static HandleTable table;
-    return table;
+HandleTable<RegistryKeyPath> &Handles() {
+    return MachineState<KeyHandles>().table;
 }
 
 std::optional<RegistryKeyPath> KeyOf(HKEY key) {
@@ -31,22 +29,15 @@ std::optional<RegistryKeyPath> KeyOf(HKEY key) {
     if (key == HKEY_LOCAL_MACHINE) {
         return RegistryKeyPath{RegistryRoot::LocalMachine, {}};
     }
-    HandleTable &table = Handles();
-    std::lock_guard<std::mutex> lock(table.mutex);
-    const auto found = table.keys.find(reinterpret_cast<uintptr_t>(key));
-    if (found == table.keys.end()) {
+    const std::shared_ptr<RegistryKeyPath> found = Handles().Find(key);
+    if (found == nullptr) {
         return std::nullopt;
     }
-    return found->second;
+    return *found;
 }
 
 HKEY AddHandle(RegistryKeyPath path) {
-    HandleTable &table = Handles();
-    std::lock_guard<std::mutex> lock(table.mutex);
-    const uintptr_t value = table.next;
-    table.next += 4;
-    table.keys.emplace(value, std::move(path));
-    return reinterpret_cast<HKEY>(value);
+    return static_cast<HKEY>(Handles().Add(std::make_shared<RegistryKeyPath>(std::move(path))));
 }
 
 // Appends the names of a "a\b\c" subkey path; one trailing '\' is allowed, empty names are not.
@@ -263,8 +254,5 @@ extern "C" LONG WINAPI RegCloseKey(HKEY key) {
     if (key == HKEY_CURRENT_USER || key == HKEY_LOCAL_MACHINE) {
         return ERROR_SUCCESS;
     }
-    HandleTable &table = Handles();
-    std::lock_guard<std::mutex> lock(table.mutex);
-    return table.keys.erase(reinterpret_cast<uintptr_t>(key)) != 0 ? ERROR_SUCCESS
-                                                                   : ERROR_INVALID_HANDLE;
+    return Handles().Remove(key) != nullptr ? ERROR_SUCCESS : ERROR_INVALID_HANDLE;
 }

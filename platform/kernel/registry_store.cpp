@@ -5,6 +5,7 @@
 #include "kernel/code_pages.h"
 #include "kernel/errors.h"
 #include "kernel/host_paths.h"
+#include "kernel/machine.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -12,22 +13,19 @@
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
-#include <mutex>
 #include <optional>
 #include <unistd.h>
 
 namespace {
 
-struct Store {
-    std::mutex mutex;
+struct Store : MachinePart {
     bool loaded = false;
     std::string file; // where the tree was read from and is written to
     RegistryTree tree;
 };
 
 Store &TheStore() {
-    static Store store;
-    return store;
+    return MachineState<Store>();
 }
 
 std::string DesktopStateFolder() {
@@ -156,7 +154,6 @@ LONG Save(const RegistryTree &tree, const std::string &file) {
 // Applies change to a copy and keeps it only once it is on disk, so memory and file agree.
 template <typename Change> LONG Update(Change change) {
     Store &store = TheStore();
-    std::lock_guard<std::mutex> lock(store.mutex);
     EnsureLoaded(store);
     RegistryTree next = store.tree;
     LONG result = change(next);
@@ -185,7 +182,6 @@ std::string RegistryFilePath() {
 
 bool RegistryKeyExists(const RegistryKeyPath &key) {
     Store &store = TheStore();
-    std::lock_guard<std::mutex> lock(store.mutex);
     EnsureLoaded(store);
     return FindKey(store.tree, key) != nullptr;
 }
@@ -204,7 +200,6 @@ LONG CreateRegistryKey(const RegistryKeyPath &key, bool &created) {
 LONG QueryRegistryValue(const RegistryKeyPath &key, std::u16string_view name,
                         RegistryValue &value) {
     Store &store = TheStore();
-    std::lock_guard<std::mutex> lock(store.mutex);
     EnsureLoaded(store);
     const RegistryKey *found = FindKey(store.tree, key);
     if (found == nullptr) {
@@ -246,13 +241,11 @@ LONG DeleteRegistryValue(const RegistryKeyPath &key, std::u16string_view name) {
 
 void ReloadRegistry() {
     Store &store = TheStore();
-    std::lock_guard<std::mutex> lock(store.mutex);
     Load(store, RegistryFilePath());
 }
 
 void FlushRegistry() {
     Store &store = TheStore();
-    std::lock_guard<std::mutex> lock(store.mutex);
     EnsureLoaded(store);
     const LONG result = Save(store.tree, store.file);
     if (result != ERROR_SUCCESS) {

@@ -1,5 +1,6 @@
 // Notes: a captioned window whose editing area ("NotesEdit") holds the document as its window
 // text, takes typed characters and the editing keys, and places the caret where it is tapped.
+#include "gdi/fonts.h"
 #include "shell/notes_document.h"
 #include "shell/shell.h"
 
@@ -10,8 +11,7 @@ namespace {
 const int margin = 2;
 
 HFONT NotesFont() {
-    static HFONT font = CreateFontW(-13, 0, 0, 0, FW_NORMAL, 0, 0, 0, 0, 0, 0, 0, 0, u"Tahoma");
-    return font;
+    return SharedSystemFont(-13, FW_NORMAL);
 }
 
 NotesDocument *DocumentOf(HWND edit) {

@@ -3,6 +3,8 @@
 
 #include <shellapi.h>
 
+#include "kernel/machine.h"
+
 #include <algorithm>
 #include <cstddef>
 #include <vector>
@@ -20,11 +22,18 @@ const int iconSize = 16;
 const int iconSpacing = 20;
 const int iconsRightMargin = 4;
 
-std::vector<NotifyIcon> icons;
-HWND iconBar = nullptr;
+// The machine's task bar icons, and the bar that shows them.
+struct NotifyIcons : MachinePart {
+    std::vector<NotifyIcon> icons;
+    HWND iconBar = nullptr;
+};
+
+NotifyIcons &Shown() {
+    return MachineState<NotifyIcons>();
+}
 
 std::vector<NotifyIcon>::iterator FindIcon(HWND window, UINT id) {
-    return std::find_if(icons.begin(), icons.end(), [&](const NotifyIcon &icon) {
+    return std::find_if(Shown().icons.begin(), Shown().icons.end(), [&](const NotifyIcon &icon) {
         return icon.window == window && icon.id == id;
     });
 }
@@ -56,49 +65,49 @@ extern "C" BOOL WINAPI Shell_NotifyIconW(DWORD message, PNOTIFYICONDATAW data) {
     auto found = FindIcon(data->hWnd, data->uID);
     switch (message) {
     case NIM_ADD:
-        if (found != icons.end()) {
+        if (found != Shown().icons.end()) {
             return FALSE;
         }
-        icons.insert(icons.begin(), NotifyIcon{data->hWnd, data->uID, 0, nullptr});
-        Take(icons.front(), *data);
+        Shown().icons.insert(Shown().icons.begin(), NotifyIcon{data->hWnd, data->uID, 0, nullptr});
+        Take(Shown().icons.front(), *data);
         break;
     case NIM_MODIFY:
-        if (found == icons.end()) {
+        if (found == Shown().icons.end()) {
             return FALSE;
         }
         Take(*found, *data);
         break;
     case NIM_DELETE:
-        if (found == icons.end()) {
+        if (found == Shown().icons.end()) {
             return FALSE;
         }
-        icons.erase(found);
+        Shown().icons.erase(found);
         break;
     default:
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
-    if (iconBar != nullptr) {
-        InvalidateRect(iconBar, nullptr, TRUE);
+    if (Shown().iconBar != nullptr) {
+        InvalidateRect(Shown().iconBar, nullptr, TRUE);
     }
     return TRUE;
 }
 
 void DrawNotifyIcons(HDC dc, const RECT &taskBar) {
-    for (size_t i = 0; i < icons.size(); ++i) {
-        if (icons[i].icon != nullptr) {
+    for (size_t i = 0; i < Shown().icons.size(); ++i) {
+        if (Shown().icons[i].icon != nullptr) {
             const RECT place = IconRect(taskBar, i);
-            DrawIconEx(dc, place.left, place.top, icons[i].icon, iconSize, iconSize, 0, nullptr,
-                       DI_NORMAL);
+            DrawIconEx(dc, place.left, place.top, Shown().icons[i].icon, iconSize, iconSize, 0,
+                       nullptr, DI_NORMAL);
         }
     }
 }
 
 bool TapNotifyIcon(const RECT &taskBar, POINT point, UINT mouseMessage) {
-    for (size_t i = 0; i < icons.size(); ++i) {
+    for (size_t i = 0; i < Shown().icons.size(); ++i) {
         const RECT place = IconRect(taskBar, i);
         if (PtInRect(&place, point)) {
-            const NotifyIcon &icon = icons[i];
+            const NotifyIcon &icon = Shown().icons[i];
             if (icon.callbackMessage != 0 && IsWindow(icon.window)) {
                 PostMessageW(icon.window, icon.callbackMessage, icon.id, mouseMessage);
             }
@@ -109,10 +118,5 @@ bool TapNotifyIcon(const RECT &taskBar, POINT point, UINT mouseMessage) {
 }
 
 void SetNotifyIconBar(HWND taskBar) {
-    iconBar = taskBar;
-}
-
-void ResetNotifyIcons() {
-    icons.clear();
-    iconBar = nullptr;
+    Shown().iconBar = taskBar;
 }

@@ -19,6 +19,5 @@ int WINAPI HelpViewerMain(HINSTANCE, HINSTANCE, LPWSTR, int);
 void DrawNotifyIcons(HDC dc, const RECT &taskBar);
 bool TapNotifyIcon(const RECT &taskBar, POINT point, UINT mouseMessage);
 void SetNotifyIconBar(HWND taskBar);
-void ResetNotifyIcons();
 
 #endif

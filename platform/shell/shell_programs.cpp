@@ -1,5 +1,5 @@
 // The programs a device has before anything is installed.
-#include "device/scheduler.h"
+#include "kernel/scheduler.h"
 #include "shell/shell.h"
 
 void RegisterShellPrograms() {

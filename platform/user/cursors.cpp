@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include "kernel/machine.h"
+
 #include <cstdint>
 
 namespace {
@@ -16,7 +18,14 @@ HCURSOR SystemCursor(uintptr_t id) {
     return reinterpret_cast<HCURSOR>(0x7FFF0000u + id);
 }
 
-HCURSOR current = nullptr;
+// The cursor the machine shows.
+struct CursorState : MachinePart {
+    HCURSOR current = nullptr;
+};
+
+HCURSOR &Current() {
+    return MachineState<CursorState>().current;
+}
 
 } // namespace
 
@@ -30,21 +39,17 @@ extern "C" HCURSOR WINAPI LoadCursorW(HINSTANCE instance, LPCWSTR name) {
 }
 
 extern "C" HCURSOR WINAPI SetCursor(HCURSOR cursor) {
-    HCURSOR previous = current;
-    current = cursor;
+    HCURSOR previous = Current();
+    Current() = cursor;
     return previous;
 }
 
 extern "C" HCURSOR WINAPI GetCursor(void) {
-    return current;
+    return Current();
 }
 
 bool WaitCursorShown() {
-    return current == SystemCursor(waitId);
-}
-
-void ResetCursor() {
-    current = nullptr;
+    return Current() == SystemCursor(waitId);
 }
 
 // A ring of eight dots, as the device's busy indicator.

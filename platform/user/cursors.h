@@ -7,6 +7,5 @@
 bool WaitCursorShown();
 // Draws the wait cursor onto a copy of the screen, as a person would see it.
 void DrawWaitCursor(Surface &screen);
-void ResetCursor();
 
 #endif

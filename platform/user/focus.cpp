@@ -1,14 +1,12 @@
 // Focus, activation and capture, kept per program as Win32 keeps them per thread, and the one
-// foreground window of the device.
+// foreground window of the machine.
 #include "user/input.h"
 #include "user/window_state.h"
 
-#include "device/scheduler.h"
+#include "kernel/scheduler.h"
+#include "user/user_thread.h"
 
 namespace {
-
-HWND foreground = nullptr;
-HWND inputCapture = nullptr;
 
 Window *TopLevel(Window *window) {
     while (window != nullptr && window->parent != nullptr && window->parent != RootWindow()) {
@@ -24,7 +22,7 @@ Program *OwnerOf(const Window *window) {
 // Makes window the active one of its program, telling the one it replaces.
 HWND Activate(Window *window) {
     Program *program = OwnerOf(window);
-    HWND &active = program != nullptr ? program->active : foreground;
+    HWND &active = program != nullptr ? UserInfo(program).active : Input().foreground;
     HWND previous = active;
     if (previous == window->handle) {
         return previous;
@@ -40,7 +38,7 @@ HWND Activate(Window *window) {
 } // namespace
 
 extern "C" HWND WINAPI GetForegroundWindow(void) {
-    return foreground;
+    return Input().foreground;
 }
 
 extern "C" BOOL WINAPI SetForegroundWindow(HWND handle) {
@@ -49,18 +47,19 @@ extern "C" BOOL WINAPI SetForegroundWindow(HWND handle) {
         return FALSE;
     }
     SetWindowPos(window->handle, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    HWND previous = foreground;
+    HWND previous = Input().foreground;
     if (previous == window->handle) {
         return TRUE;
     }
-    foreground = window->handle;
+    Input().foreground = window->handle;
     Window *previousWindow = previous != nullptr ? FindWindowObject(previous) : nullptr;
     if (previousWindow != nullptr && OwnerOf(previousWindow) != OwnerOf(window)) {
-        SendMessageW(previous, WM_ACTIVATE, WA_INACTIVE, reinterpret_cast<LPARAM>(foreground));
+        SendMessageW(previous, WM_ACTIVATE, WA_INACTIVE,
+                     reinterpret_cast<LPARAM>(Input().foreground));
     }
     // Coming to the front activates the window even if it was its program's active one.
     Program *program = OwnerOf(window);
-    if (program != nullptr && program->active == window->handle) {
+    if (program != nullptr && UserInfo(program).active == window->handle) {
         SendMessageW(window->handle, WM_ACTIVATE, WA_ACTIVE, reinterpret_cast<LPARAM>(previous));
     } else {
         Activate(window);
@@ -70,7 +69,7 @@ extern "C" BOOL WINAPI SetForegroundWindow(HWND handle) {
 
 extern "C" HWND WINAPI GetActiveWindow(void) {
     Program *program = CurrentProgram();
-    return program != nullptr ? program->active : foreground;
+    return program != nullptr ? UserInfo(program).active : Input().foreground;
 }
 
 extern "C" HWND WINAPI SetActiveWindow(HWND handle) {
@@ -79,17 +78,18 @@ extern "C" HWND WINAPI SetActiveWindow(HWND handle) {
         return nullptr;
     }
     Program *program = CurrentProgram();
-    bool inFront = foreground != nullptr && OwnerOf(FindWindowObject(foreground)) == program;
+    bool inFront =
+        Input().foreground != nullptr && OwnerOf(FindWindowObject(Input().foreground)) == program;
     HWND previous = Activate(window);
     if (inFront) {
-        foreground = window->handle;
+        Input().foreground = window->handle;
     }
     return previous;
 }
 
 extern "C" HWND WINAPI GetFocus(void) {
     Program *program = CurrentProgram();
-    return program != nullptr ? program->focus : nullptr;
+    return program != nullptr ? UserInfo(program).focus : nullptr;
 }
 
 extern "C" HWND WINAPI SetFocus(HWND handle) {
@@ -99,14 +99,14 @@ extern "C" HWND WINAPI SetFocus(HWND handle) {
         (handle != nullptr && (window == nullptr || OwnerOf(window) != program))) {
         return nullptr;
     }
-    HWND previous = program->focus;
+    HWND previous = UserInfo(program).focus;
     if (previous == handle) {
         return previous;
     }
-    if (window != nullptr && program->active != TopLevel(window)->handle) {
+    if (window != nullptr && UserInfo(program).active != TopLevel(window)->handle) {
         SetActiveWindow(handle);
     }
-    program->focus = handle;
+    UserInfo(program).focus = handle;
     if (previous != nullptr && IsWindow(previous)) {
         SendMessageW(previous, WM_KILLFOCUS, reinterpret_cast<WPARAM>(handle), 0);
     }
@@ -118,7 +118,7 @@ extern "C" HWND WINAPI SetFocus(HWND handle) {
 
 extern "C" HWND WINAPI GetCapture(void) {
     Program *program = CurrentProgram();
-    return program != nullptr ? program->capture : inputCapture;
+    return program != nullptr ? UserInfo(program).capture : Input().inputCapture;
 }
 
 extern "C" HWND WINAPI SetCapture(HWND handle) {
@@ -127,22 +127,22 @@ extern "C" HWND WINAPI SetCapture(HWND handle) {
     if (window == nullptr || OwnerOf(window) != program) {
         return nullptr;
     }
-    HWND previous = program != nullptr ? program->capture : inputCapture;
+    HWND previous = program != nullptr ? UserInfo(program).capture : Input().inputCapture;
     if (program != nullptr) {
-        program->capture = handle;
+        UserInfo(program).capture = handle;
     }
-    inputCapture = handle;
+    Input().inputCapture = handle;
     return previous;
 }
 
 extern "C" BOOL WINAPI ReleaseCapture(void) {
     Program *program = CurrentProgram();
-    HWND previous = program != nullptr ? program->capture : inputCapture;
+    HWND previous = program != nullptr ? UserInfo(program).capture : Input().inputCapture;
     if (program != nullptr) {
-        program->capture = nullptr;
+        UserInfo(program).capture = nullptr;
     }
-    if (inputCapture == previous) {
-        inputCapture = nullptr;
+    if (Input().inputCapture == previous) {
+        Input().inputCapture = nullptr;
     }
     if (previous != nullptr && IsWindow(previous)) {
         SendMessageW(previous, WM_CAPTURECHANGED, 0, 0);
@@ -170,32 +170,23 @@ extern "C" BOOL WINAPI IsWindowEnabled(HWND handle) {
     return window != nullptr && (window->style & WS_DISABLED) == 0;
 }
 
-HWND InputCapture() {
-    return inputCapture;
-}
-
 void ForgetInputWindow(HWND handle) {
-    if (foreground == handle) {
-        foreground = nullptr;
+    if (Input().foreground == handle) {
+        Input().foreground = nullptr;
     }
-    if (inputCapture == handle) {
-        inputCapture = nullptr;
+    if (Input().inputCapture == handle) {
+        Input().inputCapture = nullptr;
     }
     Window *window = FindWindowObject(handle);
     if (Program *program = OwnerOf(window)) {
-        if (program->focus == handle) {
-            program->focus = nullptr;
+        if (UserInfo(program).focus == handle) {
+            UserInfo(program).focus = nullptr;
         }
-        if (program->active == handle) {
-            program->active = nullptr;
+        if (UserInfo(program).active == handle) {
+            UserInfo(program).active = nullptr;
         }
-        if (program->capture == handle) {
-            program->capture = nullptr;
+        if (UserInfo(program).capture == handle) {
+            UserInfo(program).capture = nullptr;
         }
     }
-}
-
-void ResetFocus() {
-    foreground = nullptr;
-    inputCapture = nullptr;
 }

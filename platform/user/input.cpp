@@ -6,13 +6,10 @@
 
 #include <cstring>
 
-#include "device/scheduler.h"
+#include "kernel/scheduler.h"
+#include "user/user_thread.h"
 
 namespace {
-
-bool keysDown[256];
-bool capsLock;
-bool stylusDown;
 
 // The deepest visible window at a screen point, front first.
 Window *WindowAt(const std::vector<Window *> &windows, POINT point, POINT origin) {
@@ -38,7 +35,7 @@ void PostToWindow(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void PostStylus(UINT message, int x, int y) {
-    HWND target = InputCapture();
+    HWND target = Input().inputCapture;
     const bool captured = target != nullptr;
     if (target == nullptr) {
         target = WindowFromPoint({x, y});
@@ -62,7 +59,7 @@ void PostStylus(UINT message, int x, int y) {
     }
     POINT point = {x, y};
     ScreenToClient(target, &point);
-    PostToWindow(target, message, stylusDown ? MK_LBUTTON : 0,
+    PostToWindow(target, message, Input().stylusDown ? MK_LBUTTON : 0,
                  MAKELPARAM(static_cast<WORD>(point.x), static_cast<WORD>(point.y)));
 }
 
@@ -136,8 +133,8 @@ extern "C" HWND WINAPI WindowFromPoint(POINT point) {
 }
 
 void StylusDown(int x, int y) {
-    stylusDown = true;
-    keysDown[VK_LBUTTON] = true;
+    Input().stylusDown = true;
+    Input().keysDown[VK_LBUTTON] = true;
     PostStylus(WM_LBUTTONDOWN, x, y);
 }
 
@@ -146,30 +143,24 @@ void StylusMove(int x, int y) {
 }
 
 void StylusUp(int x, int y) {
-    stylusDown = false;
-    keysDown[VK_LBUTTON] = false;
+    Input().stylusDown = false;
+    Input().keysDown[VK_LBUTTON] = false;
     PostStylus(WM_LBUTTONUP, x, y);
-}
-
-void ResetInput() {
-    std::memset(keysDown, 0, sizeof keysDown);
-    capsLock = false;
-    stylusDown = false;
-    ResetFocus();
 }
 
 extern "C" void WINAPI keybd_event(BYTE key, BYTE, DWORD flags, ULONG_PTR) {
     bool up = (flags & KEYEVENTF_KEYUP) != 0;
-    bool wasDown = keysDown[key];
-    keysDown[key] = !up;
+    bool wasDown = Input().keysDown[key];
+    Input().keysDown[key] = !up;
     if (key == VK_CAPITAL && !up && !wasDown) {
-        capsLock = !capsLock;
+        Input().capsLock = !Input().capsLock;
     }
     // Keys go to the focus window of the program in front, or to the front window itself.
     HWND front = GetForegroundWindow();
     Window *frontWindow = FindWindowObject(front);
     Program *program = frontWindow != nullptr ? FindProgram(frontWindow->program) : nullptr;
-    HWND target = program != nullptr && program->focus != nullptr ? program->focus : front;
+    HWND target =
+        program != nullptr && UserInfo(program).focus != nullptr ? UserInfo(program).focus : front;
     if (target == nullptr) {
         return;
     }
@@ -181,8 +172,8 @@ extern "C" SHORT WINAPI GetKeyState(int key) {
     if (key < 0 || key > 255) {
         return 0;
     }
-    SHORT state = keysDown[key] ? static_cast<SHORT>(0x8000) : 0;
-    if (key == VK_CAPITAL && capsLock) {
+    SHORT state = Input().keysDown[key] ? static_cast<SHORT>(0x8000) : 0;
+    if (key == VK_CAPITAL && Input().capsLock) {
         state |= 1;
     }
     return state;
@@ -197,8 +188,8 @@ extern "C" BOOL WINAPI TranslateMessage(const MSG *message) {
     if (message == nullptr || message->message != WM_KEYDOWN) {
         return FALSE;
     }
-    WCHAR character = CharacterOf(static_cast<UINT>(message->wParam), keysDown[VK_SHIFT], capsLock,
-                                  keysDown[VK_CONTROL]);
+    WCHAR character = CharacterOf(static_cast<UINT>(message->wParam), Input().keysDown[VK_SHIFT],
+                                  Input().capsLock, Input().keysDown[VK_CONTROL]);
     Program *program = CurrentProgram();
     if (character == 0 || program == nullptr) {
         return FALSE;
@@ -206,6 +197,6 @@ extern "C" BOOL WINAPI TranslateMessage(const MSG *message) {
     MSG translated = *message;
     translated.message = WM_CHAR;
     translated.wParam = character;
-    program->queue.push_front(translated);
+    UserInfo(program).queue.push_front(translated);
     return TRUE;
 }

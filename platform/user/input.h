@@ -4,6 +4,22 @@
 
 #include <windows.h>
 
+#include "kernel/machine.h"
+
+// The machine's input: keys held, the stylus, the one foreground window and the window holding
+// the stylus whatever lies under it.
+struct InputState : MachinePart {
+    bool keysDown[256] = {};
+    bool capsLock = false;
+    bool stylusDown = false;
+    HWND foreground = nullptr;
+    HWND inputCapture = nullptr;
+};
+
+inline InputState &Input() {
+    return MachineState<InputState>();
+}
+
 void StylusDown(int x, int y);
 void StylusMove(int x, int y);
 void StylusUp(int x, int y);
@@ -13,12 +29,5 @@ WCHAR CharacterOf(UINT key, bool shift, bool capsLocked, bool control);
 bool KeyForCharacter(char16_t character, BYTE &key, bool &shift);
 // A window is going: nothing may still point at it for focus, activation or capture.
 void ForgetInputWindow(HWND window);
-// No keys down, nothing in front, nothing captured.
-void ResetInput();
-
-// Kept by the focus code for the input code: the window the stylus goes to whatever lies under
-// it, and forgetting the front and captured windows.
-HWND InputCapture();
-void ResetFocus();
 
 #endif

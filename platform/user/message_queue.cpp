@@ -1,6 +1,7 @@
 // Each program's message queue. A timer's WM_TIMER and a posted quit are made when the queue has
 // nothing else, as Windows does.
-#include "device/scheduler.h"
+#include "kernel/scheduler.h"
+#include "user/user_thread.h"
 #include "user/painting.h"
 #include "user/window_state.h"
 
@@ -32,7 +33,7 @@ MSG MakeMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 ProgramTimer *DueTimer(Program *program, HWND window, UINT first, UINT last) {
-    for (ProgramTimer &timer : program->timers) {
+    for (ProgramTimer &timer : UserInfo(program).timers) {
         MSG probe = MakeMessage(timer.window, WM_TIMER, timer.id, 0);
         if (timer.due <= DeviceTime() && InFilter(probe, window, first, last)) {
             return &timer;
@@ -43,20 +44,21 @@ ProgramTimer *DueTimer(Program *program, HWND window, UINT first, UINT last) {
 
 // The next message within the filter, taken off the queue when remove is set.
 bool TakeMessage(Program *program, MSG *message, HWND window, UINT first, UINT last, bool remove) {
-    auto found = std::find_if(program->queue.begin(), program->queue.end(), [&](const MSG &queued) {
-        return InFilter(queued, window, first, last);
-    });
-    if (found != program->queue.end()) {
+    auto found =
+        std::find_if(UserInfo(program).queue.begin(), UserInfo(program).queue.end(),
+                     [&](const MSG &queued) { return InFilter(queued, window, first, last); });
+    if (found != UserInfo(program).queue.end()) {
         *message = *found;
         if (remove) {
-            program->queue.erase(found);
+            UserInfo(program).queue.erase(found);
         }
         return true;
     }
-    if (program->quitPosted) {
-        *message = MakeMessage(nullptr, WM_QUIT, static_cast<WPARAM>(program->quitCode), 0);
+    if (UserInfo(program).quitPosted) {
+        *message =
+            MakeMessage(nullptr, WM_QUIT, static_cast<WPARAM>(UserInfo(program).quitCode), 0);
         if (remove) {
-            program->quitPosted = false;
+            UserInfo(program).quitPosted = false;
         }
         return true;
     }
@@ -79,7 +81,45 @@ bool TakeMessage(Program *program, MSG *message, HWND window, UINT first, UINT l
     return false;
 }
 
+// What the scheduler asks of the window system about programs waiting for messages.
+bool WaitedMessageReady(Program *program) {
+    const UserThreadInfo &info = UserInfo(program);
+    return HasMessage(program, info.waitWindow, info.waitFirst, info.waitLast);
+}
+
+bool NextTimer(Program *program, DWORD &due) {
+    const UserThreadInfo &info = UserInfo(program);
+    if (info.timers.empty()) {
+        return false;
+    }
+    due =
+        std::min_element(info.timers.begin(), info.timers.end(),
+                         [](const ProgramTimer &a, const ProgramTimer &b) { return a.due < b.due; })
+            ->due;
+    return true;
+}
+
+void AskToQuit(Program *program) {
+    UserInfo(program).quitPosted = true;
+}
+
+void ProgramEnded(Program *program) {
+    ForgetProgramWindows(program->id);
+}
+
+[[maybe_unused]] const bool messageWaitsSet = [] {
+    SetMessageWaits({WaitedMessageReady, NextTimer, AskToQuit, ProgramEnded});
+    return true;
+}();
+
 } // namespace
+
+UserThreadInfo &UserInfo(Program *program) {
+    if (program->user == nullptr) {
+        program->user = std::make_unique<UserThreadInfo>();
+    }
+    return static_cast<UserThreadInfo &>(*program->user);
+}
 
 bool HasMessage(Program *program, HWND window, UINT first, UINT last) {
     MSG ignored;
@@ -94,9 +134,9 @@ extern "C" BOOL WINAPI GetMessageW(LPMSG message, HWND window, UINT first, UINT 
     }
     while (!TakeMessage(program, message, window, first, last, true)) {
         program->wait = Program::Wait::Message;
-        program->waitWindow = window;
-        program->waitFirst = first;
-        program->waitLast = last;
+        UserInfo(program).waitWindow = window;
+        UserInfo(program).waitFirst = first;
+        UserInfo(program).waitLast = last;
         WaitInProgram(program);
     }
     return message->message != WM_QUIT;
@@ -118,8 +158,8 @@ extern "C" BOOL WINAPI WaitMessage(void) {
     }
     if (!HasMessage(program, nullptr, 0, 0)) {
         program->wait = Program::Wait::Message;
-        program->waitWindow = nullptr;
-        program->waitFirst = program->waitLast = 0;
+        UserInfo(program).waitWindow = nullptr;
+        UserInfo(program).waitFirst = UserInfo(program).waitLast = 0;
         WaitInProgram(program);
     }
     return TRUE;
@@ -132,14 +172,14 @@ extern "C" BOOL WINAPI PostThreadMessageW(DWORD thread, UINT message, WPARAM wPa
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
-    program->queue.push_back(MakeMessage(nullptr, message, wParam, lParam));
+    UserInfo(program).queue.push_back(MakeMessage(nullptr, message, wParam, lParam));
     return TRUE;
 }
 
 extern "C" void WINAPI PostQuitMessage(int exitCode) {
     if (Program *program = CurrentProgram()) {
-        program->quitPosted = true;
-        program->quitCode = exitCode;
+        UserInfo(program).quitPosted = true;
+        UserInfo(program).quitCode = exitCode;
     }
 }
 
@@ -149,7 +189,7 @@ extern "C" UINT_PTR WINAPI SetTimer(HWND window, UINT_PTR id, UINT elapse, TIMER
         return 0;
     }
     UINT interval = std::max(elapse, minimumTimerInterval);
-    for (ProgramTimer &timer : program->timers) {
+    for (ProgramTimer &timer : UserInfo(program).timers) {
         if (timer.window == window && timer.id == id && window != nullptr) {
             timer.interval = interval;
             timer.due = DeviceTime() + interval;
@@ -160,12 +200,12 @@ extern "C" UINT_PTR WINAPI SetTimer(HWND window, UINT_PTR id, UINT elapse, TIMER
     if (window == nullptr) {
         // A timer without a window gets an id of its own.
         UINT_PTR largest = 0;
-        for (const ProgramTimer &timer : program->timers) {
+        for (const ProgramTimer &timer : UserInfo(program).timers) {
             largest = std::max(largest, timer.id);
         }
         id = largest + 1;
     }
-    program->timers.push_back({window, id, interval, DeviceTime() + interval, proc});
+    UserInfo(program).timers.push_back({window, id, interval, DeviceTime() + interval, proc});
     return window == nullptr ? id : id != 0 ? id : 1;
 }
 
@@ -174,7 +214,7 @@ extern "C" BOOL WINAPI KillTimer(HWND window, UINT_PTR id) {
     if (program == nullptr) {
         return FALSE;
     }
-    auto &timers = program->timers;
+    auto &timers = UserInfo(program).timers;
     auto found = std::find_if(timers.begin(), timers.end(), [&](const ProgramTimer &timer) {
         return timer.window == window && timer.id == id;
     });

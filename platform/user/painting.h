@@ -2,7 +2,7 @@
 #ifndef PLATFORM_USER_PAINTING_H
 #define PLATFORM_USER_PAINTING_H
 
-#include "device/scheduler.h"
+#include "kernel/scheduler.h"
 #include "engine/surface.h"
 #include "user/window_state.h"
 

@@ -2,6 +2,7 @@
 #include "user/screen.h"
 
 #include "gdi/colors.h"
+#include "kernel/machine.h"
 #include "user/painting.h"
 #include "user/window_frames.h"
 
@@ -10,7 +11,7 @@
 
 namespace {
 
-struct ScreenState {
+struct ScreenState : MachinePart {
     std::shared_ptr<Surface> surface;
     // The window showing each pixel, by handle: handles are never reused, so a map made before a
     // window went can still be compared with one made after.
@@ -20,8 +21,7 @@ struct ScreenState {
 };
 
 ScreenState &State() {
-    static ScreenState state;
-    return state;
+    return MachineState<ScreenState>();
 }
 
 Box ToBox(const RECT &rect) {

@@ -2,6 +2,7 @@
 // window's text and, for a window that asks for it, an "OK" button.
 #include "user/window_frames.h"
 
+#include "gdi/fonts.h"
 #include "user/screen.h"
 #include "user/window_dcs.h"
 
@@ -10,8 +11,7 @@ namespace {
 const int okButtonWidth = 26;
 
 HFONT CaptionFont() {
-    static HFONT font = CreateFontW(-12, 0, 0, 0, FW_BOLD, 0, 0, 0, 0, 0, 0, 0, 0, u"Tahoma");
-    return font;
+    return SharedSystemFont(-12, FW_BOLD);
 }
 
 } // namespace

@@ -2,7 +2,7 @@
 #include "user/input.h"
 #include "user/window_state.h"
 
-#include "device/scheduler.h"
+#include "kernel/scheduler.h"
 #include "user/screen.h"
 
 namespace {

@@ -2,7 +2,8 @@
 // window's procedure at once, in the receiving program's context.
 #include "user/window_state.h"
 
-#include "device/scheduler.h"
+#include "kernel/scheduler.h"
+#include "user/user_thread.h"
 #include "user/window_dcs.h"
 
 namespace {
@@ -50,7 +51,7 @@ extern "C" BOOL WINAPI PostMessageW(HWND window, UINT message, WPARAM wParam, LP
     posted.wParam = wParam;
     posted.lParam = lParam;
     posted.time = DeviceTime();
-    program->queue.push_back(posted);
+    UserInfo(program).queue.push_back(posted);
     return TRUE;
 }
 

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "device/scheduler.h"
+#include "kernel/scheduler.h"
 #include "user/screen.h"
 
 namespace {

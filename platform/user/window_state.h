@@ -1,4 +1,4 @@
-// The device's windows: classes, the window tree in Z order, and which program owns what.
+// The machine's windows: classes, the window tree in Z order, and which program owns what.
 #ifndef PLATFORM_USER_WINDOW_STATE_H
 #define PLATFORM_USER_WINDOW_STATE_H
 
@@ -59,12 +59,12 @@ bool IsWindowOrDescendant(HWND ancestor, HWND window);
 POINT ClientOrigin(const Window *window);
 SIZE ClientSize(const Window *window);
 
-// A class the system provides to every program (the controls, the dialog class): it outlives
-// ResetWindows and is found after every program's own and global classes.
+// A class the machine provides to every program (the controls, the dialog class): it outlives
+// SetUpScreen and is found after every program's own and global classes.
 void RegisterSystemClass(const WNDCLASSW &description);
 
-// Every window and class goes; the screen keeps its size.
-void ResetWindows(int screenWidth, int screenHeight);
+// The machine's screen at that size, with no window on it and no class of a program.
+void SetUpScreen(int screenWidth, int screenHeight);
 void ForgetWindow(Window *window);
 // A program ended: its windows and classes go without a message, as a process's do.
 void ForgetProgramWindows(DWORD program);

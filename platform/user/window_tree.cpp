@@ -7,40 +7,47 @@
 #include <map>
 
 #include "controls/control_classes.h"
-#include "device/scheduler.h"
+#include "kernel/machine.h"
+#include "kernel/scheduler.h"
 #include "dialogs/dialogs.h"
 #include "user/input.h"
 #include "user/screen.h"
 
 namespace {
 
-struct WindowTable {
+// The machine's windows and classes. The system classes (controls, dialogs) are the machine's
+// too: registered the first time a class is looked for, and gone with the machine.
+struct WindowTable : MachinePart {
+    WindowTable() {
+        root.rect = {0, 0, 240, 320};
+        root.style = WS_VISIBLE;
+        root.handle = reinterpret_cast<HWND>(static_cast<uintptr_t>(0xFFF0));
+    }
+    // Windows go before their classes, their children first.
+    ~WindowTable() override {
+        windows.clear();
+    }
+
     std::map<HWND, std::unique_ptr<Window>> windows;
     std::vector<std::unique_ptr<WindowClass>> classes;
     std::vector<std::unique_ptr<WindowClass>> systemClasses;
+    bool systemClassesRegistered = false;
     Window root;
     std::vector<Window *> topLevel; // front first
     uintptr_t nextHandle = 0x10000;
 };
 
 WindowTable &Table() {
-    static WindowTable table = [] {
-        WindowTable made;
-        made.root.rect = {0, 0, 240, 320};
-        made.root.style = WS_VISIBLE;
-        made.root.handle = reinterpret_cast<HWND>(static_cast<uintptr_t>(0xFFF0));
-        return made;
-    }();
-    return table;
+    return MachineState<WindowTable>();
 }
 
 // The controls and the dialog class, registered the first time a class is looked for.
 void RegisterSystemClasses() {
-    static bool registered = false;
-    if (registered) {
+    WindowTable &table = Table();
+    if (table.systemClassesRegistered) {
         return;
     }
-    registered = true;
+    table.systemClassesRegistered = true;
     RegisterButtonClass();
     RegisterStaticClass();
     RegisterComboBoxClass();
@@ -156,7 +163,7 @@ SIZE ClientSize(const Window *window) {
     return size;
 }
 
-void ResetWindows(int screenWidth, int screenHeight) {
+void SetUpScreen(int screenWidth, int screenHeight) {
     WindowTable &table = Table();
     table.topLevel.clear();
     table.windows.clear();

@@ -12,7 +12,7 @@
 #include <windows.h>
 
 #include "device/boot.h"
-#include "device/scheduler.h"
+#include "kernel/scheduler.h"
 
 class BootedDevice : public testing::Test {
   protected:

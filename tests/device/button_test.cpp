@@ -8,7 +8,7 @@
 #include "../platform/golden.h"
 #include "screen_pixels.h"
 #include "controls/control_classes.h"
-#include "device/scheduler.h"
+#include "kernel/scheduler.h"
 #include "user/input.h"
 #include "user/screen.h"
 #include "user/window_state.h"
@@ -103,15 +103,13 @@ class ButtonTest : public testing::Test {
   protected:
     void SetUp() override {
         ResetDevice();
-        ResetWindows(240, 320);
-        ResetInput();
+        SetUpScreen(240, 320);
         RegisterButtonClass();
         RegisterPanelClass();
         received.clear();
     }
     void TearDown() override {
-        ResetWindows(240, 320);
-        ResetInput();
+        SetUpScreen(240, 320);
         ResetDevice();
     }
 };
@@ -350,7 +348,7 @@ TEST_F(ButtonTest, PressedTheInsideIsInverted) {
 }
 
 TEST_F(ButtonTest, PlainDefaultPressedAndDisabledOnASmallScreen) {
-    ResetWindows(120, 60);
+    SetUpScreen(120, 60);
     RegisterPanelClass();
     HWND panel = MakePanel(120, 60);
     std::vector<HWND> buttons = {

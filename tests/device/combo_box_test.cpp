@@ -12,7 +12,7 @@
 #include "controls/combo_list.h"
 #include "controls/control_classes.h"
 #include "device/automation.h"
-#include "device/scheduler.h"
+#include "kernel/scheduler.h"
 #include "user/input.h"
 #include "user/screen.h"
 #include "user/window_state.h"
@@ -166,8 +166,7 @@ class ComboBoxMessages : public testing::Test {
   protected:
     void SetUp() override {
         ResetDevice();
-        ResetWindows(240, 320);
-        ResetInput();
+        SetUpScreen(240, 320);
         RegisterComboBoxClass();
         RegisterFormClass();
         received.clear();
@@ -177,8 +176,7 @@ class ComboBoxMessages : public testing::Test {
         ASSERT_NE(combo, nullptr);
     }
     void TearDown() override {
-        ResetWindows(240, 320);
-        ResetInput();
+        SetUpScreen(240, 320);
         ResetDevice();
         combo = nullptr;
     }
@@ -538,7 +536,7 @@ TEST_F(ComboBoxStylus, ATapOnTheBoxDropsTheListBelowIt) {
     EXPECT_NE(DescribeWindows().find(" ComboLBox \"\" 10 "), std::string::npos);
     // The form stays in front; the box holds the stylus.
     EXPECT_EQ(GetForegroundWindow(), form);
-    EXPECT_EQ(InputCapture(), combo);
+    EXPECT_EQ(Input().inputCapture, combo);
 
     // The arrow button opens it as well.
     Send(CB_SHOWDROPDOWN, FALSE);
@@ -558,7 +556,7 @@ TEST_F(ComboBoxStylus, ATapOnAnItemPicksItAndClosesTheList) {
     EXPECT_EQ(Shown(), "Item C");
     EXPECT_FALSE(Dropped());
     EXPECT_EQ(List(), nullptr);
-    EXPECT_EQ(InputCapture(), nullptr);
+    EXPECT_EQ(Input().inputCapture, nullptr);
 
     // The item already selected, picked again, changes nothing.
     Tap(BoxMiddle());
@@ -578,7 +576,7 @@ TEST_F(ComboBoxStylus, ATapElsewhereClosesTheListWithoutAPick) {
     EXPECT_EQ(received, (std::vector<std::string>{"selendcancel", "closeup"}));
     EXPECT_FALSE(Dropped());
     EXPECT_EQ(Send(CB_GETCURSEL), 1);
-    EXPECT_EQ(InputCapture(), nullptr);
+    EXPECT_EQ(Input().inputCapture, nullptr);
     received.clear();
     TapAt(200, 150);
     EXPECT_EQ(received, (std::vector<std::string>{"form down", "form up"}));
@@ -770,7 +768,7 @@ TEST_F(ComboBoxStylus, ABoxInAWindowThatNeverTakesActivation) {
 // How it looks, on a small screen.
 
 TEST_F(ComboBoxMessages, LooksClosedAndDroppedDown) {
-    ResetWindows(120, 90);
+    SetUpScreen(120, 90);
     RegisterFormClass();
     form = CreateWindowExW(0, u"ComboForm", u"", WS_VISIBLE, 0, 0, 120, 90, nullptr, nullptr,
                            nullptr, nullptr);

@@ -11,7 +11,7 @@
 #include "device/automation.h"
 #include "device/boot.h"
 #include "device/device_script.h"
-#include "device/scheduler.h"
+#include "kernel/scheduler.h"
 #include "engine/png_files.h"
 #include "gdi/colors.h"
 

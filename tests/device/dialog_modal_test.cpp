@@ -11,7 +11,7 @@
 
 #include "booted_device.h"
 #include "device/automation.h"
-#include "device/scheduler.h"
+#include "kernel/scheduler.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include "booted_device.h"
 #include "device/automation.h"
 #include "device/device_script.h"
-#include "device/scheduler.h"
+#include "kernel/scheduler.h"
 #include "user/screen.h"
 
 #include <dialog_templates.h>

@@ -14,7 +14,8 @@
 #include "../platform/icon_builder.h"
 #include "booted_device.h"
 #include "device/automation.h"
-#include "device/scheduler.h"
+#include "kernel/scheduler.h"
+#include "user/user_thread.h"
 #include "dialogs/dialogs.h"
 #include "user/screen.h"
 #include "user/window_state.h"
@@ -169,7 +170,7 @@ RECT PlaceOf(HWND control) {
 // The focus of the program that owns the window, as that program's GetFocus answers.
 HWND FocusOf(HWND window) {
     Program *program = FindProgram(GetWindowThreadProcessId(window, nullptr));
-    return program != nullptr ? program->focus : nullptr;
+    return program != nullptr ? UserInfo(program).focus : nullptr;
 }
 
 // A control of the program's own class that tells what it is given.
@@ -616,10 +617,10 @@ class DialogPicture : public testing::Test {
     void SetUp() override {
         ASSERT_TRUE(registered);
         ResetDevice();
-        ResetWindows(144, 140);
+        SetUpScreen(144, 140);
     }
     void TearDown() override {
-        ResetWindows(240, 320);
+        SetUpScreen(240, 320);
         ResetDevice();
     }
 };

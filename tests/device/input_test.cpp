@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "device/scheduler.h"
+#include "kernel/scheduler.h"
 #include "user/input.h"
 #include "user/window_state.h"
 
@@ -89,14 +89,12 @@ class Input : public testing::Test {
   protected:
     void SetUp() override {
         ResetDevice();
-        ResetWindows(240, 320);
-        ResetInput();
+        SetUpScreen(240, 320);
         RegisterBuiltInProgram(u"\\pad.exe", Pad);
         received.clear();
     }
     void TearDown() override {
-        ResetWindows(240, 320);
-        ResetInput();
+        SetUpScreen(240, 320);
         ResetDevice();
     }
     static void StartPad(const char16_t *commandLine) {

@@ -10,7 +10,7 @@
 #include "../platform/golden.h"
 #include "booted_device.h"
 #include "device/automation.h"
-#include "device/scheduler.h"
+#include "kernel/scheduler.h"
 #include "engine/png_files.h"
 
 namespace {

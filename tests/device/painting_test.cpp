@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "../platform/golden.h"
-#include "device/scheduler.h"
+#include "kernel/scheduler.h"
 #include "user/screen.h"
 #include "user/window_state.h"
 
@@ -64,7 +64,7 @@ class Painting : public testing::Test {
   protected:
     void SetUp() override {
         ResetDevice();
-        ResetWindows(240, 320);
+        SetUpScreen(240, 320);
         received.clear();
         paintColor = RGB(255, 0, 0);
         WNDCLASSW windowClass = {};
@@ -74,7 +74,7 @@ class Painting : public testing::Test {
         ASSERT_NE(RegisterClassW(&windowClass), 0);
     }
     void TearDown() override {
-        ResetWindows(240, 320);
+        SetUpScreen(240, 320);
         ResetDevice();
     }
     static HWND Make(const char16_t *name, int x, int y, int width, int height,
@@ -272,7 +272,7 @@ LRESULT CALLBACK ScenePainter(HWND window, UINT message, WPARAM wParam, LPARAM l
 }
 
 TEST_F(Painting, OverlappingFramedWindowsOnASmallScreen) {
-    ResetWindows(120, 90);
+    SetUpScreen(120, 90);
     WNDCLASSW windowClass = {};
     windowClass.lpfnWndProc = Painter;
     windowClass.lpszClassName = u"Painter";

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "device/scheduler.h"
+#include "kernel/scheduler.h"
 #include "kernel/host_paths.h"
 
 namespace {

@@ -12,7 +12,7 @@
 #include "device/automation.h"
 #include "device/boot.h"
 #include "device/device_loop.h"
-#include "device/scheduler.h"
+#include "kernel/scheduler.h"
 #include "drivers/sdl_keys.h"
 #include "drivers/sdl_viewer.h"
 #include "user/screen.h"

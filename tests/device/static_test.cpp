@@ -11,7 +11,7 @@
 #include "screen_pixels.h"
 #include "../platform/icon_builder.h"
 #include "controls/control_classes.h"
-#include "device/scheduler.h"
+#include "kernel/scheduler.h"
 #include "user/input.h"
 #include "user/screen.h"
 #include "user/window_state.h"
@@ -121,8 +121,7 @@ class StaticTest : public testing::Test {
     void SetUp() override {
         ASSERT_TRUE(registered);
         ResetDevice();
-        ResetWindows(240, 320);
-        ResetInput();
+        SetUpScreen(240, 320);
         RegisterStaticClass();
         RegisterBoardClass();
         received.clear();
@@ -130,8 +129,7 @@ class StaticTest : public testing::Test {
         answerTextColor = CLR_INVALID;
     }
     void TearDown() override {
-        ResetWindows(240, 320);
-        ResetInput();
+        SetUpScreen(240, 320);
         ResetDevice();
     }
     static void Paint(HWND board, const std::vector<HWND> &statics) {
@@ -347,7 +345,7 @@ TEST_F(StaticTest, TapsOnStaticsInAProgram) {
 }
 
 TEST_F(StaticTest, TextAndIconStaticsOnASmallScreen) {
-    ResetWindows(160, 80);
+    SetUpScreen(160, 80);
     RegisterBoardClass();
     HWND board = MakeBoard(160, 80);
     std::vector<HWND> statics = {

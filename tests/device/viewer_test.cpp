@@ -9,7 +9,7 @@
 #include "booted_device.h"
 #include "device/automation.h"
 #include "device/device_loop.h"
-#include "device/scheduler.h"
+#include "kernel/scheduler.h"
 #include "device/screen_presenter.h"
 #include "drivers/display_driver.h"
 #include "user/cursors.h"

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "device/scheduler.h"
+#include "kernel/scheduler.h"
 #include "user/window_state.h"
 
 namespace {
@@ -60,7 +60,7 @@ class Windows : public testing::Test {
   protected:
     void SetUp() override {
         ResetDevice();
-        ResetWindows(240, 320);
+        SetUpScreen(240, 320);
         received.clear();
         WNDCLASSW windowClass = {};
         windowClass.lpfnWndProc = Recording;
@@ -69,7 +69,7 @@ class Windows : public testing::Test {
         ASSERT_NE(RegisterClassW(&windowClass), 0);
     }
     void TearDown() override {
-        ResetWindows(240, 320);
+        SetUpScreen(240, 320);
         ResetDevice();
     }
     static HWND Make(const char16_t *name, DWORD style = WS_VISIBLE, HWND parent = nullptr,

@@ -5,7 +5,7 @@
 #include "../platform/golden.h"
 #include "device/automation.h"
 #include "device/boot.h"
-#include "device/scheduler.h"
+#include "kernel/scheduler.h"
 #include "pennakbd_state.h"
 #include "user/screen.h"
 

@@ -6,7 +6,7 @@
 #include "device/automation.h"
 #include "device/device_script.h"
 #include "device/product_install.h"
-#include "device/scheduler.h"
+#include "kernel/scheduler.h"
 
 extern "C" int WINAPI WinMain(HINSTANCE, HINSTANCE, LPWSTR, int);
 

@@ -4,7 +4,7 @@
 
 #include "device/automation.h"
 #include "device/boot.h"
-#include "device/scheduler.h"
+#include "kernel/scheduler.h"
 #include "keyboard_window.h"
 #include "pennakbd_state.h"
 

@@ -1,7 +1,7 @@
 // The layout fixture.
 #include "layout_fixture.h"
 
-#include "device/scheduler.h"
+#include "kernel/scheduler.h"
 #include "keyboard_window.h"
 #include "pennakbd_state.h"
 #include "program_lists.h"
@@ -23,7 +23,7 @@ void *CountedLoad(Element *catalogue, KeyboardLayout *request, HDC dc) {
 
 void LayoutFixture::SetUp() {
     ResetDevice();
-    ResetWindows(240, 320);
+    SetUpScreen(240, 320);
     ResetProgramState();
     ProgramInstance = GetModuleHandleW(nullptr);
     Layodex.LoadKeyBoard = CountedLoad;
@@ -46,7 +46,7 @@ void LayoutFixture::TearDown() {
         UnLoadKeyBoardsNames(LayoutCatalogue);
     }
     ResetProgramState();
-    ResetWindows(240, 320);
+    SetUpScreen(240, 320);
 }
 
 KeyDef *LayoutFixture::AddKey(INT left, INT top, INT width, INT height, DWORD flags, WORD code) {

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "device/automation.h"
-#include "device/scheduler.h"
+#include "kernel/scheduler.h"
 #include "kernel/host_paths.h"
 #include "pennakbd_state.h"
 

@@ -7,7 +7,7 @@
 
 #include "../device/screen_pixels.h"
 #include "device/automation.h"
-#include "device/scheduler.h"
+#include "kernel/scheduler.h"
 #include "kernel/host_paths.h"
 #include "keyboard_window.h"
 #include "main_window.h"

@@ -4,7 +4,7 @@
 #include <filesystem>
 
 #include "device/automation.h"
-#include "device/scheduler.h"
+#include "kernel/scheduler.h"
 #include "kernel/host_paths.h"
 #include "pennakbd_state.h"
 

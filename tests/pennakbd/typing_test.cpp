@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "device/automation.h"
-#include "device/scheduler.h"
+#include "kernel/scheduler.h"
 #include "kernel/host_paths.h"
 #include "keyboard_window.h"
 #include "pennakbd_state.h"

@@ -2,7 +2,7 @@
 
 #include <resource_tables.h>
 
-#include "device/scheduler.h"
+#include "kernel/scheduler.h"
 #include "embedded_files.h"
 
 #include <dlfcn.h>

@@ -1,4 +1,4 @@
-#include "device/fiber.h"
+#include "kernel/fiber.h"
 
 #include <cstdint>
 #include <cstdlib>

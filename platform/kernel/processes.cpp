@@ -1,5 +1,5 @@
 // Starting and ending device programs, their ids, and time as the programs see it.
-#include "device/scheduler.h"
+#include "kernel/scheduler.h"
 #include "kernel/handles.h"
 #include "kernel/modules.h"
 

@@ -1,7 +1,7 @@
 // A program's own stack, switched to and from by the scheduler on the one host thread. The
 // address sanitizer is told of every switch, so that sanitizer builds keep working.
-#ifndef PLATFORM_DEVICE_FIBER_H
-#define PLATFORM_DEVICE_FIBER_H
+#ifndef PLATFORM_KERNEL_FIBER_H
+#define PLATFORM_KERNEL_FIBER_H
 
 #include <ucontext.h>
 

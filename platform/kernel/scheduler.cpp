@@ -1,0 +1,257 @@
+#include "kernel/scheduler.h"
+
+#include <algorithm>
+#include <chrono>
+#include <limits>
+#include <map>
+#include <thread>
+
+namespace {
+
+// A machine's programs.
+struct ProgramTable : MachinePart {
+    std::vector<std::unique_ptr<Program>> programs;
+    DWORD nextId = 0x1000;
+};
+
+struct Clock {
+    DWORD now = 0;
+    bool realTime = false;
+};
+
+Clock theClock;
+Program *current = nullptr;
+MessageWaits messageWaits = {};
+
+std::vector<std::unique_ptr<Program>> &ProgramsOf(Machine *machine) {
+    return MachineStateOf<ProgramTable>(machine).programs;
+}
+
+std::u16string Folded(const std::u16string &path) {
+    std::u16string folded = path;
+    for (char16_t &c : folded) {
+        c = towupper(c);
+    }
+    return folded;
+}
+
+std::map<std::u16string, ProgramEntry> &BuiltIns() {
+    static std::map<std::u16string, ProgramEntry> *builtIns =
+        new std::map<std::u16string, ProgramEntry>;
+    return *builtIns;
+}
+
+bool Runnable(Program *program) {
+    if (program->exited) {
+        return false;
+    }
+    switch (program->wait) {
+    case Program::Wait::None:
+        return true;
+    case Program::Wait::Time:
+        return theClock.now >= program->wakeTime;
+    case Program::Wait::Message:
+        return messageWaits.ready != nullptr && messageWaits.ready(program);
+    }
+    return false;
+}
+
+void Resume(Program *program) {
+    program->wait = Program::Wait::None;
+    current = program;
+    Machine *previous = SwitchToMachine(program->machine);
+    program->fiber->Resume();
+    SwitchToMachine(previous);
+    current = nullptr;
+    if (program->fiber->Finished()) {
+        program->exited = true;
+        if (messageWaits.ended != nullptr) {
+            previous = SwitchToMachine(program->machine);
+            messageWaits.ended(program);
+            SwitchToMachine(previous);
+        }
+    }
+}
+
+// The earliest moment after which a waiting program can go on, or none. Only sleepers count
+// when timers are left out.
+bool NextEvent(DWORD &next, bool withTimers) {
+    bool found = false;
+    next = std::numeric_limits<DWORD>::max();
+    for (Machine *machine : BootedMachines()) {
+        for (const auto &program : ProgramsOf(machine)) {
+            if (program->exited) {
+                continue;
+            }
+            DWORD due;
+            if (program->wait == Program::Wait::Time) {
+                next = std::min(next, program->wakeTime);
+                found = true;
+            } else if (withTimers && program->wait == Program::Wait::Message &&
+                       messageWaits.nextTimer != nullptr &&
+                       messageWaits.nextTimer(program.get(), due)) {
+                next = std::min(next, due);
+                found = true;
+            }
+        }
+    }
+    return found;
+}
+
+void MoveClockTo(DWORD moment) {
+    if (theClock.realTime && moment > theClock.now) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(moment - theClock.now));
+    }
+    theClock.now = std::max(theClock.now, moment);
+}
+
+} // namespace
+
+void SetMessageWaits(const MessageWaits &waits) {
+    messageWaits = waits;
+}
+
+ProgramEntry FindBuiltInProgram(const std::u16string &path) {
+    auto found = BuiltIns().find(Folded(path));
+    return found != BuiltIns().end() ? found->second : nullptr;
+}
+
+void RegisterBuiltInProgram(const std::u16string &path, ProgramEntry entry) {
+    BuiltIns()[Folded(path)] = entry;
+}
+
+void PowerOffMachine(Machine *machine) {
+    if (machine == nullptr || machine == HostMachine()) {
+        return;
+    }
+    if (messageWaits.askToQuit != nullptr) {
+        for (const auto &program : ProgramsOf(machine)) {
+            messageWaits.askToQuit(program.get());
+        }
+    }
+    RunUntilIdle();
+    DestroyMachine(machine);
+}
+
+void ResetDevice() {
+    for (Machine *machine : std::vector<Machine *>(BootedMachines())) {
+        if (KindOf(machine) == MachineKind::Device) {
+            PowerOffMachine(machine);
+        }
+    }
+    AddressMachine(MakeMachine(MachineKind::Device));
+    ResetClock();
+}
+
+Program *CurrentProgram() {
+    return current;
+}
+
+Program *EnterProgramContext(Program *program) {
+    Program *previous = current;
+    current = program;
+    SwitchToMachine(program != nullptr ? program->machine : nullptr);
+    return previous;
+}
+
+Program *FindProgram(DWORD id) {
+    for (const auto &program : ProgramsOf(CurrentMachine())) {
+        if (program->id == id) {
+            return program.get();
+        }
+    }
+    return nullptr;
+}
+
+Program *StartProgram(const std::u16string &path, ProgramEntry entry, HINSTANCE instance,
+                      const std::u16string &commandLine) {
+    Machine *machine = CurrentMachine();
+    ProgramTable &table = MachineStateOf<ProgramTable>(machine);
+    auto program = std::make_unique<Program>();
+    Program *started = program.get();
+    started->id = table.nextId;
+    table.nextId += 4;
+    started->path = path;
+    started->commandLine = commandLine;
+    started->instance = instance;
+    started->entry = entry;
+    started->machine = machine;
+    started->fiber = std::make_unique<Fiber>([started] {
+        int code = started->entry(started->instance, nullptr, started->commandLine.data(), SW_SHOW);
+        started->exitCode = static_cast<DWORD>(code);
+    });
+    table.programs.push_back(std::move(program));
+    return started;
+}
+
+bool DeviceIsBooted() {
+    return !BootedMachines().empty();
+}
+
+// Without a machine (on the desktop host) time is the host's.
+DWORD DeviceTime() {
+    if (!DeviceIsBooted()) {
+        using namespace std::chrono;
+        return static_cast<DWORD>(
+            duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+    }
+    return theClock.now;
+}
+
+void ResetClock() {
+    theClock = Clock{};
+}
+
+void RunUntilIdle() {
+    bool ran = true;
+    while (ran) {
+        ran = false;
+        // Machines and programs started on the way join this round.
+        for (size_t m = 0; m < BootedMachines().size(); m++) {
+            Machine *machine = BootedMachines()[m];
+            auto &programs = ProgramsOf(machine);
+            for (size_t i = 0; i < programs.size(); i++) {
+                Program *program = programs[i].get();
+                if (Runnable(program)) {
+                    Resume(program);
+                    ran = true;
+                }
+            }
+        }
+    }
+}
+
+void SetRealTimeClock(bool realTime) {
+    theClock.realTime = realTime;
+}
+
+void AdvanceDeviceTime(DWORD milliseconds) {
+    const DWORD target = theClock.now + milliseconds;
+    RunUntilIdle();
+    DWORD next;
+    while (NextEvent(next, true) && next <= target) {
+        MoveClockTo(next);
+        RunUntilIdle();
+    }
+    MoveClockTo(target);
+    RunUntilIdle();
+}
+
+bool RunUntilQuiet(DWORD bound) {
+    const DWORD limit = theClock.now + bound;
+    RunUntilIdle();
+    DWORD sleeper;
+    while (NextEvent(sleeper, false)) {
+        if (sleeper > limit) {
+            AdvanceDeviceTime(limit - theClock.now);
+            return !NextEvent(sleeper, false);
+        }
+        AdvanceDeviceTime(sleeper - theClock.now);
+    }
+    return true;
+}
+
+void WaitInProgram(Program *program) {
+    Fiber::Yield();
+    (void)program;
+}

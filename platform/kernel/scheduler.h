@@ -1,0 +1,95 @@
+// Programs and the one clock. Every program runs on a fiber of its own, belongs to one machine and
+// makes that machine current while it runs; the scheduler switches only where a program waits.
+// Time is one clock for every machine of a run.
+#ifndef PLATFORM_KERNEL_SCHEDULER_H
+#define PLATFORM_KERNEL_SCHEDULER_H
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "kernel/fiber.h"
+#include "kernel/machine.h"
+
+typedef int(WINAPI *ProgramEntry)(HINSTANCE, HINSTANCE, LPWSTR, int);
+
+// What the window system keeps for a program's thread (its queue, timers, focus), as user32 keeps
+// its own per-thread information beside the kernel's thread.
+struct ThreadUserState {
+    virtual ~ThreadUserState() = default;
+};
+
+// A process with its one thread.
+struct Program {
+    DWORD id = 0; // its process and thread id alike
+    std::u16string path;
+    std::u16string commandLine;
+    HINSTANCE instance = nullptr;
+    ProgramEntry entry = nullptr;
+    std::unique_ptr<Fiber> fiber;
+    Machine *machine = nullptr;
+
+    // What the program waits for: a message (the window system says when one is there), or a
+    // moment of the clock.
+    enum class Wait { None, Message, Time } wait = Wait::None;
+    DWORD wakeTime = 0;
+
+    bool exited = false;
+    DWORD exitCode = STILL_ACTIVE;
+    DWORD lastError = ERROR_SUCCESS;
+
+    std::unique_ptr<ThreadUserState> user;
+};
+
+// How the window system answers for programs waiting for messages: whether one is there and the
+// next moment a timer of the program falls due; and what it does when a program is asked to quit
+// (at power-off) and when a program has ended.
+struct MessageWaits {
+    bool (*ready)(Program *program);
+    bool (*nextTimer)(Program *program, DWORD &due);
+    void (*askToQuit)(Program *program);
+    void (*ended)(Program *program);
+};
+void SetMessageWaits(const MessageWaits &waits);
+
+// Programs the machines themselves provide, found by their path.
+void RegisterBuiltInProgram(const std::u16string &path, ProgramEntry entry);
+ProgramEntry FindBuiltInProgram(const std::u16string &path);
+
+// A fresh device in place of the one the host addresses: no programs, no windows, the clock at
+// zero and virtual. For tests that need no shell.
+void ResetDevice();
+// Asks the machine's programs to quit, as a machine does at power-off, lets them end, and
+// destroys the machine; any program that does not end is dropped with its fiber.
+void PowerOffMachine(Machine *machine);
+// Whether any machine is booted, so that time is the clock's rather than the host's.
+bool DeviceIsBooted();
+// The program on whose fiber the caller runs, or null on the host's own stack.
+Program *CurrentProgram();
+// Runs what follows in another program's context (its thread id, its queue, its machine);
+// returns the context to go back to.
+Program *EnterProgramContext(Program *program);
+// A program of the current machine.
+Program *FindProgram(DWORD id);
+Program *StartProgram(const std::u16string &path, ProgramEntry entry, HINSTANCE instance,
+                      const std::u16string &commandLine);
+
+DWORD DeviceTime();
+// The clock back at zero, for a run's first machine.
+void ResetClock();
+// With real time the clock keeps pace with the host's, for a person watching; otherwise it jumps
+// to the next timer or sleeper as soon as every program waits.
+void SetRealTimeClock(bool realTime);
+// Runs the programs of every machine until every one of them waits for a message or for time.
+void RunUntilIdle();
+// Lets the clock move on: every timer and sleeper due on the way gets its turn.
+void AdvanceDeviceTime(DWORD milliseconds);
+// Runs until no program is asleep or in a bounded wait of its own, letting time pass for them,
+// but no further than bound milliseconds; timers that fire forever do not hold it back. False
+// when some program still sleeps at the bound.
+bool RunUntilQuiet(DWORD bound);
+// From a program: back to the scheduler until what the program waits for has come.
+void WaitInProgram(Program *program);
+
+#endif
