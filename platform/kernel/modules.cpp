@@ -3,6 +3,7 @@
 #include "kernel/scheduler.h"
 #include "kernel/code_pages.h"
 #include "kernel/host_paths.h"
+#include "kernel/machine.h"
 #include "kernel/module_resources.h"
 #include "kernel/modules.h"
 
@@ -24,14 +25,22 @@ struct LoadedModule {
     int loadCount; // LoadLibrary calls not yet matched by FreeLibrary
 };
 
-struct ModuleTable {
+// What the machine's programs have loaded; what they leave loaded goes with the machine, as a
+// process's modules go with it.
+struct ModuleTable : MachinePart {
+    ~ModuleTable() override {
+        for (const auto &[base, module] : modules) {
+            dlclose(module.handle);
+            ForgetUnloadedModuleResources(base);
+        }
+    }
     std::map<void *, LoadedModule> modules;
 };
 
 ModuleTable &Modules() {
-    static ModuleTable table;
-    return table;
+    return MachineState<ModuleTable>();
 }
+
 
 // The load address of the module behind a dlopen handle: the start of its first mapping.
 void *BaseOf(void *handle) {

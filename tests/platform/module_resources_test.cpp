@@ -80,8 +80,8 @@ TEST(ModuleHandles, ADeviceProgramsOwnModuleIsItsFile) {
     EXPECT_TRUE(programFoundItsIcon);
     // Back on the host's own stack the program is the executable again.
     EXPECT_EQ(GetModuleHandleW(nullptr), Program());
-    ResetDevice();
     EXPECT_TRUE(FreeLibrary(module));
+    ResetDevice();
 }
 
 TEST(EmbeddedFiles, HoldTheFilesBytes) {
