@@ -103,14 +103,12 @@ class ButtonTest : public testing::Test {
   protected:
     void SetUp() override {
         ResetDevice();
-        SetUpScreen(240, 320);
         RegisterButtonClass();
         RegisterPanelClass();
         received.clear();
     }
     void TearDown() override {
-        SetUpScreen(240, 320);
-        ResetDevice();
+        PowerOffMachine(CurrentMachine());
     }
 };
 

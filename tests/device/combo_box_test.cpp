@@ -166,7 +166,6 @@ class ComboBoxMessages : public testing::Test {
   protected:
     void SetUp() override {
         ResetDevice();
-        SetUpScreen(240, 320);
         RegisterComboBoxClass();
         RegisterFormClass();
         received.clear();
@@ -176,8 +175,7 @@ class ComboBoxMessages : public testing::Test {
         ASSERT_NE(combo, nullptr);
     }
     void TearDown() override {
-        SetUpScreen(240, 320);
-        ResetDevice();
+        PowerOffMachine(CurrentMachine());
         combo = nullptr;
     }
     HWND form = nullptr;

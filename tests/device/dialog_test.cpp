@@ -620,8 +620,7 @@ class DialogPicture : public testing::Test {
         SetUpScreen(144, 140);
     }
     void TearDown() override {
-        SetUpScreen(240, 320);
-        ResetDevice();
+        PowerOffMachine(CurrentMachine());
     }
 };
 

@@ -89,13 +89,11 @@ class Input : public testing::Test {
   protected:
     void SetUp() override {
         ResetDevice();
-        SetUpScreen(240, 320);
         RegisterBuiltInProgram(u"\\pad.exe", Pad);
         received.clear();
     }
     void TearDown() override {
-        SetUpScreen(240, 320);
-        ResetDevice();
+        PowerOffMachine(CurrentMachine());
     }
     static void StartPad(const char16_t *commandLine) {
         std::u16string line = commandLine;

@@ -64,7 +64,6 @@ class Painting : public testing::Test {
   protected:
     void SetUp() override {
         ResetDevice();
-        SetUpScreen(240, 320);
         received.clear();
         paintColor = RGB(255, 0, 0);
         WNDCLASSW windowClass = {};
@@ -74,8 +73,7 @@ class Painting : public testing::Test {
         ASSERT_NE(RegisterClassW(&windowClass), 0);
     }
     void TearDown() override {
-        SetUpScreen(240, 320);
-        ResetDevice();
+        PowerOffMachine(CurrentMachine());
     }
     static HWND Make(const char16_t *name, int x, int y, int width, int height,
                      DWORD style = WS_VISIBLE, HWND parent = nullptr) {

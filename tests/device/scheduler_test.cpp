@@ -27,8 +27,7 @@ class Device : public testing::Test {
     void TearDown() override {
         for (HANDLE process : processes)
             CloseHandle(process);
-        ResetDevice();
-        SetDeviceFolder("");
+        PowerOffMachine(CurrentMachine());
     }
     static DWORD Start(const char16_t *path, const char16_t *commandLine = u"") {
         PROCESS_INFORMATION information = {};

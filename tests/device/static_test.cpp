@@ -121,7 +121,6 @@ class StaticTest : public testing::Test {
     void SetUp() override {
         ASSERT_TRUE(registered);
         ResetDevice();
-        SetUpScreen(240, 320);
         RegisterStaticClass();
         RegisterBoardClass();
         received.clear();
@@ -129,8 +128,7 @@ class StaticTest : public testing::Test {
         answerTextColor = CLR_INVALID;
     }
     void TearDown() override {
-        SetUpScreen(240, 320);
-        ResetDevice();
+        PowerOffMachine(CurrentMachine());
     }
     static void Paint(HWND board, const std::vector<HWND> &statics) {
         UpdateWindow(board);

@@ -60,7 +60,6 @@ class Windows : public testing::Test {
   protected:
     void SetUp() override {
         ResetDevice();
-        SetUpScreen(240, 320);
         received.clear();
         WNDCLASSW windowClass = {};
         windowClass.lpfnWndProc = Recording;
@@ -69,8 +68,7 @@ class Windows : public testing::Test {
         ASSERT_NE(RegisterClassW(&windowClass), 0);
     }
     void TearDown() override {
-        SetUpScreen(240, 320);
-        ResetDevice();
+        PowerOffMachine(CurrentMachine());
     }
     static HWND Make(const char16_t *name, DWORD style = WS_VISIBLE, HWND parent = nullptr,
                      DWORD exStyle = 0, int x = 0, int y = 0, int width = 100, int height = 50) {

@@ -23,7 +23,6 @@ void *CountedLoad(Element *catalogue, KeyboardLayout *request, HDC dc) {
 
 void LayoutFixture::SetUp() {
     ResetDevice();
-    SetUpScreen(240, 320);
     ResetProgramState();
     ProgramInstance = GetModuleHandleW(nullptr);
     Layodex.LoadKeyBoard = CountedLoad;
@@ -46,7 +45,7 @@ void LayoutFixture::TearDown() {
         UnLoadKeyBoardsNames(LayoutCatalogue);
     }
     ResetProgramState();
-    SetUpScreen(240, 320);
+    PowerOffMachine(CurrentMachine());
 }
 
 KeyDef *LayoutFixture::AddKey(INT left, INT top, INT width, INT height, DWORD flags, WORD code) {
