@@ -1,4 +1,4 @@
-// Processes, threads and time on the device.
+// Processes, threads and time, the current directory and copying files.
 #ifndef PLATFORM_WINBASE_H
 #define PLATFORM_WINBASE_H
 
@@ -9,9 +9,51 @@ typedef struct _PROCESS_INFORMATION {
     DWORD dwThreadId;
 } PROCESS_INFORMATION, *LPPROCESS_INFORMATION;
 
+typedef struct _STARTUPINFOA {
+    DWORD cb;
+    LPSTR lpReserved;
+    LPSTR lpDesktop;
+    LPSTR lpTitle;
+    DWORD dwX;
+    DWORD dwY;
+    DWORD dwXSize;
+    DWORD dwYSize;
+    DWORD dwXCountChars;
+    DWORD dwYCountChars;
+    DWORD dwFillAttribute;
+    DWORD dwFlags;
+    WORD wShowWindow;
+    WORD cbReserved2;
+    LPBYTE lpReserved2;
+    HANDLE hStdInput;
+    HANDLE hStdOutput;
+    HANDLE hStdError;
+} STARTUPINFOA, *LPSTARTUPINFOA;
+
 typedef struct _STARTUPINFOW {
     DWORD cb;
+    LPWSTR lpReserved;
+    LPWSTR lpDesktop;
+    LPWSTR lpTitle;
+    DWORD dwX;
+    DWORD dwY;
+    DWORD dwXSize;
+    DWORD dwYSize;
+    DWORD dwXCountChars;
+    DWORD dwYCountChars;
+    DWORD dwFillAttribute;
+    DWORD dwFlags;
+    WORD wShowWindow;
+    WORD cbReserved2;
+    LPBYTE lpReserved2;
+    HANDLE hStdInput;
+    HANDLE hStdOutput;
+    HANDLE hStdError;
 } STARTUPINFOW, *LPSTARTUPINFOW;
+
+#define STARTF_USESHOWWINDOW 0x00000001
+#define NORMAL_PRIORITY_CLASS 0x00000020
+#define CREATE_DEFAULT_ERROR_MODE 0x04000000
 
 #define INFINITE 0xFFFFFFFF
 #define THREAD_PRIORITY_LOWEST -2
@@ -26,6 +68,16 @@ typedef struct _STARTUPINFOW {
 WINBASEAPI BOOL WINAPI CreateProcessW(LPCWSTR path, LPWSTR commandLine, LPSECURITY_ATTRIBUTES,
                                       LPSECURITY_ATTRIBUTES, BOOL, DWORD, LPVOID, LPCWSTR,
                                       LPSTARTUPINFOW, LPPROCESS_INFORMATION information);
+// Starts a desktop program: by its path, or by the first word of the command line (quoted when
+// it holds spaces); WinMain gets the rest of the line, and the show flag of the start-up
+// information when it asks for one.
+WINBASEAPI BOOL WINAPI CreateProcessA(LPCSTR path, LPSTR commandLine, LPSECURITY_ATTRIBUTES,
+                                      LPSECURITY_ATTRIBUTES, BOOL, DWORD, LPVOID, LPCSTR,
+                                      LPSTARTUPINFOA, LPPROCESS_INFORMATION information);
+WINBASEAPI DWORD WINAPI GetCurrentDirectoryA(DWORD size, LPSTR buffer);
+WINBASEAPI BOOL WINAPI SetCurrentDirectoryA(LPCSTR path);
+WINBASEAPI BOOL WINAPI CopyFileA(LPCSTR from, LPCSTR to, BOOL failIfExists);
+WINBASEAPI BOOL WINAPI CopyFileW(LPCWSTR from, LPCWSTR to, BOOL failIfExists);
 WINBASEAPI DWORD WINAPI GetCurrentThreadId(void);
 WINBASEAPI DWORD WINAPI GetCurrentProcessId(void);
 WINBASEAPI HANDLE WINAPI GetCurrentThread(void);
@@ -39,6 +91,12 @@ WINBASEAPI BOOL WINAPI GetExitCodeProcess(HANDLE process, LPDWORD exitCode);
 #ifdef UNICODE
 #define CreateProcess CreateProcessW
 #define STARTUPINFO STARTUPINFOW
+#else
+#define CreateProcess CreateProcessA
+#define STARTUPINFO STARTUPINFOA
+#define GetCurrentDirectory GetCurrentDirectoryA
+#define SetCurrentDirectory SetCurrentDirectoryA
+#define CopyFile CopyFileA
 #endif
 
 #endif

@@ -16,6 +16,9 @@ namespace {
 
 // The machine's disk: the host folder that holds it.
 struct DeviceFolder : MachinePart {
+    // A desktop PC's disk is its drive C:, with a current directory; a device's is its root.
+    bool drive = false;
+    std::u16string currentDirectory = u"C:\\";
     std::string path;     // as given, without trailing separators
     std::string resolved; // the same through realpath, to recognise host paths reported back
 };
@@ -155,14 +158,109 @@ std::string GetDeviceFolder() {
     return folder.path;
 }
 
+namespace {
+
+bool IsWideSeparator(char16_t c) {
+    return c == u'\\' || c == u'/';
+}
+
+bool HasDriveLetter(const std::u16string &path) {
+    return path.size() >= 2 && path[1] == u':' &&
+           ((path[0] >= u'A' && path[0] <= u'Z') || (path[0] >= u'a' && path[0] <= u'z'));
+}
+
+// A path on the PC's drive C: as a path from the drive's root; empty for another drive.
+std::u16string FromDriveRoot(const DeviceFolder &folder, const std::u16string &path) {
+    if (HasDriveLetter(path)) {
+        if (path[0] != u'C' && path[0] != u'c') {
+            return std::u16string();
+        }
+        const std::u16string rest = path.substr(2);
+        if (!rest.empty() && IsWideSeparator(rest[0])) {
+            return rest;
+        }
+        // "C:name" is relative to the drive's current directory.
+        return FromDriveRoot(folder, folder.currentDirectory + u"\\" + rest);
+    }
+    if (!path.empty() && IsWideSeparator(path[0])) {
+        return path;
+    }
+    return FromDriveRoot(folder, folder.currentDirectory + u"\\" + path);
+}
+
+std::string DrivePath(const DeviceFolder &folder, const std::u16string &path) {
+    const std::u16string fromRoot = FromDriveRoot(folder, path);
+    if (fromRoot.empty()) {
+        return std::string(); // no other drive exists
+    }
+    return UnderRoot(folder.path, Utf8FromWide(fromRoot));
+}
+
+} // namespace
+
+void SetDesktopDrive(const std::string &hostFolder) {
+    SetDeviceFolder(hostFolder);
+    Folder().drive = !hostFolder.empty();
+    Folder().currentDirectory = u"C:\\";
+}
+
+bool MachineHasDrive() {
+    return Folder().drive;
+}
+
+std::u16string MachineCurrentDirectory() {
+    return Folder().currentDirectory;
+}
+
+bool SetMachineCurrentDirectory(const std::u16string &path) {
+    DeviceFolder &folder = Folder();
+    const std::u16string fromRoot = FromDriveRoot(folder, path);
+    if (fromRoot.empty()) {
+        return false;
+    }
+    // Kept in its plain form: "." and ".." resolved, one backslash between names.
+    std::vector<std::u16string> names;
+    size_t start = 0;
+    while (start <= fromRoot.size()) {
+        size_t end = start;
+        while (end < fromRoot.size() && !IsWideSeparator(fromRoot[end])) {
+            ++end;
+        }
+        const std::u16string name = fromRoot.substr(start, end - start);
+        if (name == u"..") {
+            if (!names.empty()) {
+                names.pop_back();
+            }
+        } else if (!name.empty() && name != u".") {
+            names.push_back(name);
+        }
+        start = end + 1;
+    }
+    std::u16string plain = u"C:";
+    for (const std::u16string &name : names) {
+        plain += u"\\" + name;
+    }
+    if (names.empty()) {
+        plain += u"\\";
+    }
+    folder.currentDirectory = plain;
+    return true;
+}
+
 std::string HostPathFromA(LPCSTR path) {
     if (path == nullptr) {
         return std::string();
+    }
+    if (Folder().drive) {
+        return DrivePath(Folder(), WideFromAnsi(path));
     }
     return WithSlashes(Utf8FromWide(WideFromAnsi(path)));
 }
 
 std::string HostPathFromW(LPCWSTR path) {
+    if (Folder().drive) {
+        return DrivePath(Folder(), path == nullptr ? std::u16string() : std::u16string(path));
+    }
     const std::string utf8 = path == nullptr ? std::string() : Utf8FromWide(path);
     const std::string root = GetDeviceFolder();
     if (root.empty()) {
@@ -172,20 +270,18 @@ std::string HostPathFromW(LPCWSTR path) {
 }
 
 std::string Win32PathFromHostA(const std::string &hostPath) {
+    if (Folder().drive) {
+        return AnsiFromWide(Win32PathFromHostW(hostPath));
+    }
     return AnsiFromWide(WideFromUtf8(WithBackslashes(hostPath)));
 }
 
 std::u16string Win32PathFromHostW(const std::string &hostPath) {
-    std::string path;
-    std::string resolved;
-    {
-        DeviceFolder &folder = Folder();
-        path = folder.path;
-        resolved = folder.resolved;
-    }
+    const DeviceFolder &folder = Folder();
+    const std::u16string drive = folder.drive ? u"C:" : u"";
     std::string rest;
-    if (Inside(path, hostPath, rest) || Inside(resolved, hostPath, rest)) {
-        return WideFromUtf8(rest.empty() ? "\\" : WithBackslashes(rest));
+    if (Inside(folder.path, hostPath, rest) || Inside(folder.resolved, hostPath, rest)) {
+        return drive + WideFromUtf8(rest.empty() ? "\\" : WithBackslashes(rest));
     }
     return WideFromUtf8(WithBackslashes(hostPath));
 }

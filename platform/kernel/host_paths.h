@@ -1,6 +1,8 @@
 // The one place where a Win32 path becomes a host path and back. Both '\' and '/' separate.
-// A paths are the desktop's host paths in the ANSI code page. W paths are host paths in UTF-16,
-// except while a device folder is set: then they are device paths, stored under that folder.
+// On the host, A paths are host paths in the ANSI code page and W paths host paths in UTF-16. On a
+// device W paths are device paths, stored under the device folder. On a desktop PC both are paths
+// of its one drive C: ("C:\" and "c:\" alike, relative ones from the current directory), stored
+// under the PC folder; other drives do not exist.
 #ifndef PLATFORM_KERNEL_HOST_PATHS_H
 #define PLATFORM_KERNEL_HOST_PATHS_H
 
@@ -13,6 +15,12 @@
 // A device has no current folder, so relative W paths start at its root too.
 void SetDeviceFolder(const std::string &hostFolder);
 std::string GetDeviceFolder();
+// The machine's disk is a PC's drive C: kept in hostFolder, its current directory "C:\".
+void SetDesktopDrive(const std::string &hostFolder);
+bool MachineHasDrive();
+std::u16string MachineCurrentDirectory();
+// False for a path on another drive; the directory itself is not checked here.
+bool SetMachineCurrentDirectory(const std::u16string &path);
 
 // NULL becomes the empty path.
 std::string HostPathFromA(LPCSTR path);

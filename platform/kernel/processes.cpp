@@ -1,6 +1,8 @@
-// Starting and ending device programs, their ids, and time as the programs see it.
+// Starting and ending programs, their ids, and time as the programs see it.
 #include "kernel/scheduler.h"
+#include "kernel/code_pages.h"
 #include "kernel/handles.h"
+#include "kernel/host_paths.h"
 #include "kernel/modules.h"
 
 #include <chrono>
@@ -18,6 +20,67 @@ struct ProcessObject : KernelObject {
     const DWORD id;
 };
 
+// A program file is a shared library with a WinMain, as a program file is an executable with
+// one; a built-in program's module is the host's executable, which holds its code and resources.
+struct ProgramCode {
+    HINSTANCE instance = nullptr;
+    ProgramEntry entry = nullptr;
+    AnsiProgramEntry ansiEntry = nullptr;
+};
+
+bool FindProgramCode(const std::u16string &path, ProgramCode &code) {
+    code.instance = HostExecutableModule();
+    code.entry = FindBuiltInProgram(path);
+    code.ansiEntry = FindBuiltInAnsiProgram(path);
+    if (code.entry != nullptr || code.ansiEntry != nullptr) {
+        return true;
+    }
+    code.instance = LoadLibraryW(path.c_str());
+    if (code.instance == nullptr) {
+        return false;
+    }
+    void *winMain = reinterpret_cast<void *>(GetProcAddressW(code.instance, u"WinMain"));
+    if (winMain == nullptr) {
+        FreeLibrary(code.instance);
+        return false;
+    }
+    // The desktop's programs are ANSI programs, the device's UTF-16 ones.
+    if (MachineHasDrive()) {
+        code.ansiEntry = reinterpret_cast<AnsiProgramEntry>(winMain);
+    } else {
+        code.entry = reinterpret_cast<ProgramEntry>(winMain);
+    }
+    return true;
+}
+
+void ReportStarted(Program *program, LPPROCESS_INFORMATION information) {
+    if (information != nullptr) {
+        information->dwProcessId = program->id;
+        information->dwThreadId = program->id;
+        information->hProcess = AddKernelObject(std::make_shared<ProcessObject>(program->id));
+        information->hThread = AddKernelObject(std::make_shared<ProcessObject>(program->id));
+    }
+}
+
+// The program's path and the rest of a command line that names it first: up to the closing
+// quote, or to the first blank; the rest starts after the blanks that follow.
+void SplitCommandLine(const std::string &line, std::string &path, std::string &rest) {
+    size_t end;
+    if (!line.empty() && line[0] == '"') {
+        end = line.find('"', 1);
+        path = line.substr(1, end == std::string::npos ? std::string::npos : end - 1);
+        end = end == std::string::npos ? line.size() : end + 1;
+    } else {
+        end = line.find_first_of(" \t");
+        end = end == std::string::npos ? line.size() : end;
+        path = line.substr(0, end);
+    }
+    while (end < line.size() && (line[end] == ' ' || line[end] == '\t')) {
+        ++end;
+    }
+    rest = line.substr(end);
+}
+
 } // namespace
 
 extern "C" BOOL WINAPI CreateProcessW(LPCWSTR path, LPWSTR commandLine, LPSECURITY_ATTRIBUTES,
@@ -27,33 +90,54 @@ extern "C" BOOL WINAPI CreateProcessW(LPCWSTR path, LPWSTR commandLine, LPSECURI
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
-    // A built-in program's module is the host's executable, which holds its code and resources.
-    HINSTANCE instance = HostExecutableModule();
-    ProgramEntry entry = FindBuiltInProgram(path);
-    if (entry == nullptr) {
-        // A program file is a shared library with a WinMain, as a device program file is an
-        // executable with one.
-        instance = LoadLibraryW(path);
-        if (instance != nullptr) {
-            entry = reinterpret_cast<ProgramEntry>(
-                reinterpret_cast<void (*)()>(GetProcAddressW(instance, u"WinMain")));
-        }
-        if (entry == nullptr) {
-            if (instance != nullptr) {
-                FreeLibrary(instance);
-            }
-            SetLastError(ERROR_FILE_NOT_FOUND);
-            return FALSE;
-        }
+    ProgramCode code;
+    if (!FindProgramCode(path, code)) {
+        SetLastError(ERROR_FILE_NOT_FOUND);
+        return FALSE;
     }
-    Program *program =
-        StartProgram(path, entry, instance, commandLine != nullptr ? commandLine : u"");
-    if (information != nullptr) {
-        information->dwProcessId = program->id;
-        information->dwThreadId = program->id;
-        information->hProcess = AddKernelObject(std::make_shared<ProcessObject>(program->id));
-        information->hThread = AddKernelObject(std::make_shared<ProcessObject>(program->id));
+    const std::u16string line = commandLine != nullptr ? commandLine : u"";
+    Program *program = code.entry != nullptr
+                           ? StartProgram(path, code.entry, code.instance, line)
+                           : StartAnsiProgram(path, code.ansiEntry, code.instance,
+                                              AnsiFromWide(line), SW_SHOW);
+    ReportStarted(program, information);
+    return TRUE;
+}
+
+extern "C" BOOL WINAPI CreateProcessA(LPCSTR path, LPSTR commandLine, LPSECURITY_ATTRIBUTES,
+                                      LPSECURITY_ATTRIBUTES, BOOL, DWORD, LPVOID,
+                                      LPCSTR currentDirectory, LPSTARTUPINFOA startup,
+                                      LPPROCESS_INFORMATION information) {
+    std::string file = path != nullptr ? path : "";
+    std::string arguments = commandLine != nullptr ? commandLine : "";
+    if (path == nullptr) {
+        SplitCommandLine(arguments, file, arguments);
+    } else if (commandLine != nullptr) {
+        // The line names the program first, as it does for every Windows program.
+        std::string named;
+        SplitCommandLine(commandLine, named, arguments);
     }
+    if (file.empty()) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    if (currentDirectory != nullptr && !SetCurrentDirectoryA(currentDirectory)) {
+        SetLastError(ERROR_DIRECTORY);
+        return FALSE;
+    }
+    const std::u16string wide = WideFromAnsi(file);
+    ProgramCode code;
+    if (!FindProgramCode(wide, code)) {
+        SetLastError(ERROR_FILE_NOT_FOUND);
+        return FALSE;
+    }
+    const int show = startup != nullptr && (startup->dwFlags & STARTF_USESHOWWINDOW) != 0
+                         ? startup->wShowWindow
+                         : SW_SHOWDEFAULT;
+    Program *program = code.ansiEntry != nullptr
+                           ? StartAnsiProgram(wide, code.ansiEntry, code.instance, arguments, show)
+                           : StartProgram(wide, code.entry, code.instance, WideFromAnsi(arguments));
+    ReportStarted(program, information);
     return TRUE;
 }
 

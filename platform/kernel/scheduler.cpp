@@ -35,9 +35,13 @@ std::u16string Folded(const std::u16string &path) {
     return folded;
 }
 
-std::map<std::u16string, ProgramEntry> &BuiltIns() {
-    static std::map<std::u16string, ProgramEntry> *builtIns =
-        new std::map<std::u16string, ProgramEntry>;
+struct BuiltIn {
+    ProgramEntry entry = nullptr;
+    AnsiProgramEntry ansiEntry = nullptr;
+};
+
+std::map<std::u16string, BuiltIn> &BuiltIns() {
+    static std::map<std::u16string, BuiltIn> *builtIns = new std::map<std::u16string, BuiltIn>;
     return *builtIns;
 }
 
@@ -113,11 +117,20 @@ void SetMessageWaits(const MessageWaits &waits) {
 
 ProgramEntry FindBuiltInProgram(const std::u16string &path) {
     auto found = BuiltIns().find(Folded(path));
-    return found != BuiltIns().end() ? found->second : nullptr;
+    return found != BuiltIns().end() ? found->second.entry : nullptr;
+}
+
+AnsiProgramEntry FindBuiltInAnsiProgram(const std::u16string &path) {
+    auto found = BuiltIns().find(Folded(path));
+    return found != BuiltIns().end() ? found->second.ansiEntry : nullptr;
 }
 
 void RegisterBuiltInProgram(const std::u16string &path, ProgramEntry entry) {
-    BuiltIns()[Folded(path)] = entry;
+    BuiltIns()[Folded(path)] = BuiltIn{entry, nullptr};
+}
+
+void RegisterBuiltInAnsiProgram(const std::u16string &path, AnsiProgramEntry entry) {
+    BuiltIns()[Folded(path)] = BuiltIn{nullptr, entry};
 }
 
 void PowerOffMachine(Machine *machine) {
@@ -177,10 +190,24 @@ Program *StartProgram(const std::u16string &path, ProgramEntry entry, HINSTANCE 
     started->entry = entry;
     started->machine = machine;
     started->fiber = std::make_unique<Fiber>([started] {
-        int code = started->entry(started->instance, nullptr, started->commandLine.data(), SW_SHOW);
+        const int code =
+            started->ansiEntry != nullptr
+                ? started->ansiEntry(started->instance, nullptr, started->ansiCommandLine.data(),
+                                     started->show)
+                : started->entry(started->instance, nullptr, started->commandLine.data(),
+                                 started->show);
         started->exitCode = static_cast<DWORD>(code);
     });
     table.programs.push_back(std::move(program));
+    return started;
+}
+
+Program *StartAnsiProgram(const std::u16string &path, AnsiProgramEntry entry, HINSTANCE instance,
+                          const std::string &commandLine, int show) {
+    Program *started = StartProgram(path, nullptr, instance, u"");
+    started->ansiEntry = entry;
+    started->ansiCommandLine = commandLine;
+    started->show = show;
     return started;
 }
 

@@ -13,6 +13,8 @@
 #include "kernel/machine.h"
 
 typedef int(WINAPI *ProgramEntry)(HINSTANCE, HINSTANCE, LPWSTR, int);
+// A desktop program's WinMain takes its command line in ANSI.
+typedef int(WINAPI *AnsiProgramEntry)(HINSTANCE, HINSTANCE, LPSTR, int);
 
 // What the window system keeps for a program's thread (its queue, timers, focus), as user32 keeps
 // its own per-thread information beside the kernel's thread.
@@ -27,6 +29,10 @@ struct Program {
     std::u16string commandLine;
     HINSTANCE instance = nullptr;
     ProgramEntry entry = nullptr;
+    // An ANSI program gets its command line in ANSI, through ansiEntry.
+    AnsiProgramEntry ansiEntry = nullptr;
+    std::string ansiCommandLine;
+    int show = SW_SHOW;
     std::unique_ptr<Fiber> fiber;
     Machine *machine = nullptr;
 
@@ -55,7 +61,9 @@ void SetMessageWaits(const MessageWaits &waits);
 
 // Programs the machines themselves provide, found by their path.
 void RegisterBuiltInProgram(const std::u16string &path, ProgramEntry entry);
+void RegisterBuiltInAnsiProgram(const std::u16string &path, AnsiProgramEntry entry);
 ProgramEntry FindBuiltInProgram(const std::u16string &path);
+AnsiProgramEntry FindBuiltInAnsiProgram(const std::u16string &path);
 
 // A fresh device in place of the one the host addresses: no programs, no windows, the clock at
 // zero and virtual. For tests that need no shell.
@@ -74,6 +82,8 @@ Program *EnterProgramContext(Program *program);
 Program *FindProgram(DWORD id);
 Program *StartProgram(const std::u16string &path, ProgramEntry entry, HINSTANCE instance,
                       const std::u16string &commandLine);
+Program *StartAnsiProgram(const std::u16string &path, AnsiProgramEntry entry, HINSTANCE instance,
+                          const std::string &commandLine, int show);
 
 DWORD DeviceTime();
 // The clock back at zero, for a run's first machine.
