@@ -1,6 +1,7 @@
 // Modal dialogs: DialogBoxParam runs its own message loop until EndDialog.
 #include "dialogs/dialog_state.h"
 #include "dialogs/dialogs.h"
+#include "user/message_conversion.h"
 
 #include "kernel/module_resources.h"
 
@@ -91,6 +92,7 @@ extern "C" INT_PTR WINAPI DialogBoxParamW(HINSTANCE instance, LPCWSTR name, HWND
 
 extern "C" INT_PTR WINAPI DialogBoxParamA(HINSTANCE instance, LPCSTR name, HWND owner,
                                           DLGPROC procedure, LPARAM parameter) {
+    NoteProcedureForm(procedure, true);
     return DialogBoxParamW(instance, WideResourceName(name).Get(), owner, procedure, parameter);
 }
 

@@ -1,6 +1,7 @@
 // Making dialogs from templates, through the public window API only.
 #include "dialogs/dialog_state.h"
 #include "dialogs/dialogs.h"
+#include "user/message_conversion.h"
 
 #include "kernel/module_resources.h"
 
@@ -188,6 +189,7 @@ extern "C" HWND WINAPI CreateDialogParamW(HINSTANCE instance, LPCWSTR name, HWND
 
 extern "C" HWND WINAPI CreateDialogParamA(HINSTANCE instance, LPCSTR name, HWND parent,
                                           DLGPROC procedure, LPARAM parameter) {
+    NoteProcedureForm(procedure, true);
     return CreateDialogParamW(instance, WideResourceName(name).Get(), parent, procedure, parameter);
 }
 

@@ -1,6 +1,7 @@
 // The "Dialog" class: DefDlgProc, which calls the program's dialog procedure first and answers
 // for it, the dialog items and IsDialogMessage.
 #include "dialogs/dialog_state.h"
+#include "user/message_conversion.h"
 #include "dialogs/dialogs.h"
 
 #include "user/window_state.h"
@@ -87,7 +88,10 @@ extern "C" LRESULT WINAPI DefDlgProcW(HWND dialog, UINT message, WPARAM wParam, 
     const auto procedure = reinterpret_cast<DLGPROC>(GetWindowLongPtrW(dialog, DWL_DLGPROC));
     if (procedure != nullptr) {
         SetWindowLongPtrW(dialog, DWL_MSGRESULT, 0);
-        const INT_PTR handled = procedure(dialog, message, wParam, lParam);
+        // A dialog made through an A call has a procedure that takes ANSI text.
+        const INT_PTR handled =
+            CallWithConversion(procedure, ProcedureTakesAnsi(procedure, false), false, dialog,
+                               message, wParam, lParam);
         if (message == WM_DESTROY) {
             ForgetDialogState(dialog);
         }

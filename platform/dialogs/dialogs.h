@@ -25,4 +25,7 @@ INT_PTR RunModalDialog(HWND dialog, HWND owner);
 
 void RegisterDialogClass();
 
+// A message box with no program to run it, answered on the console.
+int ConsoleMessageBox(const std::string &text, const std::string &caption, UINT type);
+
 #endif

@@ -82,7 +82,7 @@ extern "C" int WINAPI MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UIN
     const std::u16string title = caption != nullptr ? caption : u"Error";
     if (CurrentProgram() == nullptr) {
         // No device program to run a loop: answered as on the desktop.
-        return MessageBoxA(owner, AnsiFromWide(message).c_str(), AnsiFromWide(title).c_str(), type);
+        return ConsoleMessageBox(AnsiFromWide(message), AnsiFromWide(title), type);
     }
     RECT screen;
     GetWindowRect(GetDesktopWindow(), &screen);

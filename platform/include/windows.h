@@ -328,6 +328,7 @@ WINBASEAPI int WINAPI GetLocaleInfoA(LCID locale, DWORD type, LPSTR data, int si
 
 // Formatting: %s is a string of the call's own width, %S of the other; at most 1024 characters.
 WINBASEAPI int WINAPIV wsprintfW(LPWSTR buffer, LPCWSTR format, ...);
+WINBASEAPI int WINAPIV wsprintfA(LPSTR buffer, LPCSTR format, ...);
 
 // Message boxes
 #define MB_OK 0x00000000

@@ -28,6 +28,49 @@ typedef struct tagWNDCLASSW {
 } WNDCLASSW, *LPWNDCLASSW;
 typedef WORD ATOM;
 
+typedef struct tagWNDCLASSA {
+    UINT style;
+    WNDPROC lpfnWndProc;
+    int cbClsExtra;
+    int cbWndExtra;
+    HINSTANCE hInstance;
+    HANDLE hIcon;
+    HANDLE hCursor;
+    HBRUSH hbrBackground;
+    LPCSTR lpszMenuName;
+    LPCSTR lpszClassName;
+} WNDCLASSA, *LPWNDCLASSA;
+
+typedef struct tagWNDCLASSEXA {
+    UINT cbSize;
+    UINT style;
+    WNDPROC lpfnWndProc;
+    int cbClsExtra;
+    int cbWndExtra;
+    HINSTANCE hInstance;
+    HANDLE hIcon;
+    HANDLE hCursor;
+    HBRUSH hbrBackground;
+    LPCSTR lpszMenuName;
+    LPCSTR lpszClassName;
+    HANDLE hIconSm;
+} WNDCLASSEXA, *LPWNDCLASSEXA;
+
+typedef struct tagCREATESTRUCTA {
+    LPVOID lpCreateParams;
+    HINSTANCE hInstance;
+    HANDLE hMenu;
+    HWND hwndParent;
+    int cy;
+    int cx;
+    int y;
+    int x;
+    LONG style;
+    LPCSTR lpszName;
+    LPCSTR lpszClass;
+    DWORD dwExStyle;
+} CREATESTRUCTA, *LPCREATESTRUCTA;
+
 typedef struct tagCREATESTRUCTW {
     LPVOID lpCreateParams;
     HINSTANCE hInstance;
@@ -419,6 +462,58 @@ WINBASEAPI SHORT WINAPI GetAsyncKeyState(int key);
 WINBASEAPI UINT_PTR WINAPI SetTimer(HWND window, UINT_PTR id, UINT elapse, TIMERPROC proc);
 WINBASEAPI BOOL WINAPI KillTimer(HWND window, UINT_PTR id);
 
+// The ANSI entry points of the desktop's programs. A window whose procedure was given through an
+// A call receives its text messages in ANSI; text crossing between the two kinds is converted.
+#define WM_SYSCHAR 0x0106
+#define WM_DEADCHAR 0x0103
+#define WM_SYSDEADCHAR 0x0107
+#define WM_NCCREATE 0x0081
+#define LBS_OWNERDRAWFIXED 0x0010L
+#define LBS_OWNERDRAWVARIABLE 0x0020L
+#define LBS_HASSTRINGS 0x0040L
+#define CBS_OWNERDRAWFIXED 0x0010L
+#define CBS_OWNERDRAWVARIABLE 0x0020L
+#define LB_ADDSTRING 0x0180
+#define LB_INSERTSTRING 0x0181
+#define LB_SELECTSTRING 0x018C
+#define LB_GETTEXT 0x0189
+#define LB_GETTEXTLEN 0x018A
+#define LB_FINDSTRING 0x018F
+#define LB_FINDSTRINGEXACT 0x01A2
+#define LB_ERR (-1)
+#define EM_REPLACESEL 0x00C2
+#define EM_GETLINE 0x00C4
+
+WINBASEAPI ATOM WINAPI RegisterClassA(const WNDCLASSA *windowClass);
+WINBASEAPI ATOM WINAPI RegisterClassExA(const WNDCLASSEXA *windowClass);
+WINBASEAPI HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName,
+                                       DWORD style, int x, int y, int width, int height,
+                                       HWND parent, HANDLE menu, HINSTANCE instance,
+                                       LPVOID parameter);
+WINBASEAPI LRESULT WINAPI DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+WINBASEAPI LRESULT WINAPI CallWindowProcA(WNDPROC proc, HWND window, UINT message, WPARAM wParam,
+                                          LPARAM lParam);
+WINBASEAPI LRESULT WINAPI SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+WINBASEAPI BOOL WINAPI PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+WINBASEAPI BOOL WINAPI GetMessageA(LPMSG message, HWND window, UINT first, UINT last);
+WINBASEAPI BOOL WINAPI PeekMessageA(LPMSG message, HWND window, UINT first, UINT last, UINT remove);
+WINBASEAPI LRESULT WINAPI DispatchMessageA(const MSG *message);
+WINBASEAPI BOOL WINAPI IsDialogMessageA(HWND dialog, LPMSG message);
+WINBASEAPI BOOL WINAPI SetWindowTextA(HWND window, LPCSTR text);
+WINBASEAPI int WINAPI GetWindowTextA(HWND window, LPSTR text, int size);
+WINBASEAPI int WINAPI GetClassNameA(HWND window, LPSTR name, int size);
+WINBASEAPI LONG WINAPI GetWindowLongA(HWND window, int index);
+WINBASEAPI LONG WINAPI SetWindowLongA(HWND window, int index, LONG value);
+WINBASEAPI LONG_PTR WINAPI GetWindowLongPtrA(HWND window, int index);
+WINBASEAPI LONG_PTR WINAPI SetWindowLongPtrA(HWND window, int index, LONG_PTR value);
+WINBASEAPI LRESULT WINAPI DefDlgProcA(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+WINBASEAPI BOOL WINAPI SetDlgItemTextA(HWND dialog, int id, LPCSTR text);
+WINBASEAPI UINT WINAPI GetDlgItemTextA(HWND dialog, int id, LPSTR text, int size);
+WINBASEAPI LRESULT WINAPI SendDlgItemMessageA(HWND dialog, int id, UINT message, WPARAM wParam,
+                                              LPARAM lParam);
+WINBASEAPI HCURSOR WINAPI LoadCursorA(HINSTANCE instance, LPCSTR name);
+WINBASEAPI HWND WINAPI FindWindowA(LPCSTR className, LPCSTR windowName);
+
 #ifdef UNICODE
 #define WNDCLASS WNDCLASSW
 #define CREATESTRUCT CREATESTRUCTW
@@ -451,6 +546,37 @@ WINBASEAPI BOOL WINAPI KillTimer(HWND window, UINT_PTR id);
 #define PeekMessage PeekMessageW
 #define PostThreadMessage PostThreadMessageW
 #define DispatchMessage DispatchMessageW
+#else
+#define WNDCLASS WNDCLASSA
+#define WNDCLASSEX WNDCLASSEXA
+#define CREATESTRUCT CREATESTRUCTA
+#define RegisterClass RegisterClassA
+#define RegisterClassEx RegisterClassExA
+#define CreateWindowEx CreateWindowExA
+#define FindWindow FindWindowA
+#define GetClassName GetClassNameA
+#define GetWindowText GetWindowTextA
+#define SetWindowText SetWindowTextA
+#define GetWindowLong GetWindowLongA
+#define SetWindowLong SetWindowLongA
+#define GetWindowLongPtr GetWindowLongPtrA
+#define SetWindowLongPtr SetWindowLongPtrA
+#define SendMessage SendMessageA
+#define LoadCursor LoadCursorA
+#define DialogBoxParam DialogBoxParamA
+#define CreateDialogParam CreateDialogParamA
+#define DefDlgProc DefDlgProcA
+#define IsDialogMessage IsDialogMessageA
+#define SetDlgItemText SetDlgItemTextA
+#define GetDlgItemText GetDlgItemTextA
+#define SendDlgItemMessage SendDlgItemMessageA
+#define MessageBox MessageBoxA
+#define PostMessage PostMessageA
+#define CallWindowProc CallWindowProcA
+#define DefWindowProc DefWindowProcA
+#define GetMessage GetMessageA
+#define PeekMessage PeekMessageA
+#define DispatchMessage DispatchMessageA
 #endif
 
 #endif

@@ -57,6 +57,7 @@ extern "C" HWND WINAPI CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR
     }
     window->rect = {x, y, x + (width > 0 ? width : 0), y + (height > 0 ? height : 0)};
     window->proc = windowClass->description.lpfnWndProc;
+    window->ansiProc = windowClass->ansi;
     window->instance = instance;
     window->extra.assign(static_cast<size_t>(windowClass->description.cbWndExtra), 0);
     window->program = GetCurrentThreadId();

@@ -1,38 +1,108 @@
 // Sending and posting to windows. A message sent to another program's window runs that
-// window's procedure at once, in the receiving program's context.
+// window's procedure at once, in the receiving program's context; its text is converted when
+// caller and procedure take different forms.
 #include "user/window_state.h"
 
 #include "kernel/scheduler.h"
 #include "user/user_thread.h"
+#include "user/message_conversion.h"
 #include "user/window_dcs.h"
 
 namespace {
 
-LRESULT CallProcedure(Window *window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CallProcedure(Window *window, bool callerAnsi, UINT message, WPARAM wParam,
+                      LPARAM lParam) {
     WNDPROC proc = window->proc;
     if (proc == nullptr) {
         return 0;
     }
     HWND handle = window->handle;
+    const bool procAnsi = window->ansiProc;
     Program *receiver = FindProgram(window->program);
     if (receiver == nullptr || receiver == CurrentProgram()) {
-        return proc(handle, message, wParam, lParam);
+        return CallWithConversion(proc, procAnsi, callerAnsi, handle, message, wParam, lParam);
     }
     Program *sender = EnterProgramContext(receiver);
-    LRESULT result = proc(handle, message, wParam, lParam);
+    LRESULT result = CallWithConversion(proc, procAnsi, callerAnsi, handle, message, wParam, lParam);
     EnterProgramContext(sender);
     return result;
 }
 
-} // namespace
-
-extern "C" LRESULT WINAPI SendMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT Send(HWND window, bool callerAnsi, UINT message, WPARAM wParam, LPARAM lParam) {
     Window *found = FindWindowObject(window);
     if (found == nullptr || found == RootWindow()) {
         SetLastError(ERROR_INVALID_WINDOW_HANDLE);
         return 0;
     }
-    return CallProcedure(found, message, wParam, lParam);
+    return CallProcedure(found, callerAnsi, message, wParam, lParam);
+}
+
+LRESULT Dispatch(const MSG *message, bool callerAnsi) {
+    if (message == nullptr) {
+        return 0;
+    }
+    if (message->message == WM_TIMER && message->lParam != 0) {
+        reinterpret_cast<TIMERPROC>(message->lParam)(
+            message->hwnd, WM_TIMER, static_cast<UINT_PTR>(message->wParam), DeviceTime());
+        return 0;
+    }
+    Window *window = FindWindowObject(message->hwnd);
+    if (window == nullptr || window == RootWindow()) {
+        return 0;
+    }
+    return CallProcedure(window, callerAnsi, message->message, message->wParam, message->lParam);
+}
+
+bool IsCharacterMessage(UINT message) {
+    return message == WM_CHAR || message == WM_SYSCHAR || message == WM_DEADCHAR ||
+           message == WM_SYSDEADCHAR;
+}
+
+} // namespace
+
+extern "C" LRESULT WINAPI SendMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return Send(window, false, message, wParam, lParam);
+}
+
+extern "C" LRESULT WINAPI SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return Send(window, true, message, wParam, lParam);
+}
+
+// Queues hold characters in UTF-16; an ANSI program's are converted on the way in and out.
+extern "C" BOOL WINAPI PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return PostMessageW(window, message, IsCharacterMessage(message) ? WideCharacterOf(wParam) : wParam,
+                        lParam);
+}
+
+extern "C" BOOL WINAPI GetMessageA(LPMSG message, HWND window, UINT first, UINT last) {
+    const BOOL result = GetMessageW(message, window, first, last);
+    if (result > 0 && IsCharacterMessage(message->message)) {
+        message->wParam = AnsiCharacterOf(message->wParam);
+    }
+    return result;
+}
+
+extern "C" BOOL WINAPI PeekMessageA(LPMSG message, HWND window, UINT first, UINT last,
+                                    UINT remove) {
+    const BOOL result = PeekMessageW(message, window, first, last, remove);
+    if (result && IsCharacterMessage(message->message)) {
+        message->wParam = AnsiCharacterOf(message->wParam);
+    }
+    return result;
+}
+
+extern "C" LRESULT WINAPI DispatchMessageA(const MSG *message) {
+    return Dispatch(message, true);
+}
+
+extern "C" LRESULT WINAPI CallWindowProcA(WNDPROC proc, HWND window, UINT message, WPARAM wParam,
+                                          LPARAM lParam) {
+    return CallWithConversion(proc, ProcedureTakesAnsi(proc, true), true, window, message, wParam,
+                              lParam);
+}
+
+extern "C" LRESULT WINAPI DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return CallWithConversion(DefWindowProcW, false, true, window, message, wParam, lParam);
 }
 
 extern "C" BOOL WINAPI PostMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -56,24 +126,13 @@ extern "C" BOOL WINAPI PostMessageW(HWND window, UINT message, WPARAM wParam, LP
 }
 
 extern "C" LRESULT WINAPI DispatchMessageW(const MSG *message) {
-    if (message == nullptr) {
-        return 0;
-    }
-    if (message->message == WM_TIMER && message->lParam != 0) {
-        reinterpret_cast<TIMERPROC>(message->lParam)(
-            message->hwnd, WM_TIMER, static_cast<UINT_PTR>(message->wParam), DeviceTime());
-        return 0;
-    }
-    Window *window = FindWindowObject(message->hwnd);
-    if (window == nullptr || window == RootWindow()) {
-        return 0;
-    }
-    return CallProcedure(window, message->message, message->wParam, message->lParam);
+    return Dispatch(message, false);
 }
 
 extern "C" LRESULT WINAPI CallWindowProcW(WNDPROC proc, HWND window, UINT message, WPARAM wParam,
                                           LPARAM lParam) {
-    return proc != nullptr ? proc(window, message, wParam, lParam) : 0;
+    return CallWithConversion(proc, ProcedureTakesAnsi(proc, false), false, window, message,
+                              wParam, lParam);
 }
 
 extern "C" LRESULT WINAPI DefWindowProcW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

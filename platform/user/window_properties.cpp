@@ -1,4 +1,5 @@
 // A window's text, styles, extra values, place on the screen and visibility.
+#include "user/message_conversion.h"
 #include "user/window_state.h"
 
 #include <algorithm>
@@ -70,8 +71,11 @@ LONG_PTR SetLong(HWND handle, int index, LONG_PTR value, size_t bytes) {
     LONG_PTR previous = GetLong(handle, index, bytes);
     switch (index) {
     case GWL_WNDPROC:
-        // Windows CE lets any program subclass any window.
+        // Windows CE lets any program subclass any window. The A call marks the procedure ANSI
+        // after this.
         window->proc = reinterpret_cast<WNDPROC>(value);
+        window->ansiProc = false;
+        NoteProcedureForm(window->proc, false);
         return previous;
     case GWL_HINSTANCE:
         window->instance = reinterpret_cast<HINSTANCE>(value);

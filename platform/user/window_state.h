@@ -14,6 +14,7 @@ struct WindowClass {
     std::u16string name;
     WNDCLASSW description;
     DWORD program; // the program that registered it; 0 for the host
+    bool ansi = false; // registered through an A call: its procedure takes ANSI text
 };
 
 struct Window {
@@ -27,6 +28,7 @@ struct Window {
     Window *owner = nullptr;
     std::vector<Window *> children; // front first
     WNDPROC proc = nullptr;
+    bool ansiProc = false; // proc takes its text messages in ANSI
     LONG_PTR id = 0;
     LONG_PTR userData = 0;
     HINSTANCE instance = nullptr;
@@ -62,6 +64,8 @@ SIZE ClientSize(const Window *window);
 // A class the machine provides to every program (the controls, the dialog class): it outlives
 // SetUpScreen and is found after every program's own and global classes.
 void RegisterSystemClass(const WNDCLASSW &description);
+// The program's class of that name was registered through an A call.
+void MarkClassAnsi(const std::u16string &name);
 
 // The machine's screen at that size, with no window on it and no class of a program.
 void SetUpScreen(int screenWidth, int screenHeight);

@@ -11,6 +11,7 @@
 #include "kernel/scheduler.h"
 #include "dialogs/dialogs.h"
 #include "user/input.h"
+#include "user/message_conversion.h"
 #include "user/screen.h"
 
 namespace {
@@ -114,6 +115,7 @@ const WindowClass *FindWindowClass(const std::u16string &name) {
 }
 
 void RegisterSystemClass(const WNDCLASSW &description) {
+    NoteProcedureForm(description.lpfnWndProc, false);
     auto &systemClasses = Table().systemClasses;
     for (auto &existing : systemClasses) {
         if (SameName(existing->name, description.lpszClassName)) {
@@ -256,8 +258,18 @@ extern "C" ATOM WINAPI RegisterClassW(const WNDCLASSW *description) {
     windowClass->description = *description;
     windowClass->description.lpszClassName = nullptr; // the name lives in the class itself
     windowClass->program = GetCurrentThreadId();
+    NoteProcedureForm(description->lpfnWndProc, false);
     Table().classes.push_back(std::move(windowClass));
     return static_cast<ATOM>(0xC000 + Table().classes.size());
+}
+
+void MarkClassAnsi(const std::u16string &name) {
+    for (auto &windowClass : Table().classes) {
+        if (windowClass->program == GetCurrentThreadId() && SameName(windowClass->name, name)) {
+            windowClass->ansi = true;
+            NoteProcedureForm(windowClass->description.lpfnWndProc, true);
+        }
+    }
 }
 
 extern "C" BOOL WINAPI UnregisterClassW(LPCWSTR className, HINSTANCE) {
