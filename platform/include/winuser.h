@@ -96,6 +96,7 @@ typedef struct tagMSG {
 #define GWL_STYLE (-16)
 #define GWL_EXSTYLE (-20)
 #define GWL_USERDATA (-21)
+#define GWLP_WNDPROC GWL_WNDPROC
 
 #define GW_HWNDFIRST 0
 #define GW_HWNDLAST 1
@@ -147,6 +148,11 @@ typedef struct tagMSG {
 #define WM_LBUTTONDOWN 0x0201
 #define WM_LBUTTONUP 0x0202
 #define WM_CAPTURECHANGED 0x0215
+#define WM_NCLBUTTONDOWN 0x00A1
+#define WM_VSCROLL 0x0115
+
+// Where a point of a window lies, for the messages of its frame.
+#define HTVSCROLL 7
 
 #define WA_INACTIVE 0
 #define WA_ACTIVE 1
@@ -286,6 +292,46 @@ typedef void(CALLBACK *TIMERPROC)(HWND, UINT, UINT_PTR, DWORD);
 #define CBN_CLOSEUP 8
 #define CBN_SELENDOK 9
 #define CBN_SELENDCANCEL 10
+
+// Scroll bars
+#define SB_HORZ 0
+#define SB_VERT 1
+#define SB_CTL 2
+#define SB_BOTH 3
+#define SB_LINEUP 0
+#define SB_LINEDOWN 1
+#define SB_PAGEUP 2
+#define SB_PAGEDOWN 3
+#define SB_THUMBPOSITION 4
+#define SB_THUMBTRACK 5
+#define SB_TOP 6
+#define SB_BOTTOM 7
+#define SB_ENDSCROLL 8
+#define SIF_RANGE 0x0001
+#define SIF_PAGE 0x0002
+#define SIF_POS 0x0004
+#define SIF_DISABLENOSCROLL 0x0008
+#define SIF_TRACKPOS 0x0010
+#define SIF_ALL (SIF_RANGE | SIF_PAGE | SIF_POS | SIF_TRACKPOS)
+
+typedef struct tagSCROLLINFO {
+    UINT cbSize;
+    UINT fMask;
+    int nMin;
+    int nMax;
+    UINT nPage;
+    int nPos;
+    int nTrackPos;
+} SCROLLINFO, *LPSCROLLINFO;
+typedef const SCROLLINFO *LPCSCROLLINFO;
+
+WINBASEAPI int WINAPI SetScrollInfo(HWND window, int bar, LPCSCROLLINFO info, BOOL redraw);
+WINBASEAPI BOOL WINAPI GetScrollInfo(HWND window, int bar, LPSCROLLINFO info);
+WINBASEAPI int WINAPI SetScrollPos(HWND window, int bar, int position, BOOL redraw);
+WINBASEAPI int WINAPI GetScrollPos(HWND window, int bar);
+WINBASEAPI BOOL WINAPI SetScrollRange(HWND window, int bar, int minimum, int maximum, BOOL redraw);
+WINBASEAPI BOOL WINAPI GetScrollRange(HWND window, int bar, LPINT minimum, LPINT maximum);
+WINBASEAPI BOOL WINAPI ShowScrollBar(HWND window, int bar, BOOL show);
 
 // Dialogs
 #define DS_ABSALIGN 0x01L
