@@ -45,6 +45,7 @@ void RegisterSystemClasses() {
     RegisterButtonClass();
     RegisterStaticClass();
     RegisterComboBoxClass();
+    RegisterListBoxClass();
     RegisterDialogClass();
 }
 
