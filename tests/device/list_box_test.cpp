@@ -30,6 +30,7 @@ void RegisterFormClass() {
 
 HWND form = nullptr;
 HWND list = nullptr;
+HWND otherList = nullptr;
 DWORD listStyle = 0;
 
 HWND MakeForm() {
@@ -43,11 +44,16 @@ HWND MakeList(HWND parent, DWORD style, int x = 10, int y = 10, int width = 120,
                            nullptr, nullptr);
 }
 
-// A form with a list box of the style the test chose, as a program makes it.
+// A form with a list box of the style the test chose, as a program makes it, and a plain one
+// below it.
 int WINAPI ListProgram(HINSTANCE, HINSTANCE, LPWSTR, int) {
     RegisterFormClass();
     form = MakeForm();
     list = MakeList(form, listStyle);
+    otherList =
+        CreateWindowExW(0, u"LISTBOX", u"", WS_CHILD | WS_VISIBLE | WS_BORDER, 10, 150, 120, 60,
+                        form, reinterpret_cast<HANDLE>(INT_PTR(listId + 1)), nullptr, nullptr);
+    SendMessageW(otherList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(u"Other"));
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0)) {
         TranslateMessage(&message);
@@ -394,6 +400,9 @@ TEST_F(ListBoxMessages, TheScrollBarFollowsTheRows) {
     Send(LB_DELETESTRING, 0);
     EXPECT_EQ(GetWindowLongW(list, GWL_STYLE) & WS_VSCROLL, 0);
     EXPECT_EQ(Send(LB_GETTOPINDEX), 0);
+    // Unless the box keeps it, disabled.
+    Remake(WS_VSCROLL | LBS_DISABLENOSCROLL);
+    EXPECT_NE(GetWindowLongW(list, GWL_STYLE) & WS_VSCROLL, 0);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -477,6 +486,16 @@ TEST_F(ListBoxStylus, WithoutLbsNotifyTheParentHearsOnlyOfTheFocus) {
     Tap(4);
     EXPECT_TRUE(MessageRecorder::Matches(Heard(), {Told(LBN_SETFOCUS)}));
     EXPECT_EQ(Send(LB_GETCURSEL), 4);
+    // Another box taken with the stylus takes the focus.
+    recorder.Clear();
+    RECT other = {};
+    GetWindowRect(otherList, &other);
+    TapAt(other.left + 20, other.top + 5);
+    EXPECT_TRUE(MessageRecorder::Matches(
+        Heard(), {Told(LBN_KILLFOCUS),
+                  {WM_COMMAND, CheckBoth, MAKEWPARAM(listId + 1, LBN_SETFOCUS),
+                   reinterpret_cast<LPARAM>(otherList)}}));
+    EXPECT_EQ(SendMessageW(otherList, LB_GETCURSEL, 0, 0), 0);
 }
 
 TEST_F(ListBoxStylus, MultipleSelectionTapsToggle) {
