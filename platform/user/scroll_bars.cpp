@@ -405,6 +405,7 @@ void TrackVerticalScrollBar(HWND handle, POINT screenPoint) {
     Tracker tracker{handle};
     tracker.Down(POINT{screenPoint.x - client.right, screenPoint.y - client.top});
     if (!IsWindow(handle)) {
+        KillTimer(handle, repeatTimer);
         return;
     }
     MSG message = {};
@@ -429,9 +430,10 @@ void TrackVerticalScrollBar(HWND handle, POINT screenPoint) {
             break;
         }
     } while (message.message != WM_LBUTTONUP && GetCapture() == handle);
+    // Whether the stylus was lifted, the capture went elsewhere or the window went, the bar lets
+    // go.
+    KillTimer(handle, repeatTimer);
     if (ScrollBarState *left = tracker.State(); left != nullptr && left->held != Part::None) {
-        // The capture went elsewhere: the bar lets go.
-        KillTimer(handle, repeatTimer);
         left->held = Part::None;
         left->repeating = false;
         Redraw(Find(handle));

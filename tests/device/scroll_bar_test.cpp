@@ -14,8 +14,15 @@
 namespace {
 
 HWND scrolled = nullptr;
+// The pane destroys itself on this many SB_LINEDOWN; 0: never.
+int linesBeforeDestroying = 0;
 
 LRESULT CALLBACK PaneProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_VSCROLL && LOWORD(wParam) == SB_LINEDOWN && linesBeforeDestroying > 0 &&
+        --linesBeforeDestroying == 0) {
+        DestroyWindow(window);
+        return 0;
+    }
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
@@ -188,6 +195,7 @@ class ScrollBarStylus : public BootedDevice {
         ASSERT_NO_FATAL_FAILURE(BootedDevice::SetUp());
         RegisterBuiltInProgram(u"\\Windows\\scrollpane.exe", PaneProgram);
         scrolled = nullptr;
+        linesBeforeDestroying = 0;
         ASSERT_NO_FATAL_FAILURE(Start(u"\\Windows\\scrollpane.exe"));
         ASSERT_NE(scrolled, nullptr);
         recorder.Watch(scrolled);
@@ -276,6 +284,19 @@ TEST_F(ScrollBarStylus, DraggingTheThumbTracksThenSetsThePosition) {
         MessageRecorder::Matches(Scrolls(), {Scroll(SB_THUMBTRACK, 0), Scroll(SB_THUMBTRACK, 90),
                                              Scroll(SB_THUMBPOSITION, 90), Scroll(SB_ENDSCROLL)}));
     EXPECT_EQ(GetCapture(), nullptr);
+}
+
+TEST_F(ScrollBarStylus, AWindowMayGoWhileItsArrowIsHeld) {
+    Program *program = FindProgram(GetWindowThreadProcessId(scrolled, nullptr));
+    ASSERT_NE(program, nullptr);
+    linesBeforeDestroying = 3; // the first, then two repeats
+    StylusDownAt(barX, bottom - 5);
+    AdvanceDeviceTime(1000);
+    EXPECT_FALSE(IsWindow(scrolled));
+    StylusUpAt(barX, bottom - 5);
+    EXPECT_EQ(GetCapture(), nullptr);
+    EXPECT_TRUE(program->timers.empty());
+    EXPECT_FALSE(program->exited);
 }
 
 TEST_F(ScrollBarStylus, ADisabledBarAndTheClientAreaSendNothing) {
