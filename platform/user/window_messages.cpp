@@ -4,8 +4,9 @@
 #include "user/window_state.h"
 
 #include "kernel/scheduler.h"
-#include "user/user_thread.h"
 #include "user/message_conversion.h"
+#include "user/scroll_bars.h"
+#include "user/user_thread.h"
 #include "user/window_dcs.h"
 
 namespace {
@@ -161,6 +162,12 @@ extern "C" LRESULT WINAPI DefWindowProcW(HWND window, UINT message, WPARAM wPara
     case WM_PAINT:
     case WM_ERASEBKGND:
         return DefaultPaintMessage(window, message, wParam);
+    case WM_NCLBUTTONDOWN:
+        if (wParam == HTVSCROLL) {
+            TrackVerticalScrollBar(window, POINT{static_cast<short>(LOWORD(lParam)),
+                                                 static_cast<short>(HIWORD(lParam))});
+        }
+        return 0;
     }
     return 0;
 }

@@ -13,6 +13,7 @@
 #include "user/input.h"
 #include "user/message_conversion.h"
 #include "user/screen.h"
+#include "user/scroll_bars.h"
 
 namespace {
 
@@ -52,6 +53,7 @@ void RegisterSystemClasses() {
     RegisterButtonClass();
     RegisterStaticClass();
     RegisterComboBoxClass();
+    RegisterListBoxClass();
     RegisterDialogClass();
 }
 
@@ -158,7 +160,8 @@ POINT ClientOrigin(const Window *window) {
 
 SIZE ClientSize(const Window *window) {
     int border = BorderWidth(window);
-    SIZE size = {window->rect.right - window->rect.left - 2 * border,
+    SIZE size = {window->rect.right - window->rect.left - 2 * border -
+                     VerticalScrollBarWidth(window),
                  window->rect.bottom - window->rect.top - 2 * border - CaptionHeight(window)};
     size.cx = std::max<LONG>(size.cx, 0);
     size.cy = std::max<LONG>(size.cy, 0);
