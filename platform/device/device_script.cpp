@@ -2,8 +2,9 @@
 #include "device/device_script.h"
 
 #include "device/automation.h"
-#include "kernel/scheduler.h"
 #include "kernel/code_pages.h"
+#include "kernel/machine.h"
+#include "kernel/scheduler.h"
 #include "user/cursors.h"
 
 #include <windows.h>
@@ -61,6 +62,8 @@ bool ParseKey(const std::vector<std::string> &words, BYTE &key, std::string &err
 const long maxMilliseconds = 0x7FFFFFFF;
 // How long wait-window and wait-gone wait when no time is given.
 const long defaultWaitMilliseconds = 5000;
+// How much device time idle lets pass for programs that sleep or wait a bounded time.
+const long idleBoundMilliseconds = 5000;
 
 typedef std::vector<std::string> Words;
 
@@ -74,10 +77,26 @@ bool Start(const ScriptLine &line, std::string &, std::string &error) {
     for (size_t i = 2; i < words.size(); ++i) {
         arguments += (i > 2 ? " " : "") + words[i];
     }
-    std::u16string commandLine = WideFromUtf8(arguments);
     PROCESS_INFORMATION information;
-    if (!CreateProcessW(WideFromUtf8(words[1]).c_str(), commandLine.data(), nullptr, nullptr, FALSE,
-                        0, nullptr, nullptr, nullptr, &information)) {
+    BOOL started;
+    if (KindOf(CurrentMachine()) == MachineKind::Desktop) {
+        // A PC program is started as its desktop would: the line names it first, in ANSI.
+        std::string commandLine = "\"" + AnsiFromWide(WideFromUtf8(words[1])) + "\"";
+        if (!arguments.empty()) {
+            commandLine += " " + AnsiFromWide(WideFromUtf8(arguments));
+        }
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof startup;
+        startup.dwFlags = STARTF_USESHOWWINDOW;
+        startup.wShowWindow = SW_SHOW;
+        started = CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                 nullptr, &startup, &information);
+    } else {
+        std::u16string commandLine = WideFromUtf8(arguments);
+        started = CreateProcessW(WideFromUtf8(words[1]).c_str(), commandLine.data(), nullptr,
+                                 nullptr, FALSE, 0, nullptr, nullptr, nullptr, &information);
+    }
+    if (!started) {
         error = "cannot start " + words[1];
         return false;
     }
@@ -87,9 +106,30 @@ bool Start(const ScriptLine &line, std::string &, std::string &error) {
     return true;
 }
 
-bool Idle(const ScriptLine &, std::string &, std::string &) {
-    RunUntilIdle();
+bool Idle(const ScriptLine &, std::string &, std::string &error) {
+    if (!RunUntilQuiet(static_cast<DWORD>(idleBoundMilliseconds))) {
+        error = "a program still sleeps after " + std::to_string(idleBoundMilliseconds) + " ms";
+        return false;
+    }
     return true;
+}
+
+bool SwitchMachine(const ScriptLine &line, std::string &, std::string &error) {
+    const Words &words = line.words;
+    const MachineKind kind = words.size() == 2 && words[1] == "desktop" ? MachineKind::Desktop
+                                                                         : MachineKind::Device;
+    if (words.size() != 2 || (words[1] != "desktop" && words[1] != "device")) {
+        error = "machine needs desktop or device";
+        return false;
+    }
+    for (Machine *machine : BootedMachines()) {
+        if (KindOf(machine) == kind) {
+            AddressMachine(machine);
+            return true;
+        }
+    }
+    error = "no " + words[1] + " is booted";
+    return false;
 }
 
 bool Sleep(const ScriptLine &line, std::string &, std::string &error) {
@@ -251,7 +291,7 @@ const Command commands[] = {
     {"keyup", Key},        {"type", Type},      {"windows", Windows},
     {"text", Text},        {"cursor", Cursor},  {"screenshot", Screenshot},
     {"click", Click},      {"pick", Pick},      {"answer", Answer},
-    {"wait-window", Wait}, {"wait-gone", Wait},
+    {"wait-window", Wait}, {"wait-gone", Wait}, {"machine", SwitchMachine},
 };
 
 } // namespace

@@ -231,3 +231,53 @@ TEST_F(Device, AProgramFileInTheDeviceFolderIsStartedByItsDevicePath) {
 }
 
 } // namespace
+
+// Sleeps in 10 ms steps until the count of steps it was given has passed, as a program waiting a
+// bounded time for an answer does.
+int WINAPI StepSleeper(HINSTANCE, HINSTANCE, LPWSTR commandLine, int) {
+    const int steps = std::stoi(std::string(commandLine, commandLine + wcslen(commandLine)));
+    for (int i = 0; i < steps; ++i) {
+        Sleep(10);
+    }
+    Note("done at " + std::to_string(GetTickCount()));
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0)) {
+    }
+    return 0;
+}
+
+// Keeps a timer that fires forever.
+int WINAPI ForeverTicker(HINSTANCE, HINSTANCE, LPWSTR, int) {
+    SetTimer(nullptr, 0, 1000, nullptr);
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0)) {
+    }
+    return 0;
+}
+
+TEST_F(Device, QuietWaitsForSleepersButNotForTimers) {
+    RegisterBuiltInProgram(u"\\steps.exe", StepSleeper);
+    RegisterBuiltInProgram(u"\\ticker.exe", ForeverTicker);
+    Start(u"\\ticker.exe");
+    Start(u"\\steps.exe", u"5");
+    EXPECT_TRUE(RunUntilQuiet(5000));
+    EXPECT_EQ(journal, (std::vector<std::string>{"done at 50"}));
+    EXPECT_EQ(GetTickCount(), 50u) << "the ticker's timer held nothing back";
+    EXPECT_TRUE(RunUntilQuiet(5000));
+    EXPECT_EQ(GetTickCount(), 50u) << "nothing sleeps: no time passes";
+}
+
+TEST_F(Device, QuietGivesUpAtItsBound) {
+    RegisterBuiltInProgram(u"\\steps.exe", StepSleeper);
+    // 500 steps end exactly at the bound; 501 pass it.
+    Start(u"\\steps.exe", u"500");
+    EXPECT_TRUE(RunUntilQuiet(5000));
+    EXPECT_EQ(journal, (std::vector<std::string>{"done at 5000"}));
+    journal.clear();
+    Start(u"\\steps.exe", u"501");
+    EXPECT_FALSE(RunUntilQuiet(5000));
+    EXPECT_TRUE(journal.empty());
+    EXPECT_EQ(GetTickCount(), 10000u);
+    EXPECT_TRUE(RunUntilQuiet(5000));
+    EXPECT_EQ(journal, (std::vector<std::string>{"done at 10010"}));
+}
