@@ -6,5 +6,6 @@
 void RegisterButtonClass();
 void RegisterStaticClass();
 void RegisterComboBoxClass();
+void RegisterEditClass();
 
 #endif

@@ -292,6 +292,18 @@ typedef void(CALLBACK *TIMERPROC)(HWND, UINT, UINT_PTR, DWORD);
 #define CBN_SELENDOK 9
 #define CBN_SELENDCANCEL 10
 
+// Scroll bars
+#define WM_VSCROLL 0x0115
+#define SB_LINEUP 0
+#define SB_LINEDOWN 1
+#define SB_PAGEUP 2
+#define SB_PAGEDOWN 3
+#define SB_THUMBPOSITION 4
+#define SB_THUMBTRACK 5
+#define SB_TOP 6
+#define SB_BOTTOM 7
+#define SB_ENDSCROLL 8
+
 // Edit controls
 #define ES_LEFT 0x0000L
 #define ES_CENTER 0x0001L

@@ -44,6 +44,7 @@ void RegisterSystemClasses() {
     RegisterButtonClass();
     RegisterStaticClass();
     RegisterComboBoxClass();
+    RegisterEditClass();
     RegisterDialogClass();
 }
 

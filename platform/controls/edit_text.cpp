@@ -1,0 +1,34 @@
+#include "controls/edit_text.h"
+
+bool LineEndAt(const std::u16string &text, size_t position) {
+    return position + 1 < text.size() && text[position] == u'\r' && text[position + 1] == u'\n';
+}
+
+size_t PositionBefore(const std::u16string &text, size_t position) {
+    position = std::min(position, text.size());
+    if (position >= 2 && LineEndAt(text, position - 2)) {
+        return position - 2;
+    }
+    return position > 0 ? position - 1 : 0;
+}
+
+size_t PositionAfter(const std::u16string &text, size_t position) {
+    if (LineEndAt(text, position)) {
+        return position + 2;
+    }
+    return std::min(position + 1, text.size());
+}
+
+EditSelection BackspaceSpan(const std::u16string &text, const EditSelection &selection) {
+    if (!selection.Empty()) {
+        return selection;
+    }
+    return EditSelection{PositionBefore(text, selection.caret), selection.caret};
+}
+
+EditSelection DeleteSpan(const std::u16string &text, const EditSelection &selection) {
+    if (!selection.Empty()) {
+        return selection;
+    }
+    return EditSelection{selection.caret, PositionAfter(text, selection.caret)};
+}
