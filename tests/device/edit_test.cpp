@@ -446,6 +446,25 @@ TEST_F(EditControl, ASingleLineScrollsSidewaysToKeepTheCaretInView) {
     EXPECT_EQ(SendMessageW(edit, EM_GETFIRSTVISIBLELINE, 0, 0), 0);
 }
 
+TEST_F(EditControl, APasswordShowsAStarForEachCharacter) {
+    HWND password = Make(ES_AUTOHSCROLL | ES_PASSWORD | WS_BORDER, u"abc");
+    HWND stars = Make(ES_AUTOHSCROLL | WS_BORDER, u"***", 120, 20, 10, 40);
+    EXPECT_EQ(TextOf(password), u"abc");
+    UpdateWindow(form);
+    UpdateWindow(password);
+    UpdateWindow(stars);
+    const Surface shown = WindowPicture(password);
+    EXPECT_EQ(shown.pixels, WindowPicture(stars).pixels);
+    // Inside the border, the stars show in the text colour.
+    int ink = 0;
+    for (int y = 1; y + 1 < shown.height; ++y) {
+        for (int x = 1; x + 1 < shown.width; ++x) {
+            ink += shown.At(x, y) == 0u;
+        }
+    }
+    EXPECT_GT(ink, 0);
+}
+
 TEST_F(EditControl, BadInputIsRefusedQuietly) {
     HWND edit = Make(ES_MULTILINE | ES_AUTOVSCROLL, u"", 120, 60);
     EXPECT_EQ(SendMessageW(edit, EM_GETSEL, 0, 0), 0);
