@@ -449,6 +449,11 @@ LRESULT Create(HWND window, LPARAM lParam) {
     }
     AttachState(window, combo);
     combo->window = window;
+    // WS_VSCROLL is for the list, which draws its own bar; the box itself has none.
+    const LONG style = GetWindowLongW(window, GWL_STYLE);
+    if ((style & WS_VSCROLL) != 0) {
+        SetWindowLongW(window, GWL_STYLE, style & ~WS_VSCROLL);
+    }
     combo->droppedHeight = creation != nullptr ? creation->cy : 0;
     Measure(*combo);
     FitBox(*combo);

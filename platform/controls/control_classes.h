@@ -7,5 +7,6 @@ void RegisterButtonClass();
 void RegisterStaticClass();
 void RegisterComboBoxClass();
 void RegisterEditClass();
+void RegisterListBoxClass();
 
 #endif

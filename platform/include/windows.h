@@ -416,6 +416,7 @@ typedef struct _ICONINFO {
 #define ERROR_INVALID_CURSOR_HANDLE 1402L
 #define SM_CXSCREEN 0
 #define SM_CYSCREEN 1
+#define SM_CXVSCROLL 2
 #define SM_CYCAPTION 4
 #define SM_CXBORDER 5
 #define SM_CYBORDER 6

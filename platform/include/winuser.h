@@ -149,6 +149,11 @@ typedef struct tagMSG {
 #define WM_LBUTTONDOWN 0x0201
 #define WM_LBUTTONUP 0x0202
 #define WM_CAPTURECHANGED 0x0215
+#define WM_NCLBUTTONDOWN 0x00A1
+#define WM_VSCROLL 0x0115
+
+// Where a point of a window lies, for the messages of its frame.
+#define HTVSCROLL 7
 
 #define WA_INACTIVE 0
 #define WA_ACTIVE 1
@@ -292,8 +297,64 @@ typedef void(CALLBACK *TIMERPROC)(HWND, UINT, UINT_PTR, DWORD);
 #define CBN_SELENDOK 9
 #define CBN_SELENDCANCEL 10
 
+// List boxes
+#define LBS_NOTIFY 0x0001L
+#define LBS_SORT 0x0002L
+#define LBS_MULTIPLESEL 0x0008L
+#define LBS_HASSTRINGS 0x0040L
+#define LBS_NOINTEGRALHEIGHT 0x0100L
+#define LBS_EXTENDEDSEL 0x0800L
+#define LBS_DISABLENOSCROLL 0x1000L
+#define LB_OKAY 0
+#define LB_ERR (-1)
+#define LB_ERRSPACE (-2)
+#define LB_ADDSTRING 0x0180
+#define LB_INSERTSTRING 0x0181
+#define LB_DELETESTRING 0x0182
+#define LB_SELITEMRANGEEX 0x0183
+#define LB_RESETCONTENT 0x0184
+#define LB_SETSEL 0x0185
+#define LB_SETCURSEL 0x0186
+#define LB_GETSEL 0x0187
+#define LB_GETCURSEL 0x0188
+#define LB_GETTEXT 0x0189
+#define LB_GETTEXTLEN 0x018A
+#define LB_GETCOUNT 0x018B
+#define LB_SELECTSTRING 0x018C
+#define LB_DIR 0x018D
+#define LB_GETTOPINDEX 0x018E
+#define LB_FINDSTRING 0x018F
+#define LB_GETSELCOUNT 0x0190
+#define LB_GETSELITEMS 0x0191
+#define LB_SETTABSTOPS 0x0192
+#define LB_GETHORIZONTALEXTENT 0x0193
+#define LB_SETHORIZONTALEXTENT 0x0194
+#define LB_SETCOLUMNWIDTH 0x0195
+#define LB_ADDFILE 0x0196
+#define LB_SETTOPINDEX 0x0197
+#define LB_GETITEMRECT 0x0198
+#define LB_GETITEMDATA 0x0199
+#define LB_SETITEMDATA 0x019A
+#define LB_SELITEMRANGE 0x019B
+#define LB_SETANCHORINDEX 0x019C
+#define LB_GETANCHORINDEX 0x019D
+#define LB_SETCARETINDEX 0x019E
+#define LB_GETCARETINDEX 0x019F
+#define LB_SETITEMHEIGHT 0x01A0
+#define LB_GETITEMHEIGHT 0x01A1
+#define LB_FINDSTRINGEXACT 0x01A2
+#define LBN_ERRSPACE (-2)
+#define LBN_SELCHANGE 1
+#define LBN_DBLCLK 2
+#define LBN_SELCANCEL 3
+#define LBN_SETFOCUS 4
+#define LBN_KILLFOCUS 5
+
 // Scroll bars
-#define WM_VSCROLL 0x0115
+#define SB_HORZ 0
+#define SB_VERT 1
+#define SB_CTL 2
+#define SB_BOTH 3
 #define SB_LINEUP 0
 #define SB_LINEDOWN 1
 #define SB_PAGEUP 2
@@ -303,6 +364,31 @@ typedef void(CALLBACK *TIMERPROC)(HWND, UINT, UINT_PTR, DWORD);
 #define SB_TOP 6
 #define SB_BOTTOM 7
 #define SB_ENDSCROLL 8
+#define SIF_RANGE 0x0001
+#define SIF_PAGE 0x0002
+#define SIF_POS 0x0004
+#define SIF_DISABLENOSCROLL 0x0008
+#define SIF_TRACKPOS 0x0010
+#define SIF_ALL (SIF_RANGE | SIF_PAGE | SIF_POS | SIF_TRACKPOS)
+
+typedef struct tagSCROLLINFO {
+    UINT cbSize;
+    UINT fMask;
+    int nMin;
+    int nMax;
+    UINT nPage;
+    int nPos;
+    int nTrackPos;
+} SCROLLINFO, *LPSCROLLINFO;
+typedef const SCROLLINFO *LPCSCROLLINFO;
+
+WINBASEAPI int WINAPI SetScrollInfo(HWND window, int bar, LPCSCROLLINFO info, BOOL redraw);
+WINBASEAPI BOOL WINAPI GetScrollInfo(HWND window, int bar, LPSCROLLINFO info);
+WINBASEAPI int WINAPI SetScrollPos(HWND window, int bar, int position, BOOL redraw);
+WINBASEAPI int WINAPI GetScrollPos(HWND window, int bar);
+WINBASEAPI BOOL WINAPI SetScrollRange(HWND window, int bar, int minimum, int maximum, BOOL redraw);
+WINBASEAPI BOOL WINAPI GetScrollRange(HWND window, int bar, LPINT minimum, LPINT maximum);
+WINBASEAPI BOOL WINAPI ShowScrollBar(HWND window, int bar, BOOL show);
 
 // Edit controls
 #define ES_LEFT 0x0000L
@@ -471,6 +557,7 @@ WINBASEAPI HWND WINAPI WindowFromPoint(POINT point);
 WINBASEAPI void WINAPI keybd_event(BYTE key, BYTE scan, DWORD flags, ULONG_PTR extra);
 WINBASEAPI SHORT WINAPI GetKeyState(int key);
 WINBASEAPI SHORT WINAPI GetAsyncKeyState(int key);
+WINBASEAPI UINT WINAPI GetDoubleClickTime(void);
 WINBASEAPI UINT_PTR WINAPI SetTimer(HWND window, UINT_PTR id, UINT elapse, TIMERPROC proc);
 WINBASEAPI BOOL WINAPI KillTimer(HWND window, UINT_PTR id);
 

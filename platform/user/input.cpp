@@ -2,6 +2,7 @@
 // window of the program in front. TranslateMessage makes characters from keys as a US keyboard
 // does, with Shift and Caps Lock.
 #include "user/input.h"
+#include "user/scroll_bars.h"
 #include "user/window_state.h"
 
 #include <cstring>
@@ -59,6 +60,13 @@ void PostStylus(UINT message, int x, int y) {
             GetForegroundWindow() != topLevel) {
             SetForegroundWindow(topLevel);
         }
+    }
+    if (message == WM_LBUTTONDOWN && !captured &&
+        InVerticalScrollBar(FindWindowObject(target), {x, y})) {
+        // The window's scroll bar: the default window procedure follows the stylus from there.
+        PostToWindow(target, WM_NCLBUTTONDOWN, HTVSCROLL,
+                     MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y)));
+        return;
     }
     POINT point = {x, y};
     ScreenToClient(target, &point);
@@ -190,6 +198,11 @@ extern "C" SHORT WINAPI GetKeyState(int key) {
 
 extern "C" SHORT WINAPI GetAsyncKeyState(int key) {
     return GetKeyState(key);
+}
+
+// Windows' default: two taps this close make a double tap.
+extern "C" UINT WINAPI GetDoubleClickTime(void) {
+    return 500;
 }
 
 // The character goes in front of the queue, so it is the next message the program reads.

@@ -11,6 +11,8 @@ extern "C" int WINAPI GetSystemMetrics(int index) {
     }
     case SM_CYCAPTION:
         return 24;
+    case SM_CXVSCROLL:
+        return 13; // as Windows CE has it
     case SM_CXBORDER:
     case SM_CYBORDER:
         return 1;

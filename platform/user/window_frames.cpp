@@ -3,6 +3,7 @@
 #include "user/window_frames.h"
 
 #include "user/screen.h"
+#include "user/scroll_bars.h"
 #include "user/window_dcs.h"
 
 namespace {
@@ -22,7 +23,7 @@ void DrawWindowFrame(Window *window) {
     const int width = outer.right - outer.left;
     const int border = client.left - outer.left;
     const int captionBottom = client.top - outer.top;
-    if (border == 0 && captionBottom == 0) {
+    if (border == 0 && captionBottom == 0 && VerticalScrollBarWidth(window) == 0) {
         return;
     }
     HDC dc = CreateWindowDc(window->handle, true);
@@ -50,5 +51,6 @@ void DrawWindowFrame(Window *window) {
                   DT_LEFT | DT_VCENTER | DT_SINGLELINE);
         SelectObject(dc, oldFont);
     }
+    DrawVerticalScrollBar(window, dc);
     ReleaseDC(window->handle, dc);
 }

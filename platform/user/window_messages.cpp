@@ -3,6 +3,7 @@
 #include "user/window_state.h"
 
 #include "device/scheduler.h"
+#include "user/scroll_bars.h"
 #include "user/window_dcs.h"
 
 namespace {
@@ -101,6 +102,12 @@ extern "C" LRESULT WINAPI DefWindowProcW(HWND window, UINT message, WPARAM wPara
     case WM_PAINT:
     case WM_ERASEBKGND:
         return DefaultPaintMessage(window, message, wParam);
+    case WM_NCLBUTTONDOWN:
+        if (wParam == HTVSCROLL) {
+            TrackVerticalScrollBar(window, POINT{static_cast<short>(LOWORD(lParam)),
+                                                 static_cast<short>(HIWORD(lParam))});
+        }
+        return 0;
     }
     return 0;
 }

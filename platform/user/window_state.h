@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+struct ScrollBarState;
+
 struct WindowClass {
     std::u16string name;
     WNDCLASSW description;
@@ -36,6 +38,8 @@ struct Window {
     // What a system control or dialog keeps for this window (user/attached_state.h).
     const void *attachedKind = nullptr;
     std::shared_ptr<void> attachedState;
+    // The standard vertical scroll bar's values (user/scroll_bars.h), once it has any.
+    std::shared_ptr<ScrollBarState> verticalScrollBar;
 
     // What must be painted again, in client coordinates, and whether it is erased first.
     RECT update = {};

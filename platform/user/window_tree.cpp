@@ -11,6 +11,7 @@
 #include "dialogs/dialogs.h"
 #include "user/input.h"
 #include "user/screen.h"
+#include "user/scroll_bars.h"
 
 namespace {
 
@@ -45,6 +46,7 @@ void RegisterSystemClasses() {
     RegisterStaticClass();
     RegisterComboBoxClass();
     RegisterEditClass();
+    RegisterListBoxClass();
     RegisterDialogClass();
 }
 
@@ -150,7 +152,8 @@ POINT ClientOrigin(const Window *window) {
 
 SIZE ClientSize(const Window *window) {
     int border = BorderWidth(window);
-    SIZE size = {window->rect.right - window->rect.left - 2 * border,
+    SIZE size = {window->rect.right - window->rect.left - 2 * border -
+                     VerticalScrollBarWidth(window),
                  window->rect.bottom - window->rect.top - 2 * border - CaptionHeight(window)};
     size.cx = std::max<LONG>(size.cx, 0);
     size.cy = std::max<LONG>(size.cy, 0);

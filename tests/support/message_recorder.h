@@ -8,6 +8,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <map>
 #include <sstream>
 #include <string>
@@ -75,6 +76,18 @@ class MessageRecorder {
         return found;
     }
 
+    // Only the messages of those kinds that one window received, in order.
+    std::vector<RecordedMessage> OnlyOf(HWND window, const std::vector<UINT> &kinds) const {
+        std::vector<RecordedMessage> found;
+        for (const RecordedMessage &entry : log_) {
+            if (entry.window == window &&
+                std::find(kinds.begin(), kinds.end(), entry.message) != kinds.end()) {
+                found.push_back(entry);
+            }
+        }
+        return found;
+    }
+
     static testing::AssertionResult Matches(const std::vector<RecordedMessage> &received,
                                             const std::vector<ExpectedMessage> &expected) {
         std::ostringstream report;
@@ -101,8 +114,8 @@ class MessageRecorder {
         }
         report << "\nreceived";
         for (const RecordedMessage &got : received) {
-            report << " 0x" << std::hex << got.message << "(w=" << got.wParam
-                   << ",l=" << got.lParam << ")";
+            report << " 0x" << std::hex << got.message << "(w=" << got.wParam << ",l=" << got.lParam
+                   << ")";
         }
         return testing::AssertionFailure() << report.str();
     }
