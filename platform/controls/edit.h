@@ -11,15 +11,6 @@
 #include "controls/edit_lines.h"
 #include "controls/edit_text.h"
 
-// The vertical scroll state in the shape SetScrollInfo takes: the lines, the lines shown and
-// the first line shown.
-struct EditScrollState {
-    int min = 0;
-    int max = 0;
-    UINT page = 0;
-    int pos = 0;
-};
-
 struct Edit {
     HWND window = nullptr;
     EditSelection selection;
@@ -29,6 +20,7 @@ struct Edit {
     bool focused = false;
     bool tracking = false; // the stylus went down on the control and drags the selection
     bool destroyed = false;
+    bool verticalBar = false; // made with WS_VSCROLL: the window's scroll bar shows the lines
 
     // The view, made again whenever the text, the font or the size changes.
     std::vector<EditLine> lines;
@@ -36,7 +28,6 @@ struct Edit {
     int averageWidth = 6;
     int firstLine = 0; // multi-line: the first line shown
     int scrollX = 0;   // pixels of the lines hidden at the left
-    EditScrollState vertical;
 };
 
 #endif

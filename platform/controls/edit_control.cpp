@@ -481,6 +481,7 @@ LRESULT Create(HWND window, LPARAM lParam) {
         return -1;
     }
     edit->window = window;
+    edit->verticalBar = (GetWindowLongW(window, GWL_STYLE) & WS_VSCROLL) != 0;
     AttachState(window, edit);
     const auto *creation = reinterpret_cast<const CREATESTRUCTW *>(lParam);
     SetText(*edit, creation != nullptr ? creation->lpszName : nullptr, false);

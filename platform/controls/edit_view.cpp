@@ -57,12 +57,19 @@ int LastFirstLine(const Edit &edit) {
     return std::max(static_cast<int>(edit.lines.size()) - VisibleEditLines(edit), 0);
 }
 
-// The scroll state follows the view; a scroll bar, where the window has one, shows it.
-void UpdateScrollState(Edit &edit) {
-    edit.vertical.min = 0;
-    edit.vertical.max = std::max(static_cast<int>(edit.lines.size()) - 1, 0);
-    edit.vertical.page = static_cast<UINT>(VisibleEditLines(edit));
-    edit.vertical.pos = edit.firstLine;
+// The scroll bar shows the lines, those shown and the first of them; as on Windows it stays,
+// disabled, while every line shows.
+void UpdateScrollBar(Edit &edit) {
+    if (!edit.verticalBar || !IsMultiLineEdit(edit)) {
+        return;
+    }
+    SCROLLINFO info = {};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL;
+    info.nMax = std::max(static_cast<int>(edit.lines.size()) - 1, 0);
+    info.nPage = static_cast<UINT>(VisibleEditLines(edit));
+    info.nPos = edit.firstLine;
+    SetScrollInfo(edit.window, SB_VERT, &info, FALSE);
 }
 
 } // namespace
@@ -123,7 +130,7 @@ void LayOutEdit(Edit &edit) {
     if (Wraps(edit)) {
         edit.scrollX = 0;
     }
-    UpdateScrollState(edit);
+    UpdateScrollBar(edit);
 }
 
 void ScrollEditToLine(Edit &edit, int line) {
@@ -132,7 +139,7 @@ void ScrollEditToLine(Edit &edit, int line) {
         edit.firstLine = line;
         InvalidateRect(edit.window, nullptr, FALSE);
     }
-    UpdateScrollState(edit);
+    UpdateScrollBar(edit);
 }
 
 void ScrollEditToCaret(Edit &edit) {

@@ -405,8 +405,18 @@ TEST_F(EditControl, LineScrollStopsWhereTheLastLineShowsAtTheBottom) {
     EXPECT_EQ(SendMessageW(edit, EM_GETFIRSTVISIBLELINE, 0, 0), 15);
     EXPECT_TRUE(SendMessageW(edit, EM_LINESCROLL, 0, 0x7FFFFFFF));
     EXPECT_EQ(SendMessageW(edit, EM_GETFIRSTVISIBLELINE, 0, 0), 15);
+    // The scroll bar shows the lines, the lines shown and the first of them.
+    SCROLLINFO bar = {};
+    bar.cbSize = sizeof bar;
+    bar.fMask = SIF_ALL;
+    ASSERT_TRUE(GetScrollInfo(edit, SB_VERT, &bar));
+    EXPECT_EQ(bar.nMin, 0);
+    EXPECT_EQ(bar.nMax, 19);
+    EXPECT_EQ(bar.nPage, 5u);
+    EXPECT_EQ(bar.nPos, 15);
     EXPECT_TRUE(SendMessageW(edit, EM_LINESCROLL, 0, -100));
     EXPECT_EQ(SendMessageW(edit, EM_GETFIRSTVISIBLELINE, 0, 0), 0);
+    EXPECT_EQ(GetScrollPos(edit, SB_VERT), 0);
 
     // The scroll bar's messages move the lines the same way.
     SendMessageW(edit, WM_VSCROLL, SB_PAGEDOWN, 0);
@@ -494,8 +504,9 @@ int WINAPI EditProgram(HINSTANCE, HINSTANCE, LPWSTR, int) {
     HWND window = CreateWindowExW(0, u"EditForm", u"Editor", WS_VISIBLE | WS_CAPTION | WS_BORDER, 0,
                                   0, 240, 200, nullptr, nullptr, nullptr, nullptr);
     programEdit = CreateWindowExW(
-        0, u"EDIT", u"", WS_CHILD | WS_VISIBLE | WS_BORDER | ES_MULTILINE | ES_AUTOVSCROLL, 10, 10,
-        200, 100, window, reinterpret_cast<HANDLE>(INT_PTR(editId)), nullptr, nullptr);
+        0, u"EDIT", u"",
+        WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL, 10, 10, 200,
+        100, window, reinterpret_cast<HANDLE>(INT_PTR(editId)), nullptr, nullptr);
     programLine = CreateWindowExW(
         0, u"EDIT", u"", WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL, 10, 120, 120, 20,
         window, reinterpret_cast<HANDLE>(INT_PTR(editId + 1)), nullptr, nullptr);
@@ -583,6 +594,26 @@ TEST_F(EditOnDevice, TheStylusPlacesTheCaretAndDragsASelection) {
     EXPECT_EQ(text, "abXf");
 }
 
+TEST_F(EditOnDevice, TheScrollBarScrollsTheLines) {
+    ASSERT_TRUE(TypeText("1\n2\n3\n4\n5\n6\n7\n8\n9\n10\n11\n12"));
+    const int visible = (100 - 2 - 1) / LineHeightInTestFont();
+    const int last = 12 - visible;
+    EXPECT_EQ(SendMessageW(programEdit, EM_GETFIRSTVISIBLELINE, 0, 0), last);
+    EXPECT_EQ(GetScrollPos(programEdit, SB_VERT), last);
+    RECT rect = {};
+    GetWindowRect(programEdit, &rect);
+    const int barX = rect.right - 1 - 6;
+    TapAt(barX, rect.top + 1 + 4); // the up arrow
+    EXPECT_EQ(SendMessageW(programEdit, EM_GETFIRSTVISIBLELINE, 0, 0), last - 1);
+    EXPECT_EQ(GetScrollPos(programEdit, SB_VERT), last - 1);
+    TapAt(barX, rect.bottom - 1 - 4); // the down arrow
+    EXPECT_EQ(SendMessageW(programEdit, EM_GETFIRSTVISIBLELINE, 0, 0), last);
+    // Everything fits again: the bar stays, with nothing to scroll.
+    SendMessageW(programEdit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(u"short"));
+    EXPECT_NE(GetWindowLongW(programEdit, GWL_STYLE) & WS_VSCROLL, 0);
+    EXPECT_EQ(GetScrollPos(programEdit, SB_VERT), 0);
+}
+
 TEST_F(EditOnDevice, FocusComesAndGoesWithNotifications) {
     // The program gave the multi-line control the focus as it started.
     EXPECT_TRUE(MessageRecorder::Matches(messages.Log(), {Notification(EN_SETFOCUS)}));
@@ -618,7 +649,7 @@ TEST_F(EditOnDevice, ASingleLineControlWithTheCaretAndThenASelection) {
 // How it looks.
 
 TEST_F(EditControl, AReadOnlyMultiLineControlWithMoreTextThanItShows) {
-    HWND edit = Make(ES_MULTILINE | ES_READONLY | WS_BORDER, u"", 120, 60);
+    HWND edit = Make(ES_MULTILINE | ES_READONLY | WS_BORDER | WS_VSCROLL, u"", 120, 60);
     SetWindowTextW(edit, u"A read-only control shows its text on the face colour.\r\n"
                          u"It wraps long lines between words.\r\nThe last lines are "
                          u"hidden below.");
