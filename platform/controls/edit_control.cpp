@@ -9,8 +9,7 @@
 #include "user/attached_state.h"
 
 #include <algorithm>
-#include <limits>
-#include <new>
+#include <exception>
 #include <string_view>
 
 namespace {
@@ -458,10 +457,11 @@ LRESULT Handle(Edit &edit, UINT message, WPARAM wParam, LPARAM lParam) {
         Redraw(edit);
         return TRUE;
     }
-    case EM_LIMITTEXT:
-        edit.limit = wParam != 0 ? static_cast<size_t>(wParam)
-                                 : (IsMultiLineEdit(edit) ? multiLineMaximum : singleLineMaximum);
+    case EM_LIMITTEXT: {
+        const size_t most = IsMultiLineEdit(edit) ? multiLineMaximum : singleLineMaximum;
+        edit.limit = wParam != 0 ? std::min<size_t>(wParam, most) : most;
         return 0;
+    }
     case EM_GETLIMITTEXT:
         return static_cast<LRESULT>(edit.limit);
     case EM_GETMODIFY:
@@ -474,12 +474,7 @@ LRESULT Handle(Edit &edit, UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT Create(HWND window, LPARAM lParam) {
-    std::shared_ptr<Edit> edit;
-    try {
-        edit = std::make_shared<Edit>();
-    } catch (const std::bad_alloc &) {
-        return -1;
-    }
+    const std::shared_ptr<Edit> edit = std::make_shared<Edit>();
     edit->window = window;
     edit->verticalBar = (GetWindowLongW(window, GWL_STYLE) & WS_VSCROLL) != 0;
     AttachState(window, edit);
@@ -490,13 +485,26 @@ LRESULT Create(HWND window, LPARAM lParam) {
 
 LRESULT CALLBACK EditProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_CREATE) {
-        return Create(window, lParam);
+        try {
+            return Create(window, lParam);
+        } catch (const std::exception &) {
+            DetachState(window);
+            return -1;
+        }
     }
     const std::shared_ptr<Edit> edit = AttachedState<Edit>(window);
     if (edit == nullptr || edit->destroyed) {
         return DefWindowProcW(window, message, wParam, lParam);
     }
-    return Handle(*edit, message, wParam, lParam);
+    try {
+        return Handle(*edit, message, wParam, lParam);
+    } catch (const std::exception &) {
+        // No memory for the text or its lines: the control shows nothing until its next change,
+        // and the parent is told, as Windows tells it.
+        edit->lines.clear();
+        Notify(*edit, EN_ERRSPACE);
+        return 0;
+    }
 }
 
 } // namespace
