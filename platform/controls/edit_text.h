@@ -1,5 +1,5 @@
 // The text of an edit control and its selection. Lines end in "\r\n"; a step or a deletion over
-// a line end takes the pair as one, as Windows does.
+// a line end takes the pair as one, as Windows does, and so over a surrogate pair.
 #ifndef PLATFORM_CONTROLS_EDIT_TEXT_H
 #define PLATFORM_CONTROLS_EDIT_TEXT_H
 
@@ -25,7 +25,7 @@ struct EditSelection {
 
 // A line end starts at the position.
 bool LineEndAt(const std::u16string &text, size_t position);
-// The position one character before or after, over a line end whole.
+// The position one character before or after, over a line end or a surrogate pair whole.
 size_t PositionBefore(const std::u16string &text, size_t position);
 size_t PositionAfter(const std::u16string &text, size_t position);
 

@@ -292,6 +292,11 @@ TEST_F(EditControl, TypingIntoAnEditableMultiLineControl) {
     // Other control characters are not text.
     Type(edit, u"\x01\x1b");
     EXPECT_EQ(TextOf(edit), u"abc\td");
+    // A character beyond the first 65536 comes as a surrogate pair and goes whole.
+    Type(edit, u"\U0001F600");
+    EXPECT_EQ(TextOf(edit), u"ab\U0001F600c\td");
+    Type(edit, u"\b");
+    EXPECT_EQ(TextOf(edit), u"abc\td");
     EXPECT_TRUE(SendMessageW(edit, EM_GETMODIFY, 0, 0));
 }
 
