@@ -6,6 +6,9 @@
 #include <string>
 #include <vector>
 
+#include <dialog_templates.h>
+#include <resource_tables.h>
+
 #include "../platform/golden.h"
 #include "booted_device.h"
 #include "device/automation.h"
@@ -648,6 +651,93 @@ TEST_F(EditOnDevice, ASingleLineControlWithTheCaretAndThenASelection) {
     ReleaseKey(VK_SHIFT);
     EXPECT_EQ(SelectionOf(programLine), std::make_pair(DWORD(0), DWORD(5)));
     ExpectMatchesGolden(WindowPicture(programLine), "edit_single_line_selection");
+}
+
+// ---------------------------------------------------------------------------------------------
+// Return in a dialog: the default button's, unless a multi-line control wants it.
+
+const DWORD dialogStyle =
+    WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_BORDER | DS_MODALFRAME | DS_CENTER | DS_SETFONT;
+const DWORD notesStyle = WS_VISIBLE | WS_BORDER | WS_TABSTOP | ES_MULTILINE | ES_AUTOVSCROLL;
+const DIALOG_ITEM_TEMPLATE plainItems[] = {
+    {100, u"EDIT", u"", notesStyle, 0, 4, 4, 80, 30},
+    {IDOK, u"BUTTON", u"OK", WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 4, 38, 38, 14},
+};
+const DIALOG_ITEM_TEMPLATE wantingItems[] = {
+    {100, u"EDIT", u"", notesStyle | ES_WANTRETURN, 0, 4, 4, 80, 30},
+    {IDOK, u"BUTTON", u"OK", WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 4, 38, 38, 14},
+};
+const DIALOG_TEMPLATE_TABLE plainDialog = {
+    dialogStyle, 0, 0, 0, 88, 56, u"Plain", 8, u"MS Sans Serif", plainItems, 2,
+};
+const DIALOG_TEMPLATE_TABLE wantingDialog = {
+    dialogStyle, 0, 0, 0, 88, 56, u"Wanting", 8, u"MS Sans Serif", wantingItems, 2,
+};
+const RESOURCE_ENTRY dialogResources[] = {
+    {MAKEINTRESOURCEW(5), MAKEINTRESOURCEW(7301), &plainDialog, sizeof plainDialog},
+    {MAKEINTRESOURCEW(5), MAKEINTRESOURCEW(7302), &wantingDialog, sizeof wantingDialog},
+};
+const BOOL dialogsRegistered = RegisterModuleResources(dialogResources, ARRAYSIZE(dialogResources));
+
+WORD dialogToOpen = 0;
+INT_PTR dialogResult = -2;
+std::u16string textAtEnd;
+
+INT_PTR CALLBACK NotesDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+    switch (message) {
+    case WM_INITDIALOG:
+        SetFocus(GetDlgItem(dialog, 100));
+        return FALSE;
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
+            WCHAR text[64] = {};
+            GetDlgItemTextW(dialog, 100, text, 64);
+            textAtEnd = text;
+            EndDialog(dialog, LOWORD(wParam));
+        }
+        return TRUE;
+    }
+    return FALSE;
+}
+
+int WINAPI DialogProgram(HINSTANCE, HINSTANCE, LPWSTR, int) {
+    dialogResult =
+        DialogBoxParamW(nullptr, MAKEINTRESOURCEW(dialogToOpen), nullptr, NotesDialogProc, 0);
+    return 0;
+}
+
+class EditInDialog : public BootedDevice {
+  protected:
+    void Open(WORD dialog) {
+        ASSERT_TRUE(dialogsRegistered);
+        dialogToOpen = dialog;
+        dialogResult = -2;
+        textAtEnd.clear();
+        RegisterBuiltInProgram(u"\\Windows\\notesdialog.exe", DialogProgram);
+        Start(u"\\Windows\\notesdialog.exe");
+    }
+};
+
+TEST_F(EditInDialog, ReturnPressesTheDefaultButton) {
+    Open(7301);
+    ASSERT_TRUE(TypeText("a"));
+    PressKey(VK_RETURN);
+    EXPECT_EQ(dialogResult, IDOK);
+    EXPECT_EQ(textAtEnd, u"a");
+}
+
+TEST_F(EditInDialog, ReturnBreaksTheLineOfAControlThatWantsIt) {
+    Open(7302);
+    ASSERT_TRUE(TypeText("a"));
+    PressKey(VK_RETURN);
+    ASSERT_TRUE(TypeText("b"));
+    EXPECT_EQ(dialogResult, -2); // still open
+    std::string text;
+    EXPECT_TRUE(ReadWindowText(u"EDIT", text));
+    EXPECT_EQ(text, "a\\nb");
+    PressKey(VK_ESCAPE);
+    EXPECT_EQ(dialogResult, IDCANCEL);
+    EXPECT_EQ(textAtEnd, u"a\r\nb");
 }
 
 // ---------------------------------------------------------------------------------------------
