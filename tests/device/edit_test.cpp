@@ -390,9 +390,18 @@ TEST_F(EditControl, WordsWrapAtTheExactWidth) {
     // With ES_AUTOHSCROLL nothing wraps.
     HWND unwrapped = Make(ES_MULTILINE | ES_AUTOHSCROLL, u"abc abc abc", width + 1, 100);
     EXPECT_EQ(SendMessageW(unwrapped, EM_GETLINECOUNT, 0, 0), 1);
-    // A new width wraps again.
+    // A new width wraps again, and so does a new font.
     MoveWindow(narrower, 10, 10, 400, 100, FALSE);
     EXPECT_EQ(SendMessageW(narrower, EM_GETLINECOUNT, 0, 0), 1);
+    EXPECT_EQ(SendMessageW(exact, WM_GETFONT, 0, 0), reinterpret_cast<LRESULT>(TestFont()));
+    HFONT big = CreateFontW(-20, 0, 0, 0, FW_NORMAL, 0, 0, 0, 0, 0, 0, 0, 0, u"Tahoma");
+    SendMessageW(exact, WM_SETFONT, reinterpret_cast<WPARAM>(big), TRUE);
+    EXPECT_EQ(SendMessageW(exact, EM_GETLINECOUNT, 0, 0), 3);
+    SendMessageW(exact, WM_SETFONT, 0,
+                 TRUE); // the system font, 11 pixels: narrower than the test's
+    EXPECT_EQ(SendMessageW(exact, WM_GETFONT, 0, 0), 0);
+    EXPECT_EQ(SendMessageW(exact, EM_GETLINECOUNT, 0, 0), 2);
+    DeleteObject(big);
 }
 
 TEST_F(EditControl, LineScrollStopsWhereTheLastLineShowsAtTheBottom) {
