@@ -397,8 +397,8 @@ TEST_F(EditControl, WordsWrapAtTheExactWidth) {
     HFONT big = CreateFontW(-20, 0, 0, 0, FW_NORMAL, 0, 0, 0, 0, 0, 0, 0, 0, u"Tahoma");
     SendMessageW(exact, WM_SETFONT, reinterpret_cast<WPARAM>(big), TRUE);
     EXPECT_EQ(SendMessageW(exact, EM_GETLINECOUNT, 0, 0), 3);
-    SendMessageW(exact, WM_SETFONT, 0,
-                 TRUE); // the system font, 11 pixels: narrower than the test's
+    // Back to the system font.
+    SendMessageW(exact, WM_SETFONT, 0, TRUE);
     EXPECT_EQ(SendMessageW(exact, WM_GETFONT, 0, 0), 0);
     EXPECT_EQ(SendMessageW(exact, EM_GETLINECOUNT, 0, 0), 2);
     DeleteObject(big);
