@@ -1,8 +1,8 @@
 // The edit control ("EDIT"): one line that scrolls sideways to keep the caret in view, or many
 // (ES_MULTILINE) wrapped at the right edge unless ES_AUTOHSCROLL. Typing, Backspace, Delete,
-// Return in a multi-line control, the arrows (with Shift to select), and the stylus to place the
-// caret or drag a selection; the parent hears EN_UPDATE and EN_CHANGE for every change but one
-// made by WM_SETTEXT to a multi-line control, as on Windows.
+// Return in a multi-line control, the arrows, Home and End (with Shift to select), and the stylus
+// to place the caret or drag a selection; the parent hears EN_UPDATE and EN_CHANGE for every
+// change but one made by WM_SETTEXT to a multi-line control, as on Windows.
 #include "controls/control_classes.h"
 #include "controls/edit.h"
 #include "controls/edit_view.h"
