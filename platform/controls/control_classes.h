@@ -6,6 +6,7 @@
 void RegisterButtonClass();
 void RegisterStaticClass();
 void RegisterComboBoxClass();
+void RegisterEditClass();
 void RegisterListBoxClass();
 
 #endif

@@ -3,13 +3,11 @@
 
 #include <algorithm>
 
+#include "controls/edit_text.h"
+
 namespace {
 
 const std::u16string lineBreak = u"\r\n";
-
-bool BreakAt(const std::u16string &text, size_t position) {
-    return position + 2 <= text.size() && text.compare(position, 2, lineBreak) == 0;
-}
 
 } // namespace
 
@@ -17,12 +15,10 @@ void TypeCharacter(NotesDocument &document, char16_t character) {
     std::u16string &text = document.text;
     document.caret = std::min(document.caret, text.size());
     if (character == u'\b') {
-        if (document.caret >= 2 && BreakAt(text, document.caret - 2)) {
-            document.caret -= 2;
-            text.erase(document.caret, 2);
-        } else if (document.caret > 0) {
-            text.erase(--document.caret, 1);
-        }
+        const EditSelection taken =
+            BackspaceSpan(text, EditSelection{document.caret, document.caret});
+        text.erase(taken.Low(), taken.High() - taken.Low());
+        document.caret = taken.Low();
         return;
     }
     if (character == u'\r') {
@@ -42,25 +38,16 @@ void DeleteForward(NotesDocument &document) {
     if (document.caret >= text.size()) {
         return;
     }
-    text.erase(document.caret, BreakAt(text, document.caret) ? 2 : 1);
+    const EditSelection taken = DeleteSpan(text, EditSelection{document.caret, document.caret});
+    text.erase(taken.Low(), taken.High() - taken.Low());
 }
 
 void MoveCaretLeft(NotesDocument &document) {
-    document.caret = std::min(document.caret, document.text.size());
-    if (document.caret >= 2 && BreakAt(document.text, document.caret - 2)) {
-        document.caret -= 2;
-    } else if (document.caret > 0) {
-        --document.caret;
-    }
+    document.caret = PositionBefore(document.text, document.caret);
 }
 
 void MoveCaretRight(NotesDocument &document) {
-    document.caret = std::min(document.caret, document.text.size());
-    if (BreakAt(document.text, document.caret)) {
-        document.caret += 2;
-    } else if (document.caret < document.text.size()) {
-        ++document.caret;
-    }
+    document.caret = PositionAfter(document.text, std::min(document.caret, document.text.size()));
 }
 
 std::vector<NotesLine> SplitLines(const std::u16string &text) {

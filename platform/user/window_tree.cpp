@@ -53,6 +53,7 @@ void RegisterSystemClasses() {
     RegisterButtonClass();
     RegisterStaticClass();
     RegisterComboBoxClass();
+    RegisterEditClass();
     RegisterListBoxClass();
     RegisterDialogClass();
 }

@@ -6,6 +6,9 @@
 
 #include <windows.h>
 
+#include "engine/surface.h"
+#include "user/screen.h"
+
 inline COLORREF ScreenPixel(int x, int y) {
     HDC screen = GetDC(nullptr);
     const COLORREF color = GetPixel(screen, x, y);
@@ -38,6 +41,25 @@ inline RECT InkBox(const RECT &rect, COLORREF color) {
         }
     }
     return box;
+}
+
+// What the screen shows inside a window, frame included, for golden pictures of one control.
+inline Surface WindowPicture(HWND window) {
+    RECT rect = {};
+    GetWindowRect(window, &rect);
+    const Surface &screen = *ScreenSurface();
+    Surface picture(std::max<int>(rect.right - rect.left, 1),
+                    std::max<int>(rect.bottom - rect.top, 1));
+    for (int y = 0; y < picture.height; ++y) {
+        for (int x = 0; x < picture.width; ++x) {
+            const int sx = rect.left + x;
+            const int sy = rect.top + y;
+            if (sx >= 0 && sy >= 0 && sx < screen.width && sy < screen.height) {
+                picture.At(x, y) = screen.At(sx, sy);
+            }
+        }
+    }
+    return picture;
 }
 
 #endif
