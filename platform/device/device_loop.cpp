@@ -2,8 +2,10 @@
 #include "device/device_loop.h"
 
 #include "device/automation.h"
+#include "kernel/machine.h"
 #include "kernel/scheduler.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <thread>
@@ -16,15 +18,46 @@ const auto idleWait = std::chrono::milliseconds(10);
 } // namespace
 
 bool DeliverDisplayEvent(const DisplayEvent &event) {
+    // The stylus goes to the screen it is over, and stays with it from down to up; keys go to the
+    // machine the stylus touched last.
+    static Machine *touched = nullptr;
+    int x = event.x;
+    int y = event.y;
+    const bool stylus = event.kind == DisplayEventKind::StylusDown ||
+                        event.kind == DisplayEventKind::StylusMove ||
+                        event.kind == DisplayEventKind::StylusUp;
+    Machine *target = touched;
+    if (stylus) {
+        Machine *under = MachineAtShownPoint(event.x, event.y, x, y);
+        if (event.kind == DisplayEventKind::StylusDown || touched == nullptr) {
+            target = under;
+        } else {
+            for (const ScreenPlace &place : ScreenPlaces()) {
+                if (place.machine == touched) {
+                    x = event.x - place.left;
+                    y = event.y;
+                }
+            }
+        }
+        if (target == nullptr) {
+            return true;
+        }
+        touched = target;
+    }
+    const std::vector<Machine *> &booted = BootedMachines();
+    if (std::find(booted.begin(), booted.end(), target) == booted.end()) {
+        target = CurrentMachine();
+    }
+    Machine *previous = SwitchToMachine(target);
     switch (event.kind) {
     case DisplayEventKind::StylusDown:
-        StylusDownAt(event.x, event.y);
+        StylusDownAt(x, y);
         break;
     case DisplayEventKind::StylusMove:
-        StylusMoveTo(event.x, event.y);
+        StylusMoveTo(x, y);
         break;
     case DisplayEventKind::StylusUp:
-        StylusUpAt(event.x, event.y);
+        StylusUpAt(x, y);
         break;
     case DisplayEventKind::KeyDown:
         HoldKey(event.key);
@@ -33,8 +66,10 @@ bool DeliverDisplayEvent(const DisplayEvent &event) {
         ReleaseKey(event.key);
         break;
     case DisplayEventKind::Quit:
+        SwitchToMachine(previous);
         return false;
     }
+    SwitchToMachine(previous);
     return true;
 }
 

@@ -1,5 +1,6 @@
 // pennakey-device: boots an emulated device from a folder and runs it, from a script or until it
 // is stopped, in the viewer when the host has a display.
+#include "desktop/desktop_boot.h"
 #include "device/boot.h"
 #include "device/device_loop.h"
 #include "device/device_script.h"
@@ -23,8 +24,8 @@ void RequestStop(int) {
 }
 
 int Usage() {
-    std::cerr << "usage: pennakey-device --folder DIR [--screen pocketpc|hpc] [--headless] "
-                 "[--scale N] [--script FILE|-] [--stay] [--install-product]\n";
+    std::cerr << "usage: pennakey-device --folder DIR [--desktop PCDIR] [--screen pocketpc|hpc] "
+                 "[--headless] [--scale N] [--script FILE|-] [--stay] [--install-product]\n";
     return 2;
 }
 
@@ -91,6 +92,7 @@ bool ParseScale(const char *text, int &scale) {
 
 int main(int argc, char **argv) {
     DeviceOptions options;
+    DesktopOptions desktop;
     std::string scriptPath;
     bool headless = false;
     bool stay = false;
@@ -101,6 +103,8 @@ int main(int argc, char **argv) {
         const bool hasValue = i + 1 < argc;
         if (argument == "--folder" && hasValue) {
             options.folder = argv[++i];
+        } else if (argument == "--desktop" && hasValue) {
+            desktop.folder = argv[++i];
         } else if (argument == "--screen" && hasValue) {
             if (!SetScreenByName(options, argv[++i])) {
                 std::cerr << "pennakey-device: unknown screen " << argv[i] << "\n";
@@ -140,6 +144,12 @@ int main(int argc, char **argv) {
         PowerOffDevice();
         return 1;
     }
+    // A PC beside the device; a script starts on the device all the same.
+    if (!desktop.folder.empty() && !BootDesktop(desktop, error)) {
+        std::cerr << "pennakey-device: " << error << "\n";
+        PowerOffDevice();
+        return 1;
+    }
     std::ifstream file;
     if (!scriptPath.empty() && scriptPath != "-") {
         file.open(scriptPath);
@@ -149,12 +159,16 @@ int main(int argc, char **argv) {
             return 1;
         }
     }
-    // The small Pocket PC screen is shown twice its size, the wide Handheld PC one as it is.
+    // The small Pocket PC screen alone is shown twice its size; the wide Handheld PC one, and
+    // both screens of a run with a PC, as they are.
     if (scale == 0) {
-        scale = options.screenWidth > 320 ? 1 : 2;
+        scale = options.screenWidth > 320 || !desktop.folder.empty() ? 1 : 2;
     }
+    int shownWidth;
+    int shownHeight;
+    ShownSize(shownWidth, shownHeight);
     const DisplayDriver *viewer = headless ? nullptr : FindViewer();
-    if (viewer != nullptr && !viewer->open(options.screenWidth, options.screenHeight, scale)) {
+    if (viewer != nullptr && !viewer->open(shownWidth, shownHeight, scale)) {
         std::cerr << "pennakey-device: the viewer does not open; running headless\n";
         viewer = nullptr;
     }
@@ -180,6 +194,7 @@ int main(int argc, char **argv) {
     if (viewer != nullptr) {
         viewer->close();
     }
+    PowerOffDesktop();
     PowerOffDevice();
     return failures == 0 ? 0 : 1;
 }

@@ -116,8 +116,8 @@ bool Idle(const ScriptLine &, std::string &, std::string &error) {
 
 bool SwitchMachine(const ScriptLine &line, std::string &, std::string &error) {
     const Words &words = line.words;
-    const MachineKind kind = words.size() == 2 && words[1] == "desktop" ? MachineKind::Desktop
-                                                                         : MachineKind::Device;
+    const MachineKind kind =
+        words.size() == 2 && words[1] == "desktop" ? MachineKind::Desktop : MachineKind::Device;
     if (words.size() != 2 || (words[1] != "desktop" && words[1] != "device")) {
         error = "machine needs desktop or device";
         return false;

@@ -39,14 +39,14 @@ BOOL CopyHostFile(const std::u16string &from, const std::u16string &to, BOOL fai
         SetLastError(ERROR_SHARING_VIOLATION);
         return FALSE;
     }
-    HANDLE source = CreateFileW(from.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE source = CreateFileW(from.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
     if (source == INVALID_HANDLE_VALUE) {
         return FALSE;
     }
-    HANDLE target = CreateFileW(to.c_str(), GENERIC_WRITE, 0, nullptr,
-                                failIfExists ? CREATE_NEW : CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                                nullptr);
+    HANDLE target =
+        CreateFileW(to.c_str(), GENERIC_WRITE, 0, nullptr,
+                    failIfExists ? CREATE_NEW : CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (target == INVALID_HANDLE_VALUE) {
         CloseHandle(source);
         return FALSE;

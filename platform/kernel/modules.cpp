@@ -41,7 +41,6 @@ ModuleTable &Modules() {
     return MachineState<ModuleTable>();
 }
 
-
 // The load address of the module behind a dlopen handle: the start of its first mapping.
 void *BaseOf(void *handle) {
     link_map *map = nullptr;

@@ -96,10 +96,9 @@ extern "C" BOOL WINAPI CreateProcessW(LPCWSTR path, LPWSTR commandLine, LPSECURI
         return FALSE;
     }
     const std::u16string line = commandLine != nullptr ? commandLine : u"";
-    Program *program = code.entry != nullptr
-                           ? StartProgram(path, code.entry, code.instance, line)
-                           : StartAnsiProgram(path, code.ansiEntry, code.instance,
-                                              AnsiFromWide(line), SW_SHOW);
+    Program *program = code.entry != nullptr ? StartProgram(path, code.entry, code.instance, line)
+                                             : StartAnsiProgram(path, code.ansiEntry, code.instance,
+                                                                AnsiFromWide(line), SW_SHOW);
     ReportStarted(program, information);
     return TRUE;
 }

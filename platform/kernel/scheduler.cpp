@@ -190,12 +190,11 @@ Program *StartProgram(const std::u16string &path, ProgramEntry entry, HINSTANCE 
     started->entry = entry;
     started->machine = machine;
     started->fiber = std::make_unique<Fiber>([started] {
-        const int code =
-            started->ansiEntry != nullptr
-                ? started->ansiEntry(started->instance, nullptr, started->ansiCommandLine.data(),
-                                     started->show)
-                : started->entry(started->instance, nullptr, started->commandLine.data(),
-                                 started->show);
+        const int code = started->ansiEntry != nullptr
+                             ? started->ansiEntry(started->instance, nullptr,
+                                                  started->ansiCommandLine.data(), started->show)
+                             : started->entry(started->instance, nullptr,
+                                              started->commandLine.data(), started->show);
         started->exitCode = static_cast<DWORD>(code);
     });
     table.programs.push_back(std::move(program));

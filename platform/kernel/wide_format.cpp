@@ -28,8 +28,7 @@ std::string Converted(const char16_t *text) {
     return AnsiFromWide(text);
 }
 
-template <class Char, class Other>
-int Format(Char *buffer, const Char *format, va_list arguments) {
+template <class Char, class Other> int Format(Char *buffer, const Char *format, va_list arguments) {
     using Text = std::basic_string<Char>;
     static const Char nullText[] = {'(', 'n', 'u', 'l', 'l', ')', 0};
     Text out;

@@ -238,8 +238,8 @@ std::unordered_map<WNDPROC, bool> &ProcedureForms() {
 
 } // namespace
 
-LRESULT CallWithConversion(WNDPROC proc, bool procAnsi, bool callerAnsi, HWND window,
-                           UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CallWithConversion(WNDPROC proc, bool procAnsi, bool callerAnsi, HWND window, UINT message,
+                           WPARAM wParam, LPARAM lParam) {
     if (proc == nullptr) {
         return 0;
     }

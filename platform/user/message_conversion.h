@@ -8,8 +8,8 @@
 
 // Calls proc, which takes text in ANSI when procAnsi is set, with a message whose text is ANSI
 // when callerAnsi is set.
-LRESULT CallWithConversion(WNDPROC proc, bool procAnsi, bool callerAnsi, HWND window,
-                           UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT CallWithConversion(WNDPROC proc, bool procAnsi, bool callerAnsi, HWND window, UINT message,
+                           WPARAM wParam, LPARAM lParam);
 
 // Which form a procedure handed to the window system takes, for CallWindowProc: procedures
 // registered or set through an A call take ANSI; unknown ones are taken as they are.
