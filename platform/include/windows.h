@@ -309,13 +309,17 @@ WINBASEAPI HRSRC WINAPI FindResourceW(HMODULE module, LPCWSTR name, LPCWSTR type
 WINBASEAPI HGLOBAL WINAPI LoadResource(HMODULE module, HRSRC resource);
 WINBASEAPI DWORD WINAPI SizeofResource(HMODULE module, HRSRC resource);
 WINBASEAPI LPVOID WINAPI LockResource(HGLOBAL data);
+WINBASEAPI int WINAPI LoadStringW(HINSTANCE instance, UINT id, LPWSTR buffer, int size);
+WINBASEAPI int WINAPI LoadStringA(HINSTANCE instance, UINT id, LPSTR buffer, int size);
 WINBASEAPI BOOL WINAPI FreeResource(HGLOBAL data);
 #ifdef UNICODE
 #define GetModuleHandle GetModuleHandleW
 #define FindResource FindResourceW
+#define LoadString LoadStringW
 #else
 #define GetModuleHandle GetModuleHandleA
 #define FindResource FindResourceA
+#define LoadString LoadStringA
 #endif
 
 // Locales

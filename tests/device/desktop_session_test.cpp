@@ -16,6 +16,7 @@
 #include "booted_device.h"
 #include "desktop/desktop_boot.h"
 #include "device/device_script.h"
+#include "device/screen_presenter.h"
 #include "kernel/machine.h"
 #include "screen_pixels.h"
 
@@ -226,6 +227,31 @@ TEST_F(DesktopSession, EachMachineSeesOnlyItsOwnWindows) {
     EXPECT_NE(FindWindowW(u"Notes", nullptr), nullptr);
     EXPECT_EQ(FindWindowA(nullptr, "Controls"), nullptr);
     EXPECT_EQ(Run("windows\n").find("Controls"), std::string::npos);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(DesktopSession, TheViewerShowsTheDeviceLeftOfThePc) {
+    int width = 0;
+    int height = 0;
+    ShownSize(width, height);
+    EXPECT_EQ(width, 240 + 8 + 800);
+    EXPECT_EQ(height, 600);
+    int x = 0;
+    int y = 0;
+    Machine *device = MachineAtShownPoint(239, 319, x, y);
+    ASSERT_NE(device, nullptr);
+    EXPECT_EQ(KindOf(device), MachineKind::Device);
+    EXPECT_EQ(x, 239);
+    EXPECT_EQ(MachineAtShownPoint(240, 10, x, y), nullptr) << "the gap";
+    EXPECT_EQ(MachineAtShownPoint(239, 320, x, y), nullptr) << "below the device's screen";
+    EXPECT_EQ(MachineAtShownPoint(247, 10, x, y), nullptr);
+    EXPECT_EQ(MachineAtShownPoint(248, 599, x, y), DesktopMachine());
+    EXPECT_EQ(x, 0);
+    EXPECT_EQ(y, 599);
+    EXPECT_EQ(MachineAtShownPoint(1048, 10, x, y), nullptr);
 }
 
 } // namespace

@@ -1,0 +1,76 @@
+// LoadString over string table resources in their Windows form: the strings with ids 16n to
+// 16n + 15 are the resource n + 1 of type RT_STRING, sixteen counted UTF-16 strings in a row (a
+// missing one counted 0), so that a program's resources.cpp holds them as a .rc file compiles them.
+#include "kernel/code_pages.h"
+
+#include <windows.h>
+
+#include <cstring>
+#include <string>
+
+namespace {
+
+// The string, or false when the table or the string is missing, empty or cut short.
+bool FindString(HINSTANCE instance, UINT id, std::u16string &text) {
+    HRSRC resource = FindResourceW(instance, MAKEINTRESOURCEW(static_cast<WORD>((id >> 4) + 1)),
+                                   MAKEINTRESOURCEW(6));
+    if (resource == nullptr) {
+        return false;
+    }
+    const auto *bytes =
+        static_cast<const unsigned char *>(LockResource(LoadResource(instance, resource)));
+    const size_t size = SizeofResource(instance, resource);
+    if (bytes == nullptr) {
+        return false;
+    }
+    size_t offset = 0;
+    for (UINT index = 0; index <= (id & 15); ++index) {
+        WORD length = 0;
+        if (offset + sizeof length > size) {
+            return false;
+        }
+        std::memcpy(&length, bytes + offset, sizeof length);
+        offset += sizeof length;
+        if (offset + length * sizeof(char16_t) > size) {
+            return false;
+        }
+        if (index == (id & 15)) {
+            text.resize(length);
+            std::memcpy(text.data(), bytes + offset, length * sizeof(char16_t));
+            return length > 0;
+        }
+        offset += length * sizeof(char16_t);
+    }
+    return false;
+}
+
+} // namespace
+
+extern "C" int WINAPI LoadStringW(HINSTANCE instance, UINT id, LPWSTR buffer, int size) {
+    std::u16string text;
+    if (buffer == nullptr || size <= 0 || !FindString(instance, id, text)) {
+        if (buffer != nullptr && size > 0) {
+            buffer[0] = 0;
+        }
+        return 0;
+    }
+    const size_t count = std::min<size_t>(text.size(), static_cast<size_t>(size) - 1);
+    std::memcpy(buffer, text.data(), count * sizeof(char16_t));
+    buffer[count] = 0;
+    return static_cast<int>(count);
+}
+
+extern "C" int WINAPI LoadStringA(HINSTANCE instance, UINT id, LPSTR buffer, int size) {
+    std::u16string text;
+    if (buffer == nullptr || size <= 0 || !FindString(instance, id, text)) {
+        if (buffer != nullptr && size > 0) {
+            buffer[0] = 0;
+        }
+        return 0;
+    }
+    const std::string ansi = AnsiFromWide(text);
+    const size_t count = std::min<size_t>(ansi.size(), static_cast<size_t>(size) - 1);
+    std::memcpy(buffer, ansi.data(), count);
+    buffer[count] = 0;
+    return static_cast<int>(count);
+}
