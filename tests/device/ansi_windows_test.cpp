@@ -295,7 +295,21 @@ int WINAPI AnsiCharactersProgram(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     return 0;
 }
 
+// What the UTF-16 program read of the ANSI program's window, by the two ways there are.
+std::vector<std::u16string> wideProgramRead;
+const UINT readTheAnsiWindow = WM_USER + 4;
+
 LRESULT CALLBACK WideCharactersProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == readTheAnsiWindow) {
+        HWND ansiWindow = FindWindowW(u"CharactersA", nullptr);
+        WCHAR text[32] = {};
+        GetWindowTextW(ansiWindow, text, 32);
+        wideProgramRead.push_back(text);
+        WCHAR sent[32] = {};
+        SendMessageW(ansiWindow, WM_GETTEXT, 32, reinterpret_cast<LPARAM>(sent));
+        wideProgramRead.push_back(sent);
+        return 0;
+    }
     if (message == WM_CHAR) {
         wideProcCharacters.push_back(wParam);
         return 0;
@@ -393,6 +407,18 @@ TEST_F(AnsiCharacters, ACharacterSentCrossesToTheProceduresForm) {
     }
     EXPECT_EQ(wideProcCharacters, expectedWide);
     EXPECT_EQ(ansiProcCharacters, expectedAnsi);
+}
+
+TEST_F(AnsiCharacters, AWideProgramReadsAnAnsiProgramsWindowTextInUtf16) {
+    wideProgramRead.clear();
+    ASSERT_TRUE(SetWindowTextA(ansiWindow, "\xfc"
+                                           "ber 5 \x80"));
+    PostMessageW(wideWindow, readTheAnsiWindow, 0, 0);
+    RunUntilIdle();
+    EXPECT_EQ(wideProgramRead, (std::vector<std::u16string>{u"\u00fc"
+                                                            u"ber 5 \u20ac",
+                                                            u"\u00fc"
+                                                            u"ber 5 \u20ac"}));
 }
 
 // --- A subclassed control ---

@@ -329,6 +329,52 @@ TEST_F(Desktop, TheRegistryKeepsBothRootsInThePcFolderAcrossBoots) {
     EXPECT_EQ(read, count);
 }
 
+struct TextSize {
+    const char *name;
+    DWORD offered; // bytes, null terminator included when it reaches it
+    LONG result;
+};
+
+class DesktopRegistryTexts : public Desktop, public testing::WithParamInterface<TextSize> {};
+
+// A text stored in UTF-16 is read in ANSI with the size of its ANSI form, terminator included.
+TEST_P(DesktopRegistryTexts, AnAnsiReadNeedsTheAnsiSizeOfATextWrittenInUtf16) {
+    const TextSize size = GetParam();
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Texts", 0, nullptr, 0, 0, nullptr, &key,
+                              nullptr),
+              ERROR_SUCCESS);
+    const char16_t wide[] = u"caf\u00e9 \u20ac";
+    ASSERT_EQ(
+        RegSetValueExW(key, u"Price", 0, REG_SZ, reinterpret_cast<const BYTE *>(wide), sizeof wide),
+        ERROR_SUCCESS);
+    const std::string ansi = "caf\xe9 \x80";
+    std::vector<char> buffer(32, '#');
+    DWORD bytes = size.offered;
+    DWORD type = 0;
+    EXPECT_EQ(RegQueryValueExA(key, "Price", nullptr, &type,
+                               reinterpret_cast<BYTE *>(buffer.data()), &bytes),
+              size.result);
+    EXPECT_EQ(bytes, ansi.size() + 1);
+    EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
+    if (size.result == ERROR_SUCCESS) {
+        EXPECT_EQ(std::string(buffer.data()), ansi);
+    }
+    EXPECT_EQ(buffer[size.offered], '#'); // nothing past what was offered
+    DWORD needed = 0;
+    EXPECT_EQ(RegQueryValueExA(key, "Price", nullptr, nullptr, nullptr, &needed), ERROR_SUCCESS);
+    EXPECT_EQ(needed, ansi.size() + 1);
+    RegCloseKey(key);
+}
+
+INSTANTIATE_TEST_SUITE_P(Buffers, DesktopRegistryTexts,
+                         testing::Values(TextSize{"Exact", 7, ERROR_SUCCESS},
+                                         TextSize{"ShortByOne", 6, ERROR_MORE_DATA},
+                                         TextSize{"Roomy", 20, ERROR_SUCCESS}),
+                         [](const testing::TestParamInfo<TextSize> &info) {
+                             return std::string(info.param.name);
+                         });
+
 // --- CreateProcessA ---
 
 // What the last started program was given.
