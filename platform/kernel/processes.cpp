@@ -5,6 +5,7 @@
 #include "kernel/host_paths.h"
 #include "kernel/modules.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <thread>
@@ -125,12 +126,27 @@ extern "C" BOOL WINAPI CreateProcessA(LPCSTR path, LPSTR commandLine, LPSECURITY
         SetLastError(ERROR_DIRECTORY);
         return FALSE;
     }
-    const std::u16string wide = WideFromAnsi(file);
     ProgramCode code;
-    if (!FindProgramCode(wide, code)) {
+    bool found = FindProgramCode(WideFromAnsi(file), code);
+    // An unquoted path may hold blanks ("C:\Program Files\..."): Windows tries each blank in
+    // turn as the end of the path, nearest first, and starts the first program it finds.
+    const std::string line = commandLine != nullptr ? commandLine : "";
+    if (!found && path == nullptr && line[0] != '"') {
+        size_t end = file.size();
+        while (!found && end < line.size()) {
+            end = std::min(line.find_first_of(" \t", end + 1), line.size());
+            found = FindProgramCode(WideFromAnsi(line.substr(0, end)), code);
+            if (found) {
+                file = line.substr(0, end);
+                arguments = line.substr(std::min(line.find_first_not_of(" \t", end), line.size()));
+            }
+        }
+    }
+    if (!found) {
         SetLastError(ERROR_FILE_NOT_FOUND);
         return FALSE;
     }
+    const std::u16string wide = WideFromAnsi(file);
     const int show = startup != nullptr && (startup->dwFlags & STARTF_USESHOWWINDOW) != 0
                          ? startup->wShowWindow
                          : SW_SHOWDEFAULT;

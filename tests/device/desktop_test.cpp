@@ -440,6 +440,12 @@ INSTANTIATE_TEST_SUITE_P(
                               "\"C:\\Program Files\\Test App\\spaced.exe\"", "spaced", ""},
                     StartCase{"UnquotedPath", nullptr, "C:\\Windows\\plain.exe alpha beta", "plain",
                               "alpha beta"},
+                    // Each blank in turn is tried as the end of the path, as Windows tries them.
+                    StartCase{"UnquotedPathWithSpaces", nullptr,
+                              "C:\\Program Files\\Test App\\spaced.exe /install two", "spaced",
+                              "/install two"},
+                    StartCase{"UnquotedPathWithSpacesAlone", nullptr,
+                              "C:\\Program Files\\Test App\\spaced.exe", "spaced", ""},
                     StartCase{"UnquotedPathOtherCase", nullptr, "c:\\WINDOWS\\Plain.EXE alpha",
                               "plain", "alpha"},
                     StartCase{"ApplicationAndLine", spacedPath,
