@@ -122,9 +122,21 @@ extern "C" BOOL WINAPI CreateProcessA(LPCSTR path, LPSTR commandLine, LPSECURITY
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
-    if (currentDirectory != nullptr && !SetCurrentDirectoryA(currentDirectory)) {
-        SetLastError(ERROR_DIRECTORY);
-        return FALSE;
+    // On a PC the directory is the new program's own, the caller's staying as it was; a program
+    // on the host shares the host process's.
+    std::u16string directory = MachineHasDrive() ? MachineCurrentDirectory() : u"";
+    if (currentDirectory != nullptr) {
+        const DWORD attributes = GetFileAttributesA(currentDirectory);
+        if (MachineHasDrive()) {
+            directory = PlainDrivePath(WideFromAnsi(currentDirectory));
+        }
+        const bool isDirectory =
+            attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        if (!isDirectory ||
+            (MachineHasDrive() ? directory.empty() : !SetCurrentDirectoryA(currentDirectory))) {
+            SetLastError(ERROR_DIRECTORY);
+            return FALSE;
+        }
     }
     ProgramCode code;
     bool found = FindProgramCode(WideFromAnsi(file), code);
@@ -153,6 +165,7 @@ extern "C" BOOL WINAPI CreateProcessA(LPCSTR path, LPSTR commandLine, LPSECURITY
     Program *program = code.ansiEntry != nullptr
                            ? StartAnsiProgram(wide, code.ansiEntry, code.instance, arguments, show)
                            : StartProgram(wide, code.entry, code.instance, WideFromAnsi(arguments));
+    program->currentDirectory = directory;
     ReportStarted(program, information);
     return TRUE;
 }

@@ -498,6 +498,51 @@ INSTANTIATE_TEST_SUITE_P(
                     ShowCase{"Normal", true, STARTF_USESHOWWINDOW, SW_SHOWNORMAL, SW_SHOWNORMAL}),
     [](const testing::TestParamInfo<ShowCase> &info) { return std::string(info.param.name); });
 
+// What the program saw as its current directory when it started, and after changing it.
+std::vector<std::string> directoriesSeen;
+
+int WINAPI DirectoryProgram(HINSTANCE, HINSTANCE, LPSTR, int) {
+    char directory[MAX_PATH] = {};
+    GetCurrentDirectoryA(MAX_PATH, directory);
+    directoriesSeen.push_back(directory);
+    SetCurrentDirectoryA("C:\\Program Files");
+    GetCurrentDirectoryA(MAX_PATH, directory);
+    directoriesSeen.push_back(directory);
+    return 0;
+}
+
+TEST_F(Desktop, EachProgramHasACurrentDirectoryOfItsOwn) {
+    RegisterBuiltInAnsiProgram(u"C:\\Windows\\where.exe", DirectoryProgram);
+    ASSERT_TRUE(SetCurrentDirectoryA("C:\\Windows"));
+    const struct {
+        const char *given; // null for the caller's
+        const char *started;
+    } starts[] = {{nullptr, "C:\\Windows"}, {"C:\\Temp", "C:\\Temp"}, {"..", "C:\\"}};
+    for (const auto &start : starts) {
+        directoriesSeen.clear();
+        char line[] = "C:\\Windows\\where.exe";
+        PROCESS_INFORMATION information = {};
+        ASSERT_TRUE(CreateProcessA(nullptr, line, nullptr, nullptr, FALSE, 0, nullptr, start.given,
+                                   nullptr, &information));
+        CloseHandle(information.hProcess);
+        CloseHandle(information.hThread);
+        RunUntilIdle();
+        EXPECT_EQ(directoriesSeen, (std::vector<std::string>{start.started, "C:\\Program Files"}));
+        // Neither the directory given nor the program's own change moves the caller's.
+        EXPECT_EQ(CurrentDirectory(), "C:\\Windows");
+    }
+    // A directory that does not exist starts nothing and leaves the caller's alone.
+    directoriesSeen.clear();
+    char line[] = "C:\\Windows\\where.exe";
+    PROCESS_INFORMATION information = {};
+    EXPECT_FALSE(CreateProcessA(nullptr, line, nullptr, nullptr, FALSE, 0, nullptr, "C:\\Nowhere",
+                                nullptr, &information));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_DIRECTORY));
+    RunUntilIdle();
+    EXPECT_TRUE(directoriesSeen.empty());
+    EXPECT_EQ(CurrentDirectory(), "C:\\Windows");
+}
+
 TEST_F(Desktop, StartingAMissingProgramFailsWithFileNotFound) {
     const char *missing[] = {"C:\\Windows\\missing.exe", "\"C:\\Program Files\\No App\\x.exe\" a",
                              "D:\\Windows\\plain.exe"};
