@@ -82,6 +82,15 @@ void SplitCommandLine(const std::string &line, std::string &path, std::string &r
     rest = line.substr(end);
 }
 
+// A program named on a command line without an extension is a ".exe", as Windows assumes; a
+// program named apart from the line must carry its extension.
+std::string WithProgramExtension(const std::string &file) {
+    const size_t name = file.find_last_of("\\/");
+    const size_t dot = file.find_last_of('.');
+    const bool hasExtension = dot != std::string::npos && (name == std::string::npos || dot > name);
+    return hasExtension ? file : file + ".exe";
+}
+
 } // namespace
 
 extern "C" BOOL WINAPI CreateProcessW(LPCWSTR path, LPWSTR commandLine, LPSECURITY_ATTRIBUTES,
@@ -113,6 +122,7 @@ extern "C" BOOL WINAPI CreateProcessA(LPCSTR path, LPSTR commandLine, LPSECURITY
     std::string arguments = commandLine != nullptr ? commandLine : "";
     if (path == nullptr) {
         SplitCommandLine(arguments, file, arguments);
+        file = file.empty() ? file : WithProgramExtension(file);
     } else if (commandLine != nullptr) {
         // The line names the program first, as it does for every Windows program.
         std::string named;
@@ -144,12 +154,13 @@ extern "C" BOOL WINAPI CreateProcessA(LPCSTR path, LPSTR commandLine, LPSECURITY
     // turn as the end of the path, nearest first, and starts the first program it finds.
     const std::string line = commandLine != nullptr ? commandLine : "";
     if (!found && path == nullptr && line[0] != '"') {
-        size_t end = file.size();
+        size_t end = std::min(line.find_first_of(" \t"), line.size());
         while (!found && end < line.size()) {
             end = std::min(line.find_first_of(" \t", end + 1), line.size());
-            found = FindProgramCode(WideFromAnsi(line.substr(0, end)), code);
+            const std::string candidate = WithProgramExtension(line.substr(0, end));
+            found = FindProgramCode(WideFromAnsi(candidate), code);
             if (found) {
-                file = line.substr(0, end);
+                file = candidate;
                 arguments = line.substr(std::min(line.find_first_not_of(" \t", end), line.size()));
             }
         }

@@ -446,6 +446,12 @@ INSTANTIATE_TEST_SUITE_P(
                               "/install two"},
                     StartCase{"UnquotedPathWithSpacesAlone", nullptr,
                               "C:\\Program Files\\Test App\\spaced.exe", "spaced", ""},
+                    // A program named on the line without an extension is a ".exe".
+                    StartCase{"NoExtension", nullptr, "C:\\Windows\\plain alpha", "plain", "alpha"},
+                    StartCase{"QuotedWithoutExtension", nullptr,
+                              "\"C:\\Program Files\\Test App\\spaced\" x", "spaced", "x"},
+                    StartCase{"UnquotedWithSpacesWithoutExtension", nullptr,
+                              "C:\\Program Files\\Test App\\spaced x", "spaced", "x"},
                     StartCase{"UnquotedPathOtherCase", nullptr, "c:\\WINDOWS\\Plain.EXE alpha",
                               "plain", "alpha"},
                     StartCase{"ApplicationAndLine", spacedPath,
