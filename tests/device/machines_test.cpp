@@ -393,6 +393,72 @@ TEST_F(TwoMachinesWithTwins, PoweringOffTheDeviceLeavesThePcRunningAndTakesWhatT
     EXPECT_EQ(desktopSight.ownTwinTitle, "PC twin");
 }
 
+TEST_F(TwoMachinesWithTwins, WhileBothRunNeitherMachinesHandlesWorkOnTheOther) {
+    HWND deviceTwin = DeviceTwin();
+    HWND desktopTwin = DesktopTwin();
+    HBRUSH deviceBrush;
+    HKEY deviceKey = nullptr;
+    {
+        OnMachine on(device);
+        deviceBrush = CreateSolidBrush(RGB(7, 8, 9));
+        ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, u"Software\\Mine", 0, nullptr, 0, 0, nullptr,
+                                  &deviceKey, nullptr),
+                  ERROR_SUCCESS);
+    }
+    {
+        OnMachine on(desktop);
+        EXPECT_FALSE(IsWindow(deviceTwin));
+        EXPECT_EQ(GetObjectType(deviceBrush), 0u);
+        const DWORD value = 1;
+        EXPECT_EQ(RegSetValueExA(deviceKey, "Stolen", 0, REG_DWORD,
+                                 reinterpret_cast<const BYTE *>(&value), sizeof value),
+                  ERROR_INVALID_HANDLE);
+        EXPECT_TRUE(IsWindow(desktopTwin));
+    }
+    OnMachine on(device);
+    EXPECT_FALSE(IsWindow(desktopTwin));
+    EXPECT_TRUE(IsWindow(deviceTwin));
+    EXPECT_EQ(GetObjectType(deviceBrush), static_cast<DWORD>(OBJ_BRUSH));
+    EXPECT_EQ(RegCloseKey(deviceKey), ERROR_SUCCESS);
+}
+
+// A PC program that ticks on a timer and then waits in a message box.
+std::vector<std::string> boxed;
+
+void CALLBACK DesktopTick(HWND, UINT, UINT_PTR, DWORD) {
+    boxed.push_back("tick");
+}
+
+int WINAPI BoxedDesktopProgram(HINSTANCE, HINSTANCE, LPSTR, int) {
+    SetTimer(nullptr, 0, 100, DesktopTick);
+    const int answer = MessageBoxA(nullptr, "Caf\xe9?", "Question", MB_OKCANCEL);
+    boxed.push_back("answered " + std::to_string(answer));
+    return 0;
+}
+
+TEST_F(TwoMachinesWithTwins, APcPoweredOffInAMessageBoxLeavesTheDeviceRunning) {
+    RegisterBuiltInAnsiProgram(u"C:\\Windows\\boxed.exe", BoxedDesktopProgram);
+    boxed.clear();
+    StartOn(desktop, u"C:\\Windows\\boxed.exe", u"");
+    AdvanceDeviceTime(250);
+    EXPECT_EQ(boxed, (std::vector<std::string>{"tick", "tick"}));
+    {
+        OnMachine on(desktop);
+        ASSERT_NE(FindWindowA(nullptr, "Question"), nullptr);
+    }
+    PowerOffDesktop();
+    EXPECT_EQ(DesktopMachine(), nullptr);
+    boxed.clear();
+    AdvanceDeviceTime(1000);
+    // The gone PC's timer fires no more; whether its box answered on the way out is its own affair.
+    EXPECT_EQ(std::count(boxed.begin(), boxed.end(), "tick"), 0);
+    OnMachine on(device);
+    HWND deviceTwin = DeviceTwin();
+    ASSERT_TRUE(IsWindow(deviceTwin));
+    SendMessageW(deviceTwin, look, 0, 0);
+    EXPECT_EQ(deviceSight.ownTwinTitle, "device twin");
+}
+
 // Whether the host process still has the library at that path loaded.
 bool HostHasLoaded(const std::string &path) {
     void *handle = dlopen(path.c_str(), RTLD_NOW | RTLD_NOLOAD);
