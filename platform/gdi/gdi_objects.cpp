@@ -10,8 +10,11 @@ namespace {
 
 // GDI handles are 2 modulo 4 and kernel handles 0, so that neither passes for the other. Stock
 // objects are the system's, shared by every machine as Windows shares them between processes.
+HandleSeries gdiHandles{0x10002};
+HandleSeries stockHandles{0x8002};
+
 struct GdiObjects : MachinePart {
-    HandleTable<GdiObject> table{0x10002};
+    HandleTable<GdiObject> table{gdiHandles};
 };
 
 HandleTable<GdiObject> &Table() {
@@ -19,7 +22,7 @@ HandleTable<GdiObject> &Table() {
 }
 
 HandleTable<GdiObject> &StockTable() {
-    static HandleTable<GdiObject> *table = new HandleTable<GdiObject>(0x8002);
+    static HandleTable<GdiObject> *table = new HandleTable<GdiObject>(stockHandles);
     return *table;
 }
 

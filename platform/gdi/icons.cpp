@@ -7,8 +7,10 @@
 
 namespace {
 
+HandleSeries iconHandles{0x20003};
+
 struct Icons : MachinePart {
-    HandleTable<const IconObject> table{0x20003};
+    HandleTable<const IconObject> table{iconHandles};
 };
 
 HandleTable<const IconObject> &Table() {

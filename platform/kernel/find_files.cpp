@@ -118,7 +118,11 @@ HANDLE StartSearch(const std::u16string &pattern, HostPath hostPathOf, FindData 
     const std::u16string folder = pattern.substr(0, split);
     const std::u16string wildcard = pattern.substr(split);
     auto search = std::make_shared<SearchObject>();
-    if (!ListMatches(hostPathOf(folder), wildcard, search->entries)) {
+    const std::string hostFolder = hostPathOf(folder);
+    // A folder with no host path lies on a drive the PC lacks; listing "" would list the host's
+    // own current directory instead.
+    if ((hostFolder.empty() && !folder.empty()) ||
+        !ListMatches(hostFolder, wildcard, search->entries)) {
         SetLastError(ERROR_PATH_NOT_FOUND);
         return INVALID_HANDLE_VALUE;
     }

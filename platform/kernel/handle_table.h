@@ -1,7 +1,7 @@
 // Handle values for a table of objects: they count up in steps of four from a start of the
-// table's own, as Windows hands them out, and are never reused within a machine's life, so a
-// stale handle cannot reach a newer object. Each kind of handle has its own start, so that no
-// handle passes for one of another kind.
+// kind's own, as Windows hands them out, and are never reused, so a stale handle cannot reach a
+// newer object. Each kind of handle has its own start, so that no handle passes for one of
+// another kind.
 #ifndef PLATFORM_KERNEL_HANDLE_TABLE_H
 #define PLATFORM_KERNEL_HANDLE_TABLE_H
 
@@ -10,13 +10,28 @@
 #include <unordered_map>
 #include <utility>
 
-template <class Object> class HandleTable {
+// The values of one kind, counted for the whole process rather than per machine: every
+// machine's table of the kind draws from it, so that a handle of one machine never names an
+// object of another, not even once its own machine is gone.
+class HandleSeries {
   public:
-    explicit HandleTable(uintptr_t first) : next_(first) {}
-
-    void *Add(std::shared_ptr<Object> object) {
+    constexpr explicit HandleSeries(uintptr_t first) : next_(first) {}
+    uintptr_t Next() {
         const uintptr_t value = next_;
         next_ += 4;
+        return value;
+    }
+
+  private:
+    uintptr_t next_;
+};
+
+template <class Object> class HandleTable {
+  public:
+    explicit HandleTable(HandleSeries &series) : series_(&series) {}
+
+    void *Add(std::shared_ptr<Object> object) {
+        const uintptr_t value = series_->Next();
         objects_.emplace(value, std::move(object));
         return reinterpret_cast<void *>(value);
     }
@@ -40,7 +55,7 @@ template <class Object> class HandleTable {
 
   private:
     std::unordered_map<uintptr_t, std::shared_ptr<Object>> objects_;
-    uintptr_t next_;
+    HandleSeries *series_;
 };
 
 #endif

@@ -8,8 +8,10 @@
 
 namespace {
 
+HandleSeries kernelHandles{0x100};
+
 struct KernelHandles : MachinePart {
-    HandleTable<KernelObject> table{0x100};
+    HandleTable<KernelObject> table{kernelHandles};
 };
 
 HandleTable<KernelObject> &Table() {

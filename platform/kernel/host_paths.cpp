@@ -3,6 +3,7 @@
 
 #include "kernel/code_pages.h"
 #include "kernel/machine.h"
+#include "kernel/scheduler.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -169,8 +170,16 @@ bool HasDriveLetter(const std::u16string &path) {
            ((path[0] >= u'A' && path[0] <= u'Z') || (path[0] >= u'a' && path[0] <= u'z'));
 }
 
+// Each program keeps a current directory of its own once it has one, as each process does on
+// Windows; the host's own calls, and programs started without one, use the machine's.
+std::u16string &CurrentDirectoryOf(DeviceFolder &folder) {
+    Program *program = CurrentProgram();
+    return program != nullptr && !program->currentDirectory.empty() ? program->currentDirectory
+                                                                    : folder.currentDirectory;
+}
+
 // A path on the PC's drive C: as a path from the drive's root; empty for another drive.
-std::u16string FromDriveRoot(const DeviceFolder &folder, const std::u16string &path) {
+std::u16string FromDriveRoot(const std::u16string &currentDirectory, const std::u16string &path) {
     if (HasDriveLetter(path)) {
         if (path[0] != u'C' && path[0] != u'c') {
             return std::u16string();
@@ -180,16 +189,16 @@ std::u16string FromDriveRoot(const DeviceFolder &folder, const std::u16string &p
             return rest;
         }
         // "C:name" is relative to the drive's current directory.
-        return FromDriveRoot(folder, folder.currentDirectory + u"\\" + rest);
+        return FromDriveRoot(currentDirectory, currentDirectory + u"\\" + rest);
     }
     if (!path.empty() && IsWideSeparator(path[0])) {
         return path;
     }
-    return FromDriveRoot(folder, folder.currentDirectory + u"\\" + path);
+    return FromDriveRoot(currentDirectory, currentDirectory + u"\\" + path);
 }
 
-std::string DrivePath(const DeviceFolder &folder, const std::u16string &path) {
-    const std::u16string fromRoot = FromDriveRoot(folder, path);
+std::string DrivePath(DeviceFolder &folder, const std::u16string &path) {
+    const std::u16string fromRoot = FromDriveRoot(CurrentDirectoryOf(folder), path);
     if (fromRoot.empty()) {
         return std::string(); // no other drive exists
     }
@@ -209,14 +218,23 @@ bool MachineHasDrive() {
 }
 
 std::u16string MachineCurrentDirectory() {
-    return Folder().currentDirectory;
+    return CurrentDirectoryOf(Folder());
 }
 
 bool SetMachineCurrentDirectory(const std::u16string &path) {
-    DeviceFolder &folder = Folder();
-    const std::u16string fromRoot = FromDriveRoot(folder, path);
-    if (fromRoot.empty()) {
+    const std::u16string plain = PlainDrivePath(path);
+    if (plain.empty()) {
         return false;
+    }
+    CurrentDirectoryOf(Folder()) = plain;
+    return true;
+}
+
+std::u16string PlainDrivePath(const std::u16string &path) {
+    DeviceFolder &folder = Folder();
+    const std::u16string fromRoot = FromDriveRoot(CurrentDirectoryOf(folder), path);
+    if (fromRoot.empty()) {
+        return std::u16string();
     }
     // Kept in its plain form: "." and ".." resolved, one backslash between names.
     std::vector<std::u16string> names;
@@ -243,8 +261,7 @@ bool SetMachineCurrentDirectory(const std::u16string &path) {
     if (names.empty()) {
         plain += u"\\";
     }
-    folder.currentDirectory = plain;
-    return true;
+    return plain;
 }
 
 std::string HostPathFromA(LPCSTR path) {

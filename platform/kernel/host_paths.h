@@ -18,9 +18,14 @@ std::string GetDeviceFolder();
 // The machine's disk is a PC's drive C: kept in hostFolder, its current directory "C:\".
 void SetDesktopDrive(const std::string &hostFolder);
 bool MachineHasDrive();
+// The running program's current directory when it has one of its own, else the machine's.
 std::u16string MachineCurrentDirectory();
-// False for a path on another drive; the directory itself is not checked here.
+// Sets that same one. False for a path on another drive; the directory itself is not checked
+// here.
 bool SetMachineCurrentDirectory(const std::u16string &path);
+// A path of the drive in its plain form ("C:\name\name", "." and ".." resolved), relative ones
+// from the current directory; empty for another drive.
+std::u16string PlainDrivePath(const std::u16string &path);
 
 // NULL becomes the empty path.
 std::string HostPathFromA(LPCSTR path);

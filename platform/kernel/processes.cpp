@@ -5,6 +5,7 @@
 #include "kernel/host_paths.h"
 #include "kernel/modules.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <thread>
@@ -81,6 +82,15 @@ void SplitCommandLine(const std::string &line, std::string &path, std::string &r
     rest = line.substr(end);
 }
 
+// A program named on a command line without an extension is a ".exe", as Windows assumes; a
+// program named apart from the line must carry its extension.
+std::string WithProgramExtension(const std::string &file) {
+    const size_t name = file.find_last_of("\\/");
+    const size_t dot = file.find_last_of('.');
+    const bool hasExtension = dot != std::string::npos && (name == std::string::npos || dot > name);
+    return hasExtension ? file : file + ".exe";
+}
+
 } // namespace
 
 extern "C" BOOL WINAPI CreateProcessW(LPCWSTR path, LPWSTR commandLine, LPSECURITY_ATTRIBUTES,
@@ -111,6 +121,7 @@ extern "C" BOOL WINAPI CreateProcessA(LPCSTR path, LPSTR commandLine, LPSECURITY
     std::string arguments = commandLine != nullptr ? commandLine : "";
     if (path == nullptr) {
         SplitCommandLine(arguments, file, arguments);
+        file = file.empty() ? file : WithProgramExtension(file);
     } else if (commandLine != nullptr) {
         // The line names the program first, as it does for every Windows program.
         std::string named;
@@ -120,22 +131,51 @@ extern "C" BOOL WINAPI CreateProcessA(LPCSTR path, LPSTR commandLine, LPSECURITY
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
-    if (currentDirectory != nullptr && !SetCurrentDirectoryA(currentDirectory)) {
-        SetLastError(ERROR_DIRECTORY);
-        return FALSE;
+    // On a PC the directory is the new program's own, the caller's staying as it was; a program
+    // on the host shares the host process's.
+    std::u16string directory = MachineHasDrive() ? MachineCurrentDirectory() : u"";
+    if (currentDirectory != nullptr) {
+        const DWORD attributes = GetFileAttributesA(currentDirectory);
+        if (MachineHasDrive()) {
+            directory = PlainDrivePath(WideFromAnsi(currentDirectory));
+        }
+        const bool isDirectory =
+            attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        if (!isDirectory ||
+            (MachineHasDrive() ? directory.empty() : !SetCurrentDirectoryA(currentDirectory))) {
+            SetLastError(ERROR_DIRECTORY);
+            return FALSE;
+        }
     }
-    const std::u16string wide = WideFromAnsi(file);
     ProgramCode code;
-    if (!FindProgramCode(wide, code)) {
+    bool found = FindProgramCode(WideFromAnsi(file), code);
+    // An unquoted path may hold blanks ("C:\Program Files\..."): Windows tries each blank in
+    // turn as the end of the path, nearest first, and starts the first program it finds.
+    const std::string line = commandLine != nullptr ? commandLine : "";
+    if (!found && path == nullptr && line[0] != '"') {
+        size_t end = std::min(line.find_first_of(" \t"), line.size());
+        while (!found && end < line.size()) {
+            end = std::min(line.find_first_of(" \t", end + 1), line.size());
+            const std::string candidate = WithProgramExtension(line.substr(0, end));
+            found = FindProgramCode(WideFromAnsi(candidate), code);
+            if (found) {
+                file = candidate;
+                arguments = line.substr(std::min(line.find_first_not_of(" \t", end), line.size()));
+            }
+        }
+    }
+    if (!found) {
         SetLastError(ERROR_FILE_NOT_FOUND);
         return FALSE;
     }
+    const std::u16string wide = WideFromAnsi(file);
     const int show = startup != nullptr && (startup->dwFlags & STARTF_USESHOWWINDOW) != 0
                          ? startup->wShowWindow
                          : SW_SHOWDEFAULT;
     Program *program = code.ansiEntry != nullptr
                            ? StartAnsiProgram(wide, code.ansiEntry, code.instance, arguments, show)
                            : StartProgram(wide, code.entry, code.instance, WideFromAnsi(arguments));
+    program->currentDirectory = directory;
     ReportStarted(program, information);
     return TRUE;
 }

@@ -14,8 +14,10 @@ namespace {
 // Key names are at most 255 characters on Windows.
 const size_t maxKeyName = 255;
 
+HandleSeries keyHandles{0x1000}; // far below the predefined keys
+
 struct KeyHandles : MachinePart {
-    HandleTable<RegistryKeyPath> table{0x1000}; // far below the predefined keys
+    HandleTable<RegistryKeyPath> table{keyHandles};
 };
 
 HandleTable<RegistryKeyPath> &Handles() {

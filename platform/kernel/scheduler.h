@@ -33,6 +33,8 @@ struct Program {
     AnsiProgramEntry ansiEntry = nullptr;
     std::string ansiCommandLine;
     int show = SW_SHOW;
+    // On a desktop PC, the program's own current directory; empty for the machine's.
+    std::u16string currentDirectory;
     std::unique_ptr<Fiber> fiber;
     Machine *machine = nullptr;
 

@@ -7,6 +7,7 @@
 #include <map>
 
 #include "controls/control_classes.h"
+#include "kernel/handle_table.h"
 #include "kernel/machine.h"
 #include "kernel/scheduler.h"
 #include "dialogs/dialogs.h"
@@ -36,8 +37,11 @@ struct WindowTable : MachinePart {
     bool systemClassesRegistered = false;
     Window root;
     std::vector<Window *> topLevel; // front first
-    uintptr_t nextHandle = 0x10000;
 };
+
+// Window handles are counted for the whole process, as the other handles are
+// (kernel/handle_table.h), so that no machine's window passes for another's.
+HandleSeries windowHandles{0x10000};
 
 WindowTable &Table() {
     return MachineState<WindowTable>();
@@ -181,8 +185,7 @@ void SetUpScreen(int screenWidth, int screenHeight) {
 
 Window *AddWindow(std::unique_ptr<Window> window) {
     WindowTable &table = Table();
-    window->handle = reinterpret_cast<HWND>(table.nextHandle);
-    table.nextHandle += 4;
+    window->handle = reinterpret_cast<HWND>(windowHandles.Next());
     Window *added = window.get();
     table.windows[added->handle] = std::move(window);
     std::vector<Window *> &siblings = SiblingsOf(added);
