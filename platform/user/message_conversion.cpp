@@ -69,16 +69,48 @@ UINT ItemLengthMessage(UINT message) {
     return message == LB_GETTEXT ? LB_GETTEXTLEN : CB_GETLBTEXTLEN;
 }
 
-// Text in the caller's form, made from text in the procedure's form, and back.
-std::u16string ToWide(const char *text) {
-    return text != nullptr ? WideFromAnsi(text) : std::u16string();
+// Text of one form in the other, through the ANSI code page.
+std::u16string Converted(const std::string &text) {
+    return WideFromAnsi(text);
 }
-std::string ToAnsi(const char16_t *text) {
-    return text != nullptr ? AnsiFromWide(text) : std::string();
+std::string Converted(const std::u16string &text) {
+    return AnsiFromWide(text);
 }
 
-// An ANSI caller, a UTF-16 procedure.
-LRESULT CallFromAnsi(WNDPROC proc, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+template <class Char> struct TextForm;
+template <> struct TextForm<char> {
+    typedef CREATESTRUCTA CreateStruct;
+    static WPARAM CharacterFrom(WPARAM wide) {
+        return AnsiCharacterOf(wide);
+    }
+};
+template <> struct TextForm<char16_t> {
+    typedef CREATESTRUCTW CreateStruct;
+    static WPARAM CharacterFrom(WPARAM ansi) {
+        return WideCharacterOf(ansi);
+    }
+};
+
+template <class Char> std::basic_string<Char> TextAt(LPARAM address) {
+    const Char *text = reinterpret_cast<const Char *>(address);
+    return text != nullptr ? std::basic_string<Char>(text) : std::basic_string<Char>();
+}
+
+// Copies text into a caller's buffer of room characters, the terminator included when asked.
+template <class Char>
+size_t CopyOut(const std::basic_string<Char> &text, LPARAM buffer, size_t room, bool terminate) {
+    const size_t count = std::min(text.size(), room);
+    std::memcpy(reinterpret_cast<Char *>(buffer), text.data(), count * sizeof(Char));
+    if (terminate) {
+        reinterpret_cast<Char *>(buffer)[count] = 0;
+    }
+    return count;
+}
+
+// A caller whose text is of the form Caller, a procedure whose text is of the form Proc.
+template <class Caller, class Proc>
+LRESULT CallConverting(WNDPROC proc, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    typedef std::basic_string<Proc> ProcText;
     switch (KindOf(window, message)) {
     case TextKind::None:
     case TextKind::Length:
@@ -87,144 +119,66 @@ LRESULT CallFromAnsi(WNDPROC proc, HWND window, UINT message, WPARAM wParam, LPA
         if (lParam == 0) {
             break;
         }
-        const std::u16string text = ToWide(reinterpret_cast<const char *>(lParam));
+        const ProcText text = Converted(TextAt<Caller>(lParam));
         return proc(window, message, wParam, reinterpret_cast<LPARAM>(text.c_str()));
     }
     case TextKind::Output: {
         if (wParam == 0 || lParam == 0) {
             return 0;
         }
-        std::u16string buffer(wParam, u'\0');
+        ProcText buffer(wParam, 0);
         const LRESULT got = proc(window, message, wParam, reinterpret_cast<LPARAM>(buffer.data()));
         buffer.resize(got > 0 ? std::min<size_t>(static_cast<size_t>(got), wParam - 1) : 0);
-        const std::string text = AnsiFromWide(buffer);
-        const size_t count = std::min<size_t>(text.size(), wParam - 1);
-        std::memcpy(reinterpret_cast<char *>(lParam), text.data(), count);
-        reinterpret_cast<char *>(lParam)[count] = 0;
-        return static_cast<LRESULT>(count);
+        return static_cast<LRESULT>(CopyOut(Converted(buffer), lParam, wParam - 1, true));
     }
     case TextKind::Item: {
         const LRESULT length = proc(window, ItemLengthMessage(message), wParam, 0);
         if (length < 0 || lParam == 0) {
             return length < 0 ? length : LB_ERR;
         }
-        std::u16string buffer(static_cast<size_t>(length) + 1, u'\0');
+        ProcText buffer(static_cast<size_t>(length) + 1, 0);
         const LRESULT got = proc(window, message, wParam, reinterpret_cast<LPARAM>(buffer.data()));
         if (got < 0) {
             return got;
         }
         buffer.resize(std::min<size_t>(static_cast<size_t>(got), static_cast<size_t>(length)));
-        const std::string text = AnsiFromWide(buffer);
-        std::memcpy(reinterpret_cast<char *>(lParam), text.c_str(), text.size() + 1);
-        return static_cast<LRESULT>(text.size());
+        const auto text = Converted(buffer);
+        return static_cast<LRESULT>(CopyOut(text, lParam, text.size(), true));
     }
     case TextKind::Create: {
         if (lParam == 0) {
             break;
         }
-        const auto *ansi = reinterpret_cast<const CREATESTRUCTA *>(lParam);
-        CREATESTRUCTW wide;
-        std::memcpy(&wide, ansi, sizeof wide);
-        const std::u16string name = ToWide(ansi->lpszName);
-        const bool classAtom = reinterpret_cast<uintptr_t>(ansi->lpszClass) <= 0xFFFF;
-        const std::u16string className = classAtom ? std::u16string() : ToWide(ansi->lpszClass);
-        wide.lpszName = ansi->lpszName != nullptr ? name.c_str() : nullptr;
-        wide.lpszClass = classAtom ? reinterpret_cast<LPCWSTR>(ansi->lpszClass) : className.c_str();
-        return proc(window, message, wParam, reinterpret_cast<LPARAM>(&wide));
+        typedef typename TextForm<Caller>::CreateStruct CallerStruct;
+        typedef typename TextForm<Proc>::CreateStruct ProcStruct;
+        const auto *given = reinterpret_cast<const CallerStruct *>(lParam);
+        ProcStruct passed;
+        std::memcpy(&passed, given, sizeof passed);
+        const ProcText name = Converted(TextAt<Caller>(reinterpret_cast<LPARAM>(given->lpszName)));
+        const bool classAtom = reinterpret_cast<uintptr_t>(given->lpszClass) <= 0xFFFF;
+        const ProcText className =
+            classAtom ? ProcText()
+                      : Converted(TextAt<Caller>(reinterpret_cast<LPARAM>(given->lpszClass)));
+        passed.lpszName = given->lpszName != nullptr ? name.c_str() : nullptr;
+        passed.lpszClass =
+            classAtom ? reinterpret_cast<const Proc *>(given->lpszClass) : className.c_str();
+        return proc(window, message, wParam, reinterpret_cast<LPARAM>(&passed));
     }
     case TextKind::Character:
-        return proc(window, message, WideCharacterOf(wParam), lParam);
+        return proc(window, message, TextForm<Proc>::CharacterFrom(wParam), lParam);
     case TextKind::Line: {
         if (lParam == 0) {
             return 0;
         }
+        // The buffer's first word holds its size in characters; the line comes back without a
+        // terminator.
         WORD size;
         std::memcpy(&size, reinterpret_cast<void *>(lParam), sizeof size);
-        std::u16string buffer(static_cast<size_t>(size) + 2, u'\0');
+        ProcText buffer(static_cast<size_t>(size) + 2, 0);
         std::memcpy(buffer.data(), &size, sizeof size);
         const LRESULT got = proc(window, message, wParam, reinterpret_cast<LPARAM>(buffer.data()));
         buffer.resize(got > 0 ? std::min<size_t>(static_cast<size_t>(got), size) : 0);
-        const std::string text = AnsiFromWide(buffer);
-        const size_t count = std::min<size_t>(text.size(), size);
-        std::memcpy(reinterpret_cast<char *>(lParam), text.data(), count);
-        return static_cast<LRESULT>(count);
-    }
-    }
-    return proc(window, message, wParam, lParam);
-}
-
-// A UTF-16 caller, an ANSI procedure.
-LRESULT CallFromWide(WNDPROC proc, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (KindOf(window, message)) {
-    case TextKind::None:
-    case TextKind::Length:
-        break;
-    case TextKind::Input: {
-        if (lParam == 0) {
-            break;
-        }
-        const std::string text = ToAnsi(reinterpret_cast<const char16_t *>(lParam));
-        return proc(window, message, wParam, reinterpret_cast<LPARAM>(text.c_str()));
-    }
-    case TextKind::Output: {
-        if (wParam == 0 || lParam == 0) {
-            return 0;
-        }
-        std::string buffer(wParam, '\0');
-        const LRESULT got = proc(window, message, wParam, reinterpret_cast<LPARAM>(buffer.data()));
-        buffer.resize(got > 0 ? std::min<size_t>(static_cast<size_t>(got), wParam - 1) : 0);
-        const std::u16string text = WideFromAnsi(buffer);
-        const size_t count = std::min<size_t>(text.size(), wParam - 1);
-        std::memcpy(reinterpret_cast<char16_t *>(lParam), text.data(), count * sizeof(char16_t));
-        reinterpret_cast<char16_t *>(lParam)[count] = 0;
-        return static_cast<LRESULT>(count);
-    }
-    case TextKind::Item: {
-        const LRESULT length = proc(window, ItemLengthMessage(message), wParam, 0);
-        if (length < 0 || lParam == 0) {
-            return length < 0 ? length : LB_ERR;
-        }
-        std::string buffer(static_cast<size_t>(length) + 1, '\0');
-        const LRESULT got = proc(window, message, wParam, reinterpret_cast<LPARAM>(buffer.data()));
-        if (got < 0) {
-            return got;
-        }
-        buffer.resize(std::min<size_t>(static_cast<size_t>(got), static_cast<size_t>(length)));
-        const std::u16string text = WideFromAnsi(buffer);
-        std::memcpy(reinterpret_cast<char16_t *>(lParam), text.c_str(),
-                    (text.size() + 1) * sizeof(char16_t));
-        return static_cast<LRESULT>(text.size());
-    }
-    case TextKind::Create: {
-        if (lParam == 0) {
-            break;
-        }
-        const auto *wide = reinterpret_cast<const CREATESTRUCTW *>(lParam);
-        CREATESTRUCTA ansi;
-        std::memcpy(&ansi, wide, sizeof ansi);
-        const std::string name = ToAnsi(wide->lpszName);
-        const bool classAtom = reinterpret_cast<uintptr_t>(wide->lpszClass) <= 0xFFFF;
-        const std::string className = classAtom ? std::string() : ToAnsi(wide->lpszClass);
-        ansi.lpszName = wide->lpszName != nullptr ? name.c_str() : nullptr;
-        ansi.lpszClass = classAtom ? reinterpret_cast<LPCSTR>(wide->lpszClass) : className.c_str();
-        return proc(window, message, wParam, reinterpret_cast<LPARAM>(&ansi));
-    }
-    case TextKind::Character:
-        return proc(window, message, AnsiCharacterOf(wParam), lParam);
-    case TextKind::Line: {
-        if (lParam == 0) {
-            return 0;
-        }
-        WORD size;
-        std::memcpy(&size, reinterpret_cast<void *>(lParam), sizeof size);
-        std::string buffer(static_cast<size_t>(size) + 2, '\0');
-        std::memcpy(buffer.data(), &size, sizeof size);
-        const LRESULT got = proc(window, message, wParam, reinterpret_cast<LPARAM>(buffer.data()));
-        buffer.resize(got > 0 ? std::min<size_t>(static_cast<size_t>(got), size) : 0);
-        const std::u16string text = WideFromAnsi(buffer);
-        const size_t count = std::min<size_t>(text.size(), size);
-        std::memcpy(reinterpret_cast<char16_t *>(lParam), text.data(), count * sizeof(char16_t));
-        return static_cast<LRESULT>(count);
+        return static_cast<LRESULT>(CopyOut(Converted(buffer), lParam, size, false));
     }
     }
     return proc(window, message, wParam, lParam);
@@ -246,8 +200,8 @@ LRESULT CallWithConversion(WNDPROC proc, bool procAnsi, bool callerAnsi, HWND wi
     if (procAnsi == callerAnsi) {
         return proc(window, message, wParam, lParam);
     }
-    return callerAnsi ? CallFromAnsi(proc, window, message, wParam, lParam)
-                      : CallFromWide(proc, window, message, wParam, lParam);
+    return callerAnsi ? CallConverting<char, char16_t>(proc, window, message, wParam, lParam)
+                      : CallConverting<char16_t, char>(proc, window, message, wParam, lParam);
 }
 
 void NoteProcedureForm(WNDPROC proc, bool ansi) {
