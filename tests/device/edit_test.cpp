@@ -12,6 +12,7 @@
 #include "../platform/golden.h"
 #include "booted_device.h"
 #include "device/automation.h"
+#include "gdi/fonts.h"
 #include "screen_pixels.h"
 #include "support/message_recorder.h"
 #include "user/window_state.h"
@@ -38,9 +39,9 @@ void RegisterFormClass() {
     RegisterClassW(&windowClass);
 }
 
+// The system's own font of that size, the same handle on every machine of the run.
 HFONT TestFont() {
-    static HFONT font = CreateFontW(-12, 0, 0, 0, FW_NORMAL, 0, 0, 0, 0, 0, 0, 0, 0, u"Tahoma");
-    return font;
+    return SharedSystemFont(-12, FW_NORMAL);
 }
 
 int TextWidthInTestFont(const char16_t *text) {
