@@ -1,7 +1,7 @@
-// LoadString over string table resources in their Windows form: the strings with ids 16n to
-// 16n + 15 are the resource n + 1 of type RT_STRING, sixteen counted UTF-16 strings in a row (a
-// missing one counted 0), so that a program's resources.cpp holds them as a .rc file compiles them.
+// LoadString over string table resources: the strings with ids 16n to 16n + 15 are the resource
+// n + 1 of type RT_STRING (kernel/string_tables.h).
 #include "kernel/code_pages.h"
+#include "kernel/string_tables.h"
 
 #include <windows.h>
 
@@ -19,29 +19,8 @@ bool FindString(HINSTANCE instance, UINT id, std::u16string &text) {
     }
     const auto *bytes =
         static_cast<const unsigned char *>(LockResource(LoadResource(instance, resource)));
-    const size_t size = SizeofResource(instance, resource);
-    if (bytes == nullptr) {
-        return false;
-    }
-    size_t offset = 0;
-    for (UINT index = 0; index <= (id & 15); ++index) {
-        WORD length = 0;
-        if (offset + sizeof length > size) {
-            return false;
-        }
-        std::memcpy(&length, bytes + offset, sizeof length);
-        offset += sizeof length;
-        if (offset + length * sizeof(char16_t) > size) {
-            return false;
-        }
-        if (index == (id & 15)) {
-            text.resize(length);
-            std::memcpy(text.data(), bytes + offset, length * sizeof(char16_t));
-            return length > 0;
-        }
-        offset += length * sizeof(char16_t);
-    }
-    return false;
+    return bytes != nullptr &&
+           ReadStringTableEntry(bytes, SizeofResource(instance, resource), id & 15, text);
 }
 
 } // namespace
