@@ -47,6 +47,7 @@ DWORD Win32ErrorFromErrno(int error) {
         return ERROR_NOT_ENOUGH_MEMORY;
     case ENOSPC:
     case EDQUOT:
+    case EFBIG:
         return ERROR_DISK_FULL;
     case EXDEV:
         return ERROR_NOT_SAME_DEVICE;

@@ -1,6 +1,7 @@
 // File mappings and their views, over mmap. A mapping holds its own descriptor of the file, and a
 // view stays valid after the handles of its mapping and file are closed, as on Windows.
 #include "kernel/errors.h"
+#include "kernel/file_growth.h"
 #include "kernel/file_object.h"
 #include "kernel/machine.h"
 
@@ -96,8 +97,7 @@ int MappingDescriptor(HANDLE file, bool writable, uint64_t &size) {
             SetLastError(ERROR_ACCESS_DENIED);
             return -1;
         }
-        if (ftruncate(object->fd, static_cast<off_t>(size)) != 0) {
-            SetLastErrorFromErrno();
+        if (!GrowFile(object->fd, fileSize, size)) {
             return -1;
         }
     }

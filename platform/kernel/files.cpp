@@ -1,6 +1,7 @@
 // Files: open, read, write, seek, and the operations on names.
 #include "kernel/errors.h"
 #include "kernel/file_attributes.h"
+#include "kernel/file_growth.h"
 #include "kernel/file_object.h"
 #include "kernel/host_paths.h"
 
@@ -328,7 +329,18 @@ extern "C" BOOL WINAPI SetEndOfFile(HANDLE file) {
         return FALSE;
     }
     const off_t position = lseek(object->fd, 0, SEEK_CUR);
-    if (position < 0 || ftruncate(object->fd, position) != 0) {
+    struct stat status;
+    if (position < 0 || fstat(object->fd, &status) != 0) {
+        SetLastErrorFromErrno();
+        return FALSE;
+    }
+    if (position > status.st_size) {
+        return GrowFile(object->fd, static_cast<uint64_t>(status.st_size),
+                        static_cast<uint64_t>(position))
+                   ? TRUE
+                   : FALSE;
+    }
+    if (ftruncate(object->fd, position) != 0) {
         SetLastErrorFromErrno();
         return FALSE;
     }
