@@ -53,15 +53,20 @@ static BOOL BuildPath(const PATHCHAR *fileName, const PATHCHAR *suffix, PATHCHAR
     return TRUE;
 }
 
-// A new file beside the target, never one that is there already.
+// A new file beside the target, one that is not there already while a free name remains. When
+// every name is taken, they are left by saves that never finished (a crash, a full disk), and
+// the first is taken over, so that what a crash left never blocks a save.
 static HANDLE CreateTemporaryFile(const PATHCHAR *fileName, PATHCHAR *temporaryPath) {
     static const PATHCHAR *const suffixes[] = {TEXT("~"),  TEXT("~1"), TEXT("~2"), TEXT("~3"),
                                                TEXT("~4"), TEXT("~5"), TEXT("~6"), TEXT("~7")};
-    for (int i = 0; i < (int)(sizeof suffixes / sizeof suffixes[0]); i++) {
-        if (!BuildPath(fileName, suffixes[i], temporaryPath))
+    const int count = (int)(sizeof suffixes / sizeof suffixes[0]);
+    for (int i = 0; i <= count; i++) {
+        const BOOL takeOver = i == count;
+        if (!BuildPath(fileName, suffixes[takeOver ? 0 : i], temporaryPath))
             break;
-        HANDLE file = CreateFile(temporaryPath, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, NULL,
-                                 CREATE_NEW, FILE_ATTRIBUTE_NORMAL, NULL);
+        HANDLE file =
+            CreateFile(temporaryPath, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, NULL,
+                       takeOver ? CREATE_ALWAYS : CREATE_NEW, FILE_ATTRIBUTE_NORMAL, NULL);
         if (file != INVALID_HANDLE_VALUE)
             return file;
     }

@@ -1,6 +1,8 @@
 // Writing layout trees back as layout file text.
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
 #include <filesystem>
 
 #include "layodex_test_support.h"
@@ -170,23 +172,46 @@ TEST(SaveKeyBoardsNames, WritesEveryLoadedLayoutIntoTheSearchDirectory) {
     EXPECT_FALSE(std::filesystem::exists(directory.File("all.kbi~")));
 }
 
-TEST(SaveKeyBoardsNames, AFileThatCannotBeWrittenLeavesTheOldOneInPlace) {
+TEST(SaveKeyBoardsNames, TemporaryFilesLeftByCrashesNeverBlockASave) {
     TemporaryDirectory directory;
     std::filesystem::copy_file(DataDirectory("cycle_main_shift.kbi"), directory.File("cycle.kbi"));
     LoadedLayouts layouts(directory.Path());
     ASSERT_NE(layouts.Load("Cyc"), nullptr);
     WriteBytes(directory.File("keep.kbi"), "old content");
-    // Every name a temporary file could take is in use, and is left as it is.
-    for (const char *suffix : {"~", "~1", "~2", "~3", "~4", "~5", "~6", "~7"})
+    // A free name is taken first, and the stale files are left as they are.
+    for (const char *suffix : {"~", "~1", "~2", "~3", "~4", "~6", "~7"})
         WriteBytes(directory.File(std::string("keep.kbi") + suffix), suffix);
-    EXPECT_EQ(SaveKeyBoardsNames(layouts.Catalogue(), ToPath("keep.kbi").c_str()), 0);
-    EXPECT_EQ(ReadBytes(directory.File("keep.kbi")), "old content");
-    EXPECT_EQ(ReadBytes(directory.File("keep.kbi~3")), "~3");
-
-    std::filesystem::remove(directory.File("keep.kbi~5"));
     EXPECT_EQ(SaveKeyBoardsNames(layouts.Catalogue(), ToPath("keep.kbi").c_str()), 1);
     EXPECT_NE(ReadBytes(directory.File("keep.kbi")), "old content");
     EXPECT_FALSE(std::filesystem::exists(directory.File("keep.kbi~5")));
+    EXPECT_EQ(ReadBytes(directory.File("keep.kbi~")), "~");
+
+    // With every name taken, the first is taken over.
+    WriteBytes(directory.File("keep.kbi"), "old content");
+    WriteBytes(directory.File("keep.kbi~5"), "~5");
+    EXPECT_EQ(SaveKeyBoardsNames(layouts.Catalogue(), ToPath("keep.kbi").c_str()), 1);
+    EXPECT_NE(ReadBytes(directory.File("keep.kbi")), "old content");
+    EXPECT_FALSE(std::filesystem::exists(directory.File("keep.kbi~")));
+    EXPECT_EQ(ReadBytes(directory.File("keep.kbi~5")), "~5");
+}
+
+TEST(SaveKeyBoardsNames, AFullDiskLeavesTheOldFileAndNoTemporaryFile) {
+    TemporaryDirectory directory;
+    std::filesystem::copy_file(DataDirectory("cycle_main_shift.kbi"), directory.File("cycle.kbi"));
+    LoadedLayouts layouts(directory.Path());
+    ASSERT_NE(layouts.Load("Cyc"), nullptr);
+    WriteBytes(directory.File("keep.kbi"), "old content");
+    // A file-size limit far below the text's room stands in for a full disk.
+    rlimit saved = {};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    rlimit limited = saved;
+    limited.rlim_cur = 64 * 1024;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
+    const int result = SaveKeyBoardsNames(layouts.Catalogue(), ToPath("keep.kbi").c_str());
+    setrlimit(RLIMIT_FSIZE, &saved);
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(ReadBytes(directory.File("keep.kbi")), "old content");
+    EXPECT_FALSE(std::filesystem::exists(directory.File("keep.kbi~")));
 }
 
 } // namespace
