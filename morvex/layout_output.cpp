@@ -10,12 +10,17 @@ void MakeOutputName(const char *title, char *name, int size) {
     TrimBlanks(name);
 }
 
-// A new file beside the output, never one that is there already.
+// A new file beside the output, one that is not there already while a free name remains. When
+// every name is taken, they are left by conversions that never finished, and the first is taken
+// over, so that what a crash left never blocks a conversion.
 static HANDLE CreateTemporaryFile(const char *name, char *temporaryName, int size) {
-    for (int attempt = 0; attempt < 8; attempt++) {
-        snprintf(temporaryName, size, attempt == 0 ? "%s~" : "%s~%d", name, attempt);
-        HANDLE file = CreateFileA(temporaryName, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
-                                  NULL, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, NULL);
+    const int names = 8;
+    for (int attempt = 0; attempt <= names; attempt++) {
+        const BOOL takeOver = attempt == names;
+        snprintf(temporaryName, size, attempt % names == 0 ? "%s~" : "%s~%d", name, attempt);
+        HANDLE file =
+            CreateFileA(temporaryName, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, NULL,
+                        takeOver ? CREATE_ALWAYS : CREATE_NEW, FILE_ATTRIBUTE_NORMAL, NULL);
         if (file != INVALID_HANDLE_VALUE)
             return file;
     }

@@ -2,6 +2,8 @@
 // small cases, its output read back with the layout library.
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
 #include <filesystem>
 
 #include "morvex_test_support.h"
@@ -188,18 +190,30 @@ TEST_F(MorvexProgram, TitlesBecomeFileNamesAndUnwritableOnesAreSkipped) {
     EXPECT_EQ(key->code, u'\u00e9'); // 0xE9 is é in 1250 as in 1252
 }
 
-TEST_F(MorvexProgram, AnExistingLayoutIsKeptWhenTheNewOneCannotBeWritten) {
+TEST_F(MorvexProgram, TemporaryFilesLeftByCrashesNeverBlockAConversion) {
     WriteLegacy("pennini.deu", "Kept\r\n");
     WriteBytes(work + "/Kept.kbi", "old layout");
-    // Every temporary name the converter may use is taken, so nothing can be written.
     for (const char *suffix : {"~", "~1", "~2", "~3", "~4", "~5", "~6", "~7"})
         WriteBytes(work + "/Kept.kbi" + suffix, "x");
     EXPECT_EQ(RunMorvex(distribution, work).status, 0);
-    EXPECT_EQ(ReadBytes(work + "/Kept.kbi"), "old layout");
-
-    fs::remove(work + "/Kept.kbi~");
-    EXPECT_EQ(RunMorvex(distribution, work).status, 0);
     EXPECT_NE(ReadBytes(work + "/Kept.kbi"), "old layout");
+    EXPECT_FALSE(fs::exists(work + "/Kept.kbi~"));
+    EXPECT_EQ(ReadBytes(work + "/Kept.kbi~7"), "x");
+}
+
+TEST_F(MorvexProgram, AnExistingLayoutIsKeptWhenTheDiskIsFull) {
+    WriteLegacy("pennini.deu", "Kept\r\n");
+    WriteBytes(work + "/Kept.kbi", "old layout");
+    // A file-size limit, which the converter inherits, stands in for a full disk.
+    rlimit saved = {};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    rlimit limited = saved;
+    limited.rlim_cur = 64 * 1024;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
+    const int status = RunMorvex(distribution, work).status;
+    setrlimit(RLIMIT_FSIZE, &saved);
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(ReadBytes(work + "/Kept.kbi"), "old layout");
     EXPECT_FALSE(fs::exists(work + "/Kept.kbi~"));
 }
 
