@@ -23,6 +23,11 @@ bool Exists(const std::string &hostPath) {
     return lstat(hostPath.c_str(), &status) == 0;
 }
 
+// FIFOs, sockets and devices are no files on Windows; opening one could block for ever.
+bool IsSpecialFile(const struct stat &status) {
+    return !S_ISREG(status.st_mode) && !S_ISDIR(status.st_mode);
+}
+
 // Windows tells a missing file from a missing folder on the way to it.
 void SetMissingError(const std::string &hostPath) {
     const size_t slash = hostPath.find_last_of('/');
@@ -70,13 +75,20 @@ HANDLE OpenFile(const std::string &hostPath, DWORD access, DWORD disposition) {
         return INVALID_HANDLE_VALUE;
     }
     const bool existed = Exists(hostPath);
-    const int fd = open(hostPath.c_str(), flags, 0666);
+    struct stat status;
+    if (stat(hostPath.c_str(), &status) == 0 && disposition != CREATE_NEW &&
+        IsSpecialFile(status)) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return INVALID_HANDLE_VALUE;
+    }
+    // Non-blocking, so that a special file swapped in after the check cannot hang the open.
+    const int fd = open(hostPath.c_str(), flags | O_NONBLOCK, 0666);
     if (fd < 0) {
         SetErrorForPath(hostPath);
         return INVALID_HANDLE_VALUE;
     }
-    struct stat status;
-    if (fstat(fd, &status) != 0 || S_ISDIR(status.st_mode)) {
+    if (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode) ||
+        fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
         close(fd);
         SetLastError(ERROR_ACCESS_DENIED);
         return INVALID_HANDLE_VALUE;

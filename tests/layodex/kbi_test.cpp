@@ -3,6 +3,9 @@
 
 #include "layodex_test_support.h"
 
+#include <algorithm>
+#include <sys/stat.h>
+
 namespace {
 
 ProgramRun RunKbi(const std::string &arguments) {
@@ -41,6 +44,23 @@ TEST(Kbi, CheckPassesTheShippedLayouts) {
     EXPECT_EQ(run.output, "");
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(RunKbi("check /nonexistent/file.kbi").status, 2);
+}
+
+// The pipe is made first and the tool run after: opening it must fail, not wait for a writer.
+TEST(Kbi, NamedPipesAreSkippedWithoutWaiting) {
+    TemporaryDirectory directory;
+    directory.WriteLayoutFile("good.kbi", "[Good,G,Main,1]\n0,0,1,1,,a,0,0\n");
+    ASSERT_EQ(mkfifo(directory.File("pipe.kbi").c_str(), 0666), 0);
+    ProgramRun list = RunKbi("list " + directory.Path());
+    EXPECT_EQ(list.status, 0);
+    EXPECT_EQ(list.output.rfind("Good\tlabel G\tnumber 1\t", 0), 0u) << list.output;
+    EXPECT_EQ(std::count(list.output.begin(), list.output.end(), '\n'), 1);
+    ProgramRun show = RunKbi("show Good " + directory.Path());
+    EXPECT_EQ(show.status, 0);
+    EXPECT_EQ(show.output.rfind("[Good,G,Main,1]", 0), 0u);
+    ProgramRun check = RunKbi("check " + directory.File("pipe.kbi"));
+    EXPECT_EQ(check.output, "kbi: cannot read " + directory.File("pipe.kbi") + "\n");
+    EXPECT_EQ(check.status, 2);
 }
 
 TEST(Kbi, ListAndShow) {

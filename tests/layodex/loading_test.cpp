@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <sys/stat.h>
 
 #include "layodex_test_support.h"
 
@@ -56,6 +57,20 @@ TEST(Catalogue, UnreadableAndEmptyFilesAreSkipped) {
     std::vector<KeyboardLayout *> entries = InListOrder(layouts.Catalogue());
     ASSERT_EQ(entries.size(), 1u);
     EXPECT_EQ(NameOf(entries[0]), "Good/Main");
+}
+
+// The pipe is made first and the scan run after: opening it must fail, not wait for a writer.
+TEST(Catalogue, NamedPipesAreSkippedWithoutWaiting) {
+    TemporaryDirectory directory;
+    directory.WriteLayoutFile("good.kbi", "[Good,G,Main,1]\n0,0,1,1,,a,0,0\n");
+    ASSERT_EQ(mkfifo(directory.File("pipe.kbi").c_str(), 0666), 0);
+    LoadedLayouts layouts(directory.Path());
+    std::vector<KeyboardLayout *> entries = InListOrder(layouts.Catalogue());
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_EQ(NameOf(entries[0]), "Good/Main");
+    KeyboardLayout *good = layouts.Load("Good");
+    ASSERT_NE(good, nullptr);
+    EXPECT_EQ(KeysInListOrder(good).size(), 1u);
 }
 
 TEST(Loading, AnyNumberTakesTheFirstOfTheHighestNumberedSections) {

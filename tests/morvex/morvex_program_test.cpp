@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <sys/stat.h>
 
 #include "morvex_test_support.h"
 
@@ -186,6 +187,17 @@ TEST_F(MorvexProgram, TitlesBecomeFileNamesAndUnwritableOnesAreSkipped) {
     KeyDef *key = KeyAtTemplatePlace(unknown, "Main", ';');
     ASSERT_NE(key, nullptr);
     EXPECT_EQ(key->code, u'\u00e9'); // 0xE9 is é in 1250 as in 1252
+}
+
+// The pipe is made first and the converter run after: opening it must fail, not wait for a
+// writer that never comes.
+TEST_F(MorvexProgram, ANamedPipeIsSkippedWithoutWaiting) {
+    ASSERT_EQ(mkfifo((work + "/pennini.deu").c_str(), 0666), 0);
+    WriteLegacy("pennini1.deu", "Written\r\n");
+    ProgramRun run = RunMorvex(distribution, work);
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.output, completion);
+    EXPECT_TRUE(fs::exists(work + "/Written.kbi"));
 }
 
 TEST_F(MorvexProgram, AnExistingLayoutIsKeptWhenTheNewOneCannotBeWritten) {

@@ -6,6 +6,10 @@
 #include <windows.h>
 
 #include <string>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 namespace {
 
@@ -124,6 +128,37 @@ TEST_F(Files, AccessIsEnforced) {
     CloseHandle(reader);
     CloseHandle(writer);
     EXPECT_EQ(folder.Read("file.txt"), "text");
+}
+
+// Made first and then opened: an open that blocked would hang here rather than pass.
+TEST_F(Files, SpecialFilesDoNotOpenAndNeverBlock) {
+    ASSERT_EQ(mkfifo(folder.Join("pipe.kbi").c_str(), 0666), 0);
+    const int listener = socket(AF_UNIX, SOCK_STREAM, 0);
+    ASSERT_GE(listener, 0);
+    sockaddr_un address = {};
+    address.sun_family = AF_UNIX;
+    const std::string socketPath = folder.Join("socket.kbi");
+    ASSERT_LT(socketPath.size(), sizeof(address.sun_path));
+    socketPath.copy(address.sun_path, socketPath.size());
+    ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr *>(&address), sizeof(address)), 0);
+    for (const std::string &path : {folder.Join("pipe.kbi"), socketPath, std::string("/dev/null"),
+                                    std::string("/dev/zero")}) {
+        for (DWORD access : {DWORD(GENERIC_READ), DWORD(GENERIC_WRITE)}) {
+            for (DWORD disposition : {OPEN_EXISTING, OPEN_ALWAYS, CREATE_ALWAYS}) {
+                SetLastError(0);
+                EXPECT_EQ(CreateFileA(path.c_str(), access, FILE_SHARE_READ, nullptr, disposition,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr),
+                          INVALID_HANDLE_VALUE)
+                    << path << " access " << access << " disposition " << disposition;
+                EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED)) << path;
+            }
+        }
+    }
+    close(listener);
+    // Still there: a failed open neither replaced nor removed them.
+    struct stat status;
+    ASSERT_EQ(stat(folder.Join("pipe.kbi").c_str(), &status), 0);
+    EXPECT_TRUE(S_ISFIFO(status.st_mode));
 }
 
 TEST_F(Files, FilePointerMovesFromEachOrigin) {
