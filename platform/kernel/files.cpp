@@ -23,6 +23,13 @@ bool Exists(const std::string &hostPath) {
     return lstat(hostPath.c_str(), &status) == 0;
 }
 
+// Checked here rather than left to the host, which lets root write whatever the bits say.
+bool IsReadOnlyFile(const std::string &hostPath) {
+    struct stat status;
+    return stat(hostPath.c_str(), &status) == 0 &&
+           FileAttributesFromStat(status) == FILE_ATTRIBUTE_READONLY;
+}
+
 // FIFOs, sockets and devices are no files on Windows; opening one could block for ever.
 bool IsSpecialFile(const struct stat &status) {
     return !S_ISREG(status.st_mode) && !S_ISDIR(status.st_mode);
@@ -76,8 +83,10 @@ HANDLE OpenFile(const std::string &hostPath, DWORD access, DWORD disposition) {
     }
     const bool existed = Exists(hostPath);
     struct stat status;
+    const bool changesContents = writable || disposition == CREATE_ALWAYS;
     if (stat(hostPath.c_str(), &status) == 0 && disposition != CREATE_NEW &&
-        IsSpecialFile(status)) {
+        (IsSpecialFile(status) ||
+         (changesContents && FileAttributesFromStat(status) == FILE_ATTRIBUTE_READONLY))) {
         SetLastError(ERROR_ACCESS_DENIED);
         return INVALID_HANDLE_VALUE;
     }
@@ -101,6 +110,10 @@ HANDLE OpenFile(const std::string &hostPath, DWORD access, DWORD disposition) {
 }
 
 BOOL DeleteHostFile(const std::string &hostPath) {
+    if (IsReadOnlyFile(hostPath)) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return FALSE;
+    }
     if (unlink(hostPath.c_str()) != 0) {
         SetErrorForPath(hostPath);
         return FALSE;
@@ -118,6 +131,10 @@ BOOL MoveHostFile(const std::string &from, const std::string &to, DWORD flags) {
         return FALSE;
     }
     if (flags & MOVEFILE_REPLACE_EXISTING) {
+        if (IsReadOnlyFile(to)) {
+            SetLastError(ERROR_ACCESS_DENIED);
+            return FALSE;
+        }
         // rename(2) replaces the target atomically: readers see the old file or the new one.
         if (rename(from.c_str(), to.c_str()) != 0) {
             SetErrorForPath(to);

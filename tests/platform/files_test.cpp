@@ -161,6 +161,62 @@ TEST_F(Files, SpecialFilesDoNotOpenAndNeverBlock) {
     EXPECT_TRUE(S_ISFIFO(status.st_mode));
 }
 
+// Permission bits do not stop root, so these hold only if the platform checks the attribute.
+TEST_F(Files, ReadOnlyFilesAreNeitherWrittenNorReplacedNorDeleted) {
+    folder.Write("locked.txt", "protected");
+    folder.Write("new.txt", "new");
+    const std::string locked = folder.Join("locked.txt");
+    const std::string fresh = folder.Join("new.txt");
+    ASSERT_EQ(chmod(locked.c_str(), 0444), 0);
+    EXPECT_EQ(GetFileAttributesA(locked.c_str()), static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
+
+    struct Attempt {
+        DWORD access, disposition;
+    } writes[] = {{GENERIC_WRITE, OPEN_EXISTING},
+                  {GENERIC_WRITE, OPEN_ALWAYS},
+                  {GENERIC_READ | GENERIC_WRITE, CREATE_ALWAYS},
+                  {GENERIC_READ, CREATE_ALWAYS},
+                  {GENERIC_WRITE, TRUNCATE_EXISTING}};
+    for (const Attempt &attempt : writes) {
+        SetLastError(0);
+        EXPECT_EQ(Open("locked.txt", attempt.access, attempt.disposition), INVALID_HANDLE_VALUE)
+            << attempt.access << " " << attempt.disposition;
+        EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+    }
+    EXPECT_EQ(Open("locked.txt", GENERIC_WRITE, CREATE_NEW), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILE_EXISTS));
+
+    EXPECT_FALSE(MoveFileExA(fresh.c_str(), locked.c_str(), MOVEFILE_REPLACE_EXISTING));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+    EXPECT_EQ(folder.Read("new.txt"), "new");
+    EXPECT_FALSE(MoveFileExA(fresh.c_str(), locked.c_str(), 0));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ALREADY_EXISTS));
+    EXPECT_FALSE(CopyFileA(fresh.c_str(), locked.c_str(), FALSE));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+    EXPECT_FALSE(DeleteFileA(locked.c_str()));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+    EXPECT_EQ(folder.Read("locked.txt"), "protected");
+
+    // Reading it is fine, and so is moving it: the attribute protects its contents.
+    HANDLE reader = Open("locked.txt", GENERIC_READ, OPEN_EXISTING);
+    EXPECT_NE(reader, INVALID_HANDLE_VALUE);
+    CloseHandle(reader);
+    const std::string moved = folder.Join("moved.txt");
+    EXPECT_TRUE(MoveFileExA(locked.c_str(), moved.c_str(), 0));
+    EXPECT_EQ(folder.Read("moved.txt"), "protected");
+    // A copy keeps the attribute, as on Windows.
+    const std::string copy = folder.Join("copy.txt");
+    EXPECT_TRUE(CopyFileA(moved.c_str(), copy.c_str(), TRUE));
+    EXPECT_EQ(folder.Read("copy.txt"), "protected");
+    EXPECT_EQ(GetFileAttributesA(copy.c_str()), static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
+
+    // With its write bit back it can be replaced and deleted.
+    ASSERT_EQ(chmod(moved.c_str(), 0644), 0);
+    EXPECT_TRUE(MoveFileExA(fresh.c_str(), moved.c_str(), MOVEFILE_REPLACE_EXISTING));
+    EXPECT_EQ(folder.Read("moved.txt"), "new");
+    EXPECT_TRUE(DeleteFileA(moved.c_str()));
+}
+
 TEST_F(Files, FilePointerMovesFromEachOrigin) {
     folder.Write("file.txt", "0123456789");
     HANDLE file = Open("file.txt", GENERIC_READ, OPEN_EXISTING);
