@@ -2,13 +2,6 @@
 #include <string.h>
 
 #include "layout_output.h"
-#include "legacy_layout.h"
-
-void MakeOutputName(const char *title, char *name, int size) {
-    snprintf(name, size, "%s.kbi", title);
-    RemoveChars(name, ":*?@\\&");
-    TrimBlanks(name);
-}
 
 // A new file beside the output, never one that is there already.
 static HANDLE CreateTemporaryFile(const char *name, char *temporaryName, int size) {
