@@ -82,8 +82,13 @@ TEST(SaveKeyBoard, TextsAndNamesAreWrittenSoTheyReadBack) {
     SingleKeyLayout one('m', KEY_MACRO, macro);
     EXPECT_EQ(one.KeyLine(), "0, 0, 20, 20, MACRO, m, \"say \", 0\r\n");
     one.key->flags = KEY_IMAGEINTERNAL;
+    // Picture numbers are signed in the text, as the reader takes them: past 2^31 they wrap.
     one.key->imageIndex = 4000000000u;
-    EXPECT_EQ(one.KeyLine(), "0, 0, 20, 20, IMAGEINTERNAL, m, 0, 4000000000\r\n");
+    EXPECT_EQ(one.KeyLine(), "0, 0, 20, 20, IMAGEINTERNAL, m, 0, -294967296\r\n");
+    one.key->imageIndex = 0x7FFFFFFFu;
+    EXPECT_EQ(one.KeyLine(), "0, 0, 20, 20, IMAGEINTERNAL, m, 0, 2147483647\r\n");
+    one.key->imageIndex = 0x80000000u;
+    EXPECT_EQ(one.KeyLine(), "0, 0, 20, 20, IMAGEINTERNAL, m, 0, -2147483648\r\n");
     free(macro);
     one.key->target = nullptr;
 
