@@ -212,6 +212,17 @@ TEST(SearchDirectory, ABackslashIsAppendedAndTooLongADirectoryIsRefused) {
     catalogue = LoadKeyBoardsNames(); // still the directory set before
     ASSERT_NE(catalogue, nullptr);
     UnLoadKeyBoardsNames(catalogue);
+
+    // 259 characters with the backslash fill the array to its last place; one more does not fit.
+    PathString barelyTooLong = ToPath(std::string(MAX_PATH - 1, 'd'));
+    EXPECT_EQ(SetSearchDirectory(barelyTooLong.c_str()), 0);
+    for (PathString longest :
+         {ToPath(std::string(MAX_PATH - 2, 'd')), ToPath(std::string(MAX_PATH - 2, 'd') + "\\")}) {
+        EXPECT_EQ(SetSearchDirectory(longest.c_str()), 1);
+        catalogue = LoadKeyBoardsNames(); // no such directory, but a name that fits
+        EXPECT_EQ(catalogue, nullptr);
+        UnLoadKeyBoardsNames(catalogue);
+    }
 }
 
 } // namespace

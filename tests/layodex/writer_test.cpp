@@ -155,6 +155,46 @@ TEST(SaveKeyBoard, TextThatDoesNotFitIsNotWrittenAtAll) {
     free(shared);
 }
 
+// Text that fills the buffer to its last unit but one, the NUL taking the last, is written whole;
+// one unit more and nothing is written.
+TEST(SaveKeyBoard, TextThatExactlyFillsTheBufferIsWrittenWhole) {
+    const size_t capacity = 1250000;
+    for (size_t textUnits : {capacity - 1, capacity}) {
+        SingleKeyLayout big('k', KEY_MACRO);
+        std::vector<WCHAR *> texts;
+        auto setText = [&](KeyDef *key, size_t length) {
+            texts.push_back(_wcsdup(std::u16string(length, u'x').c_str()));
+            key->target = texts.back();
+        };
+        setText(big.key, 40);
+        const size_t headerUnits = Saved(&big.layout).find("\r\n") + 2;
+        const size_t lineUnits = big.KeyLine().size();
+        const size_t keyCount = (textUnits - headerUnits) / lineUnits;
+        const size_t rest = (textUnits - headerUnits) % lineUnits;
+        for (size_t i = 1; i < keyCount; i++) {
+            KeyDef *key = (KeyDef *)LocalAlloc(LPTR, sizeof(KeyDef));
+            *key = *big.key;
+            AddElement(&big.layout.keys, key);
+        }
+        setText((KeyDef *)big.layout.keys->data, 40 + rest); // the last key takes up the rest
+
+        std::vector<WCHAR> buffer(capacity + 16, u'#');
+        WCHAR *position = buffer.data();
+        const bool fits = textUnits < capacity;
+        EXPECT_EQ(SaveKeyBoard(&big.layout, &position), fits ? 1 : 0) << textUnits;
+        EXPECT_EQ((size_t)(position - buffer.data()), fits ? textUnits : 0u);
+        EXPECT_EQ(*position, 0);
+        EXPECT_EQ(buffer[capacity], u'#'); // nothing past the capacity was touched
+        if (fits) {
+            EXPECT_EQ(std::u16string(buffer.data() + capacity - 8, 7), u"x\", 0\r\n");
+        }
+        for (Element *node = big.layout.keys; node != nullptr; node = node->next)
+            ((KeyDef *)node->data)->target = nullptr;
+        for (WCHAR *text : texts)
+            free(text);
+    }
+}
+
 TEST(SaveKeyBoardsNames, WritesEveryLoadedLayoutIntoTheSearchDirectory) {
     TemporaryDirectory directory;
     std::filesystem::copy_file(DataDirectory("cycle_main_shift.kbi"), directory.File("cycle.kbi"));
