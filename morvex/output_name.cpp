@@ -4,10 +4,13 @@
 #include "layout_output.h"
 #include "legacy_layout.h"
 
-// Names Windows keeps for devices, whatever extension follows them.
-static const char *const DeviceNames[] = {
-    "CON",  "PRN",  "AUX",  "NUL",  "COM1", "COM2", "COM3", "COM4", "COM5", "COM6", "COM7",
-    "COM8", "COM9", "LPT1", "LPT2", "LPT3", "LPT4", "LPT5", "LPT6", "LPT7", "LPT8", "LPT9"};
+// Names Windows keeps for devices, whatever extension follows them; the superscript digits are
+// those of code page 1252, in which the desktop's file names are made.
+static const char *const DeviceNames[] = {"CON",  "PRN",  "AUX",  "NUL",     "CONIN$",  "CONOUT$",
+                                          "COM1", "COM2", "COM3", "COM4",    "COM5",    "COM6",
+                                          "COM7", "COM8", "COM9", "COM\xB9", "COM\xB2", "COM\xB3",
+                                          "LPT1", "LPT2", "LPT3", "LPT4",    "LPT5",    "LPT6",
+                                          "LPT7", "LPT8", "LPT9", "LPT\xB9", "LPT\xB2", "LPT\xB3"};
 
 static BOOL IsDeviceName(const char *name) {
     size_t stem = strcspn(name, ".");

@@ -56,11 +56,17 @@ const OutputNameCase outputNameCases[] = {
     {"COM1", nullptr},
     {"LPT9", nullptr},
     {"com9.x.y", nullptr},
+    {"COM\xB9", nullptr},
+    {"lpt\xB3.txt", nullptr},
+    {"CONIN$", nullptr},
+    {"conout$", nullptr},
     // Names that merely begin like a device.
     {"Console", "Console.kbi"},
     {"COM10", "COM10.kbi"},
     {"LPT", "LPT.kbi"},
     {"NULL", "NULL.kbi"},
+    {"CONIN", "CONIN.kbi"},
+    {"COM\xB4", "COM\xB4.kbi"},
 };
 INSTANTIATE_TEST_SUITE_P(Morvex, OutputNames, testing::ValuesIn(outputNameCases));
 
