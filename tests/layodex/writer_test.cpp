@@ -103,6 +103,19 @@ TEST(SaveKeyBoard, TextsAndNamesAreWrittenSoTheyReadBack) {
               std::string::npos);
 }
 
+// The reader takes back at most 299 characters of text, so the writer writes no more.
+TEST(SaveKeyBoard, MacroTextsUpToTheReadersLimitAreWrittenWhole) {
+    for (size_t length : {299u, 300u}) {
+        std::u16string text(length, u't');
+        WCHAR *macro = _wcsdup(text.c_str());
+        SingleKeyLayout one('m', KEY_MACRO, macro);
+        EXPECT_EQ(one.KeyLine(), "0, 0, 20, 20, MACRO, m, \"" + std::string(299, 't') + "\", 0\r\n")
+            << length;
+        one.key->target = nullptr;
+        free(macro);
+    }
+}
+
 TEST(SaveKeyBoard, ATreeIsWrittenOnceEachLayoutInPreOrder) {
     LoadedLayouts layouts(DataDirectory());
     KeyboardLayout *main = layouts.Load("Cyc");
