@@ -247,4 +247,21 @@ TEST(SaveKeyBoardsNames, AFileThatCannotBeWrittenLeavesTheOldOneInPlace) {
     EXPECT_FALSE(std::filesystem::exists(directory.File("keep.kbi~5")));
 }
 
+// Whoever runs the test, root included, a read-only file is not replaced and no temporary file
+// stays behind.
+TEST(SaveKeyBoardsNames, AReadOnlyFileIsNotReplaced) {
+    TemporaryDirectory directory;
+    std::filesystem::copy_file(DataDirectory("cycle_main_shift.kbi"), directory.File("cycle.kbi"));
+    LoadedLayouts layouts(directory.Path());
+    ASSERT_NE(layouts.Load("Cyc"), nullptr);
+    WriteBytes(directory.File("keep.kbi"), "old content");
+    std::filesystem::permissions(directory.File("keep.kbi"),
+                                 std::filesystem::perms::owner_read |
+                                     std::filesystem::perms::group_read |
+                                     std::filesystem::perms::others_read);
+    EXPECT_EQ(SaveKeyBoardsNames(layouts.Catalogue(), ToPath("keep.kbi").c_str()), 0);
+    EXPECT_EQ(ReadBytes(directory.File("keep.kbi")), "old content");
+    EXPECT_FALSE(std::filesystem::exists(directory.File("keep.kbi~")));
+}
+
 } // namespace

@@ -229,6 +229,19 @@ TEST_F(MorvexProgram, ANamedPipeIsSkippedWithoutWaiting) {
     EXPECT_TRUE(fs::exists(work + "/Written.kbi"));
 }
 
+// Whoever runs the test, root included, a read-only layout is not replaced.
+TEST_F(MorvexProgram, AReadOnlyLayoutIsNotReplaced) {
+    WriteLegacy("pennini.deu", "Kept\r\n");
+    WriteBytes(work + "/Kept.kbi", "old layout");
+    fs::permissions(work + "/Kept.kbi",
+                    fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    ProgramRun run = RunMorvex(distribution, work);
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.output, completion);
+    EXPECT_EQ(ReadBytes(work + "/Kept.kbi"), "old layout");
+    EXPECT_FALSE(fs::exists(work + "/Kept.kbi~"));
+}
+
 TEST_F(MorvexProgram, AnExistingLayoutIsKeptWhenTheNewOneCannotBeWritten) {
     WriteLegacy("pennini.deu", "Kept\r\n");
     WriteBytes(work + "/Kept.kbi", "old layout");
