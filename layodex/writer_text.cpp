@@ -28,12 +28,6 @@ static void WriteSigned(TextWriter *writer, INT value) {
     WriteAscii(writer, digits);
 }
 
-static void WriteUnsigned(TextWriter *writer, DWORD value) {
-    char digits[16];
-    snprintf(digits, sizeof digits, "%u", value);
-    WriteAscii(writer, digits);
-}
-
 void WriteLineEnd(TextWriter *writer) {
     WriteChar(writer, '\r');
     WriteChar(writer, '\n');
@@ -121,7 +115,7 @@ static void WritePicture(TextWriter *writer, const KeyDef *key) {
     if ((key->flags & KEY_IMAGE) != 0)
         WriteAscii(writer, "\"path:\""); // the bitmap's path is not kept once it is loaded
     else if ((key->flags & KEY_IMAGEINTERNAL) != 0)
-        WriteUnsigned(writer, key->imageIndex);
+        WriteSigned(writer, (INT)key->imageIndex); // read back as a signed number: -1 stays -1
     else
         WriteChar(writer, '0');
 }

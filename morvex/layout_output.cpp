@@ -2,13 +2,6 @@
 #include <string.h>
 
 #include "layout_output.h"
-#include "legacy_layout.h"
-
-void MakeOutputName(const char *title, char *name, int size) {
-    snprintf(name, size, "%s.kbi", title);
-    RemoveChars(name, ":*?@\\&");
-    TrimBlanks(name);
-}
 
 // A new file beside the output, one that is not there already while a free name remains. When
 // every name is taken, they are left by conversions that never finished, and the first is taken

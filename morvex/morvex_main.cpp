@@ -23,8 +23,8 @@ static void ConvertFile(KeyboardLayout *englishTemplate, const char *fileName, U
     KeyboardLayout *result = ConvertLegacyLayout(englishTemplate, &legacy);
     if (result != NULL) {
         char outputName[LEGACY_TITLE_SIZE + 8];
-        MakeOutputName(legacy.title, outputName, sizeof outputName);
-        WriteLayoutFile(result, outputName);
+        if (MakeOutputName(legacy.title, outputName, sizeof outputName))
+            WriteLayoutFile(result, outputName);
         UnLoadKeyBoard(result); // nothing uses a written result again
     }
     FreeLegacyLayout(&legacy);

@@ -21,10 +21,16 @@ typedef struct CheckReport {
     int capacity;
 } CheckReport;
 
+#define BYTE_ORDER_MARK 0xFEFF
+
+// A byte-order mark opening the file is no text before a header: the library ignores it too.
 static BOOL StartsLine(const LayoutText *text, const WCHAR *where) {
-    while (where > text->start && IsLayoutSpace(where[-1]) && !IsLineEnd(where[-1]))
+    const WCHAR *lineStart = text->start;
+    if (lineStart < text->end && *lineStart == BYTE_ORDER_MARK)
+        lineStart++;
+    while (where > lineStart && IsLayoutSpace(where[-1]) && !IsLineEnd(where[-1]))
         where--;
-    return where == text->start || IsLineEnd(where[-1]);
+    return where <= lineStart || IsLineEnd(where[-1]);
 }
 
 static void AddProblem(CheckReport *report, const WCHAR *where, const char *reason) {

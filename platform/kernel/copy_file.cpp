@@ -1,6 +1,7 @@
 // CopyFile through the file functions themselves, so that the target's rules (no clobbering, the
 // disk's limits) are those of any other write. A file copied onto itself is refused, as Windows
-// refuses it, rather than truncated.
+// refuses it, rather than truncated. As on Windows, the copy keeps the source's read-only
+// attribute, and a read-only target is not overwritten.
 #include "kernel/code_pages.h"
 #include "kernel/host_paths.h"
 
@@ -15,6 +16,13 @@ bool SameFile(const std::string &a, const std::string &b) {
     struct stat second;
     return stat(a.c_str(), &first) == 0 && stat(b.c_str(), &second) == 0 &&
            first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+}
+
+void MakeReadOnly(const std::string &hostPath) {
+    struct stat status;
+    if (stat(hostPath.c_str(), &status) == 0) {
+        chmod(hostPath.c_str(), status.st_mode & ~(S_IWUSR | S_IWGRP | S_IWOTH));
+    }
 }
 
 BOOL CopyOpenFile(HANDLE from, HANDLE to) {
@@ -58,6 +66,8 @@ BOOL CopyHostFile(const std::u16string &from, const std::u16string &to, BOOL fai
     if (!copied) {
         DeleteFileW(to.c_str()); // no half copy left behind
         SetLastError(error);
+    } else if (GetFileAttributesW(from.c_str()) == FILE_ATTRIBUTE_READONLY) {
+        MakeReadOnly(HostPathFromW(to.c_str()));
     }
     return copied;
 }

@@ -24,6 +24,18 @@ bool Exists(const std::string &hostPath) {
     return lstat(hostPath.c_str(), &status) == 0;
 }
 
+// Checked here rather than left to the host, which lets root write whatever the bits say.
+bool IsReadOnlyFile(const std::string &hostPath) {
+    struct stat status;
+    return stat(hostPath.c_str(), &status) == 0 &&
+           FileAttributesFromStat(status) == FILE_ATTRIBUTE_READONLY;
+}
+
+// FIFOs, sockets and devices are no files on Windows; opening one could block for ever.
+bool IsSpecialFile(const struct stat &status) {
+    return !S_ISREG(status.st_mode) && !S_ISDIR(status.st_mode);
+}
+
 // Windows tells a missing file from a missing folder on the way to it.
 void SetMissingError(const std::string &hostPath) {
     const size_t slash = hostPath.find_last_of('/');
@@ -71,13 +83,22 @@ HANDLE OpenFile(const std::string &hostPath, DWORD access, DWORD disposition) {
         return INVALID_HANDLE_VALUE;
     }
     const bool existed = Exists(hostPath);
-    const int fd = open(hostPath.c_str(), flags, 0666);
+    struct stat status;
+    const bool changesContents = writable || disposition == CREATE_ALWAYS;
+    if (stat(hostPath.c_str(), &status) == 0 && disposition != CREATE_NEW &&
+        (IsSpecialFile(status) ||
+         (changesContents && FileAttributesFromStat(status) == FILE_ATTRIBUTE_READONLY))) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return INVALID_HANDLE_VALUE;
+    }
+    // Non-blocking, so that a special file swapped in after the check cannot hang the open.
+    const int fd = open(hostPath.c_str(), flags | O_NONBLOCK, 0666);
     if (fd < 0) {
         SetErrorForPath(hostPath);
         return INVALID_HANDLE_VALUE;
     }
-    struct stat status;
-    if (fstat(fd, &status) != 0 || S_ISDIR(status.st_mode)) {
+    if (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode) ||
+        fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
         close(fd);
         SetLastError(ERROR_ACCESS_DENIED);
         return INVALID_HANDLE_VALUE;
@@ -90,6 +111,10 @@ HANDLE OpenFile(const std::string &hostPath, DWORD access, DWORD disposition) {
 }
 
 BOOL DeleteHostFile(const std::string &hostPath) {
+    if (IsReadOnlyFile(hostPath)) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return FALSE;
+    }
     if (unlink(hostPath.c_str()) != 0) {
         SetErrorForPath(hostPath);
         return FALSE;
@@ -107,6 +132,10 @@ BOOL MoveHostFile(const std::string &from, const std::string &to, DWORD flags) {
         return FALSE;
     }
     if (flags & MOVEFILE_REPLACE_EXISTING) {
+        if (IsReadOnlyFile(to)) {
+            SetLastError(ERROR_ACCESS_DENIED);
+            return FALSE;
+        }
         // rename(2) replaces the target atomically: readers see the old file or the new one.
         if (rename(from.c_str(), to.c_str()) != 0) {
             SetErrorForPath(to);

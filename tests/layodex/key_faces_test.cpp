@@ -218,20 +218,21 @@ const std::string sixty = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0
 
 INSTANTIATE_TEST_SUITE_P(
     KeyFaces, FaceTextFits,
-    testing::Values(FitCase{"WholeWordInAWideBox", "Word", "Word", 12, "Word"},
-                    FitCase{"WholeWordJustFitting", "Word", "Word", 0, "Word"},
-                    FitCase{"ThreeFit", "Keyboard", "Key", 0, "Key"},
-                    FitCase{"TwoFitOneWord", "Word", "Wo", 0, "Wo"},
-                    FitCase{"TwoFitTwoWords", "New York", "Ne", 0, "NY"},
-                    FitCase{"TwoFitThreeWords", "la vie en", "la", 0, "lv"},
-                    FitCase{"TwoFitSpaceAtTheEnd", "Ab ", "Ab", 0, "A"},
-                    FitCase{"OneFits", "Word", "W", 0, "W"},
-                    FitCase{"NoneFits", "Word", "W", -1, "W"},
-                    FitCase{"OneCharacter", "x", "x", 4, "x"},
-                    FitCase{"LongTextCutAtFifty", sixty, sixty, 0, sixty.substr(0, 50)},
-                    FitCase{"LongTextMeasuredOnlyToFifty", sixty, sixty.substr(0, 50), 0,
-                            sixty.substr(0, 50)},
-                    FitCase{"LongTextTwoFit", "ab" + sixty, "ab", 0, "ab"}),
+    testing::Values(
+        FitCase{"WholeWordInAWideBox", "Word", "Word", 12, "Word"},
+        FitCase{"WholeWordJustFitting", "Word", "Word", 0, "Word"},
+        FitCase{"ThreeFit", "Keyboard", "Key", 0, "Key"},
+        FitCase{"TwoFitOneWord", "Word", "Wo", 0, "Wo"},
+        FitCase{"TwoFitTwoWords", "New York", "Ne", 0, "NY"},
+        FitCase{"TwoFitThreeWords", "la vie en", "la", 0, "lv"},
+        FitCase{"TwoFitSpaceAtTheEnd", "Ab ", "Ab", 0, "A"},
+        FitCase{"OneFits", "Word", "W", 0, "W"}, FitCase{"NoneFits", "Word", "W", -1, "W"},
+        FitCase{"OneCharacter", "x", "x", 4, "x"},
+        FitCase{"LongTextCutAtFifty", sixty, sixty, 0, sixty.substr(0, 50)},
+        FitCase{"FiftyCharactersShownWhole", sixty.substr(0, 50), sixty, 0, sixty.substr(0, 50)},
+        FitCase{"FiftyOneCutAtFifty", sixty.substr(0, 51), sixty, 0, sixty.substr(0, 50)},
+        FitCase{"LongTextMeasuredOnlyToFifty", sixty, sixty.substr(0, 50), 0, sixty.substr(0, 50)},
+        FitCase{"LongTextTwoFit", "ab" + sixty, "ab", 0, "ab"}),
     [](const testing::TestParamInfo<FitCase> &info) { return std::string(info.param.label); });
 
 TEST_F(KeyFaces, TextIsCentredVerticallyAndClippedToTheBox) {

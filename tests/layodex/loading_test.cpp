@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <sys/stat.h>
 
 #include "layodex_test_support.h"
 
@@ -56,6 +57,20 @@ TEST(Catalogue, UnreadableAndEmptyFilesAreSkipped) {
     std::vector<KeyboardLayout *> entries = InListOrder(layouts.Catalogue());
     ASSERT_EQ(entries.size(), 1u);
     EXPECT_EQ(NameOf(entries[0]), "Good/Main");
+}
+
+// The pipe is made first and the scan run after: opening it must fail, not wait for a writer.
+TEST(Catalogue, NamedPipesAreSkippedWithoutWaiting) {
+    TemporaryDirectory directory;
+    directory.WriteLayoutFile("good.kbi", "[Good,G,Main,1]\n0,0,1,1,,a,0,0\n");
+    ASSERT_EQ(mkfifo(directory.File("pipe.kbi").c_str(), 0666), 0);
+    LoadedLayouts layouts(directory.Path());
+    std::vector<KeyboardLayout *> entries = InListOrder(layouts.Catalogue());
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_EQ(NameOf(entries[0]), "Good/Main");
+    KeyboardLayout *good = layouts.Load("Good");
+    ASSERT_NE(good, nullptr);
+    EXPECT_EQ(KeysInListOrder(good).size(), 1u);
 }
 
 TEST(Loading, AnyNumberTakesTheFirstOfTheHighestNumberedSections) {
@@ -197,6 +212,17 @@ TEST(SearchDirectory, ABackslashIsAppendedAndTooLongADirectoryIsRefused) {
     catalogue = LoadKeyBoardsNames(); // still the directory set before
     ASSERT_NE(catalogue, nullptr);
     UnLoadKeyBoardsNames(catalogue);
+
+    // 259 characters with the backslash fill the array to its last place; one more does not fit.
+    PathString barelyTooLong = ToPath(std::string(MAX_PATH - 1, 'd'));
+    EXPECT_EQ(SetSearchDirectory(barelyTooLong.c_str()), 0);
+    for (PathString longest :
+         {ToPath(std::string(MAX_PATH - 2, 'd')), ToPath(std::string(MAX_PATH - 2, 'd') + "\\")}) {
+        EXPECT_EQ(SetSearchDirectory(longest.c_str()), 1);
+        catalogue = LoadKeyBoardsNames(); // no such directory, but a name that fits
+        EXPECT_EQ(catalogue, nullptr);
+        UnLoadKeyBoardsNames(catalogue);
+    }
 }
 
 } // namespace

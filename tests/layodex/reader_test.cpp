@@ -139,6 +139,49 @@ TEST(ReaderKeys, ValuesLongerThanTheirFieldDropTheLine) {
     EXPECT_EQ(read.reasons.size(), 4u);
 }
 
+// Each field at its limit is read whole; one character more drops the line.
+TEST(ReaderKeys, ValuesThatFillTheirFieldAreReadWhole) {
+    const std::string number19 = std::string(17, '0') + "12";
+    const std::string flags199 = "STICK|" + std::string(193, '0');
+    const std::string name99(99, 'n');
+    const std::string subName99(99, 's');
+    const std::string path259(259, 'p');
+    ReadKeys read(number19 + ",2,3,4,,a,0,0\n" + "1,2,3,4," + flags199 + ",b,0,0\n" +
+                  "1,2,3,4,NEWKEYBD,c,\"" + name99 + "," + std::string(100, ' ') + subName99 +
+                  "\",0\n" + "1,2,3,4,IMAGE,d,0,\"" + path259 + "\"\n" +
+                  "1,2,3,4,IMAGEINTERNAL,e,0," + number19 + "\n");
+    EXPECT_TRUE(read.reasons.empty()) << read.reasons[0];
+    std::vector<KeyDef *> keys = read.List();
+    ASSERT_EQ(keys.size(), 5u);
+    EXPECT_EQ(keys[0]->left, 12);
+    EXPECT_EQ(keys[1]->flags, KEY_STICK);
+    const KeyboardLayout *request = (const KeyboardLayout *)keys[2]->target;
+    ASSERT_NE(request, nullptr);
+    EXPECT_EQ(Utf8(request->name), name99);
+    EXPECT_EQ(Utf8(request->subName), subName99);
+    EXPECT_EQ(keys[3]->flags & KEY_IMAGE, KEY_IMAGE); // no such picture: the key stays
+    EXPECT_EQ(keys[4]->imageIndex, 12u);
+
+    ReadKeys crossed("0" + number19 + ",2,3,4,,a,0,0\n" + "1,2,3,4," + flags199 + "0,b,0,0\n" +
+                     "1,2,3,4,NEWKEYBD,c,\"" + name99 + "," + std::string(101, ' ') + subName99 +
+                     "\",0\n" + "1,2,3,4,IMAGEINTERNAL,e,0,0" + number19 + "\n");
+    EXPECT_TRUE(crossed.List().empty());
+    EXPECT_EQ(crossed.reasons,
+              (std::vector<std::string>{"number longer than 19 characters",
+                                        "flags longer than 199 characters",
+                                        "target longer than 299 characters",
+                                        "picture number longer than 19 characters"}));
+}
+
+// A code field of 49 characters is looked up; one of 50 is refused before any look-up.
+TEST(ReaderKeys, ACodeFieldOfFortyNineCharactersIsLookedUp) {
+    ReadKeys read("1,2,3,4,VIRTUAL," + std::string(49, 'k') + ",0,0\n" + "1,2,3,4,VIRTUAL," +
+                  std::string(50, 'k') + ",0,0\n");
+    EXPECT_TRUE(read.List().empty());
+    EXPECT_EQ(read.reasons, (std::vector<std::string>{"unknown virtual-key name",
+                                                      "code longer than 49 characters"}));
+}
+
 TEST(ReaderKeys, CommentsAndShortLinesBorrowFromTheNextLine) {
     ReadKeys read("// a comment line\n"
                   "1,2, // the rest of this line is a comment\n"
@@ -230,7 +273,9 @@ const HeaderCase headerCases[] = {
     {"[a,b,c,d", false},
     {"no header here", false},
     {"[x,Label6,z,1]", false},
+    {"[x,Label,z,1]", true, u"x", u"Label", u"z", 1},
     {"[x,y,z,12345678901234567890]", false},
+    {"[x,y,z,0000000000000000042]", true, u"x", u"y", u"z", 42},
 };
 INSTANTIATE_TEST_SUITE_P(Reader, HeaderTest, testing::ValuesIn(headerCases));
 
@@ -246,6 +291,50 @@ TEST(ReaderHeaders, LimitsOfTheHeaderText) {
     EXPECT_EQ(std::u16string(header.name).size(), 99u);
     // Past 299 characters of header text, and a name of 100 characters, are no headers.
     EXPECT_FALSE(FindNextHeader(&layoutText, header.keysStart, &header));
+}
+
+// The header text holds at most 299 characters, trailing blanks included: a longer one is no
+// header even when its first characters would make one.
+TEST(ReaderHeaders, TheHeaderTextLimitCountsEveryCharacter) {
+    const std::string full = std::string(99, 'n') + ",Label," + std::string(99, 's') + "," +
+                             std::string(19, '9'); // every field at its own limit: 225
+    struct {
+        std::string text;
+        bool found;
+    } cases[] = {
+        {"[a,b,Main,1" + std::string(289, ' ') + "]", true},
+        {"[a,b,Main,1" + std::string(290, ' ') + "]", false},
+        {"[a,b,Main,1" + std::string(300, ' ') + "]", false},
+        {"[" + full + std::string(74, ' ') + "]", true},
+        {"[" + full + std::string(75, ' ') + "]", false},
+        {"[" + std::string(300, ' ') + "a,b,Main,1]", true}, // blanks after "[" are skipped
+        {"[" + std::string(99, 'n') + ",b," + std::string(100, 's') + ",1]", false},
+    };
+    for (const auto &c : cases) {
+        std::u16string text = FileText(c.text + "\n0,0,1,1,,a,0,0");
+        LayoutText layoutText;
+        InitLayoutText(&layoutText, text.data(), text.size());
+        SectionHeader header;
+        std::vector<std::string> reasons;
+        SetReaderReport(
+            [](void *context, const WCHAR *, const char *reason) {
+                ((std::vector<std::string> *)context)->push_back(reason);
+            },
+            &reasons);
+        bool found = FindNextHeader(&layoutText, layoutText.start, &header);
+        SetReaderReport(nullptr, nullptr);
+        EXPECT_EQ(found, c.found) << c.text.size() << " characters: " << c.text.substr(0, 20);
+        EXPECT_EQ(reasons.size(), c.found ? 0u : 1u);
+        if (found && c.text.rfind("[a,b,Main,1", 0) == 0) {
+            EXPECT_EQ(std::u16string(header.subName), u"Main");
+            EXPECT_EQ(header.number, 1);
+        }
+        if (found && c.text.rfind("[" + full, 0) == 0) {
+            EXPECT_EQ(Utf8(header.name), std::string(99, 'n'));
+            EXPECT_EQ(Utf8(header.subName), std::string(99, 's'));
+            EXPECT_EQ(header.number, 2147483647);
+        }
+    }
 }
 
 TEST(ReaderHeaders, KeyLinesStartAfterTheBlankLinesFollowingTheHeader) {

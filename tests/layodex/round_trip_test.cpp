@@ -119,6 +119,26 @@ TEST(RoundTrip, TestLayouts) {
         ExpectRoundTrip(DataDirectory(), name);
 }
 
+// The reader takes a picture number as a signed 32-bit number, so the writer must write it so.
+TEST(RoundTrip, PictureNumbersOverTheSigned32BitRange) {
+    TemporaryDirectory directory;
+    directory.WriteLayoutFile("pictures.kbi", "[Pic,P,Main,1]\n"
+                                              "0, 0, 1, 1, IMAGEINTERNAL, a, 0, -1\n"
+                                              "0, 0, 1, 1, IMAGEINTERNAL, b, 0, -2147483648\n"
+                                              "0, 0, 1, 1, IMAGEINTERNAL, c, 0, 2147483647\n"
+                                              "0, 0, 1, 1, IMAGEINTERNAL, d, 0, 0\n");
+    {
+        LoadedLayouts layouts(directory.Path());
+        KeyboardLayout *main = layouts.Load("Pic");
+        ASSERT_NE(main, nullptr);
+        std::vector<DWORD> numbers;
+        for (KeyDef *key : KeysInListOrder(main))
+            numbers.push_back(key->imageIndex);
+        EXPECT_EQ(numbers, (std::vector<DWORD>{0xFFFFFFFFu, 0x80000000u, 0x7FFFFFFFu, 0u}));
+    }
+    ExpectRoundTrip(directory.Path(), "Pic");
+}
+
 // A random layout file: several sections of one layout linked in any pattern, keys with any
 // keywords, codes and texts the format can carry.
 std::string GeneratedLayoutFile(unsigned seed) {

@@ -88,6 +88,29 @@ TEST(ReplaceKbdNames, TooLongNamesAreCutToTheirArrays) {
     EXPECT_EQ(std::u16string(copy->label), u"Label");
 }
 
+// A prefix and sub-name that fill the array to its last place, and names exactly as long as
+// their arrays hold, lose nothing.
+TEST(ReplaceKbdNames, NamesThatExactlyFillTheirArraysKeepEveryCharacter) {
+    LoadedLayouts layouts(DataDirectory());
+    KeyboardLayout *copy = CopyKeyBoard(layouts.Load("Cyc"));
+    ASSERT_NE(copy, nullptr);
+    KeyboardLayout *shift = FindKeyBoardByNumber(copy, 1);
+    ASSERT_NE(shift, nullptr);
+    std::u16string name(LAYOUT_NAME_SIZE - 1, u'n');
+    std::u16string prefix(LAYOUT_NAME_SIZE - 1 - 4, u'p'); // with "Main", 99 characters
+    EXPECT_EQ(ReplaceKbdNames(copy, name.c_str(), prefix.c_str(), u"Label"), 1);
+    EXPECT_EQ(std::u16string(copy->name), name);
+    EXPECT_EQ(std::u16string(copy->subName), prefix + u"Main");
+    EXPECT_EQ(std::u16string(copy->label), u"Label");
+    EXPECT_EQ(std::u16string(shift->subName), (prefix + u"Shift").substr(0, 99));
+
+    // A prefix that fills the array alone leaves no room for the old sub-name.
+    std::u16string fullPrefix(LAYOUT_NAME_SIZE - 1, u'q');
+    EXPECT_EQ(ReplaceKbdNames(copy, nullptr, fullPrefix.c_str(), nullptr), 1);
+    EXPECT_EQ(std::u16string(copy->subName), fullPrefix);
+    EXPECT_EQ(std::u16string(copy->name), name);
+}
+
 TEST(ClearTempFlag, ClearsMarksAcrossTheTreeAndKeepsOtherBits) {
     LoadedLayouts layouts(DataDirectory());
     KeyboardLayout *main = layouts.Load("Look");

@@ -84,8 +84,13 @@ TEST(SaveKeyBoard, TextsAndNamesAreWrittenSoTheyReadBack) {
     SingleKeyLayout one('m', KEY_MACRO, macro);
     EXPECT_EQ(one.KeyLine(), "0, 0, 20, 20, MACRO, m, \"say \", 0\r\n");
     one.key->flags = KEY_IMAGEINTERNAL;
+    // Picture numbers are signed in the text, as the reader takes them: past 2^31 they wrap.
     one.key->imageIndex = 4000000000u;
-    EXPECT_EQ(one.KeyLine(), "0, 0, 20, 20, IMAGEINTERNAL, m, 0, 4000000000\r\n");
+    EXPECT_EQ(one.KeyLine(), "0, 0, 20, 20, IMAGEINTERNAL, m, 0, -294967296\r\n");
+    one.key->imageIndex = 0x7FFFFFFFu;
+    EXPECT_EQ(one.KeyLine(), "0, 0, 20, 20, IMAGEINTERNAL, m, 0, 2147483647\r\n");
+    one.key->imageIndex = 0x80000000u;
+    EXPECT_EQ(one.KeyLine(), "0, 0, 20, 20, IMAGEINTERNAL, m, 0, -2147483648\r\n");
     free(macro);
     one.key->target = nullptr;
 
@@ -98,6 +103,19 @@ TEST(SaveKeyBoard, TextsAndNamesAreWrittenSoTheyReadBack) {
     EXPECT_EQ(text.substr(0, text.find("\r\n")), "[One,x_y,Main,1]");
     EXPECT_NE(text.find("NEWKEYBD, n, \"A_b__c,Sub\", 0\r\n[A_b__c,,Sub,0]\r\n"),
               std::string::npos);
+}
+
+// The reader takes back at most 299 characters of text, so the writer writes no more.
+TEST(SaveKeyBoard, MacroTextsUpToTheReadersLimitAreWrittenWhole) {
+    for (size_t length : {299u, 300u}) {
+        std::u16string text(length, u't');
+        WCHAR *macro = _wcsdup(text.c_str());
+        SingleKeyLayout one('m', KEY_MACRO, macro);
+        EXPECT_EQ(one.KeyLine(), "0, 0, 20, 20, MACRO, m, \"" + std::string(299, 't') + "\", 0\r\n")
+            << length;
+        one.key->target = nullptr;
+        free(macro);
+    }
 }
 
 TEST(SaveKeyBoard, ATreeIsWrittenOnceEachLayoutInPreOrder) {
@@ -150,6 +168,46 @@ TEST(SaveKeyBoard, TextThatDoesNotFitIsNotWrittenAtAll) {
     for (Element *node = big.layout.keys; node != nullptr; node = node->next)
         ((KeyDef *)node->data)->target = nullptr;
     free(shared);
+}
+
+// Text that fills the buffer to its last unit but one, the NUL taking the last, is written whole;
+// one unit more and nothing is written.
+TEST(SaveKeyBoard, TextThatExactlyFillsTheBufferIsWrittenWhole) {
+    const size_t capacity = 1250000;
+    for (size_t textUnits : {capacity - 1, capacity}) {
+        SingleKeyLayout big('k', KEY_MACRO);
+        std::vector<WCHAR *> texts;
+        auto setText = [&](KeyDef *key, size_t length) {
+            texts.push_back(_wcsdup(std::u16string(length, u'x').c_str()));
+            key->target = texts.back();
+        };
+        setText(big.key, 40);
+        const size_t headerUnits = Saved(&big.layout).find("\r\n") + 2;
+        const size_t lineUnits = big.KeyLine().size();
+        const size_t keyCount = (textUnits - headerUnits) / lineUnits;
+        const size_t rest = (textUnits - headerUnits) % lineUnits;
+        for (size_t i = 1; i < keyCount; i++) {
+            KeyDef *key = (KeyDef *)LocalAlloc(LPTR, sizeof(KeyDef));
+            *key = *big.key;
+            AddElement(&big.layout.keys, key);
+        }
+        setText((KeyDef *)big.layout.keys->data, 40 + rest); // the last key takes up the rest
+
+        std::vector<WCHAR> buffer(capacity + 16, u'#');
+        WCHAR *position = buffer.data();
+        const bool fits = textUnits < capacity;
+        EXPECT_EQ(SaveKeyBoard(&big.layout, &position), fits ? 1 : 0) << textUnits;
+        EXPECT_EQ((size_t)(position - buffer.data()), fits ? textUnits : 0u);
+        EXPECT_EQ(*position, 0);
+        EXPECT_EQ(buffer[capacity], u'#'); // nothing past the capacity was touched
+        if (fits) {
+            EXPECT_EQ(std::u16string(buffer.data() + capacity - 8, 7), u"x\", 0\r\n");
+        }
+        for (Element *node = big.layout.keys; node != nullptr; node = node->next)
+            ((KeyDef *)node->data)->target = nullptr;
+        for (WCHAR *text : texts)
+            free(text);
+    }
 }
 
 TEST(SaveKeyBoardsNames, WritesEveryLoadedLayoutIntoTheSearchDirectory) {
@@ -210,6 +268,23 @@ TEST(SaveKeyBoardsNames, AFullDiskLeavesTheOldFileAndNoTemporaryFile) {
     const int result = SaveKeyBoardsNames(layouts.Catalogue(), ToPath("keep.kbi").c_str());
     setrlimit(RLIMIT_FSIZE, &saved);
     EXPECT_EQ(result, 0);
+    EXPECT_EQ(ReadBytes(directory.File("keep.kbi")), "old content");
+    EXPECT_FALSE(std::filesystem::exists(directory.File("keep.kbi~")));
+}
+
+// Whoever runs the test, root included, a read-only file is not replaced and no temporary file
+// stays behind.
+TEST(SaveKeyBoardsNames, AReadOnlyFileIsNotReplaced) {
+    TemporaryDirectory directory;
+    std::filesystem::copy_file(DataDirectory("cycle_main_shift.kbi"), directory.File("cycle.kbi"));
+    LoadedLayouts layouts(directory.Path());
+    ASSERT_NE(layouts.Load("Cyc"), nullptr);
+    WriteBytes(directory.File("keep.kbi"), "old content");
+    std::filesystem::permissions(directory.File("keep.kbi"),
+                                 std::filesystem::perms::owner_read |
+                                     std::filesystem::perms::group_read |
+                                     std::filesystem::perms::others_read);
+    EXPECT_EQ(SaveKeyBoardsNames(layouts.Catalogue(), ToPath("keep.kbi").c_str()), 0);
     EXPECT_EQ(ReadBytes(directory.File("keep.kbi")), "old content");
     EXPECT_FALSE(std::filesystem::exists(directory.File("keep.kbi~")));
 }

@@ -270,20 +270,23 @@ INSTANTIATE_TEST_SUITE_P(LegacyReader, DeadKeyListTest, testing::ValuesIn(deadKe
                          });
 
 TEST(LegacyReaderDeadKeyList, KeepsTheFirstHundred) {
-    std::string list;
-    for (int c = 33; c < 33 + 120; c++)
-        list += (char)c;
-    std::string text = "<Dead Keys>\r\n" + list + "\r\n</Dead Keys>\r\n";
-    // Room beyond the hundred shows whether the reader writes past its limit.
-    BYTE characters[MAX_DEAD_KEYS + 20];
-    memset(characters, 0xAA, sizeof characters);
-    WORD count = 0;
-    EXPECT_TRUE(ReadDeadKeyList(Bytes(text), (DWORD)text.size(), "<Dead Keys>", "</Dead Keys>",
-                                characters, &count));
-    ASSERT_EQ(count, MAX_DEAD_KEYS);
-    EXPECT_EQ(std::string((const char *)characters, MAX_DEAD_KEYS), list.substr(0, MAX_DEAD_KEYS));
-    for (int i = MAX_DEAD_KEYS; i < MAX_DEAD_KEYS + 20; i++)
-        EXPECT_EQ(characters[i], 0xAA) << i;
+    for (int listed : {MAX_DEAD_KEYS, MAX_DEAD_KEYS + 1, MAX_DEAD_KEYS + 20}) {
+        std::string list;
+        for (int c = 33; c < 33 + listed; c++)
+            list += (char)c;
+        std::string text = "<Dead Keys>\r\n" + list + "\r\n</Dead Keys>\r\n";
+        // Room beyond the hundred shows whether the reader writes past its limit.
+        BYTE characters[MAX_DEAD_KEYS + 20];
+        memset(characters, 0xAA, sizeof characters);
+        WORD count = 0;
+        EXPECT_TRUE(ReadDeadKeyList(Bytes(text), (DWORD)text.size(), "<Dead Keys>", "</Dead Keys>",
+                                    characters, &count));
+        ASSERT_EQ(count, MAX_DEAD_KEYS) << listed;
+        EXPECT_EQ(std::string((const char *)characters, MAX_DEAD_KEYS),
+                  list.substr(0, MAX_DEAD_KEYS));
+        for (int i = MAX_DEAD_KEYS; i < MAX_DEAD_KEYS + 20; i++)
+            EXPECT_EQ(characters[i], 0xAA) << i;
+    }
 }
 
 // ---------------------------------------------------------------------------------------------

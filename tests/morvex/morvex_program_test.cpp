@@ -5,6 +5,8 @@
 #include <sys/resource.h>
 
 #include <filesystem>
+#include <set>
+#include <sys/stat.h>
 
 #include "morvex_test_support.h"
 
@@ -188,6 +190,58 @@ TEST_F(MorvexProgram, TitlesBecomeFileNamesAndUnwritableOnesAreSkipped) {
     KeyDef *key = KeyAtTemplatePlace(unknown, "Main", ';');
     ASSERT_NE(key, nullptr);
     EXPECT_EQ(key->code, u'\u00e9'); // 0xE9 is é in 1250 as in 1252
+}
+
+std::set<std::string> FilesIn(const std::string &directory) {
+    std::set<std::string> names;
+    for (const fs::directory_entry &entry : fs::directory_iterator(directory))
+        names.insert(entry.path().filename().string());
+    return names;
+}
+
+TEST_F(MorvexProgram, TitlesThatWouldWriteOutsideTheDirectoryAreSkipped) {
+    const std::string englishTemplate = ReadBytes(distribution + "/English.kbi");
+    const std::set<std::string> distributionFiles = FilesIn(distribution);
+    WriteLegacy("pennini1.deu", "../dist/English\r\n<map>\r\ny z\r\n</map>\r\n");
+    WriteLegacy("pennini2.deu", "../escaped\r\n");
+    WriteLegacy("pennini3.deu", "..\\escaped\r\n");
+    WriteLegacy("pennini4.deu", "C:escaped\r\n");
+    WriteLegacy("pennini5.deu", "NUL.txt\r\n");
+    WriteLegacy("pennini6.deu", "Written\r\n");
+    ProgramRun run = RunMorvex(distribution, work);
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.output, completion);
+    EXPECT_TRUE(ReadBytes(distribution + "/English.kbi") == englishTemplate)
+        << "the English template beside the library was replaced";
+    EXPECT_EQ(FilesIn(distribution), distributionFiles);
+    EXPECT_EQ(FilesIn(root.Path()), (std::set<std::string>{"dist", "work"}));
+    EXPECT_EQ(FilesIn(work),
+              (std::set<std::string>{"pennini1.deu", "pennini2.deu", "pennini3.deu", "pennini4.deu",
+                                     "pennini5.deu", "pennini6.deu", "Written.kbi"}));
+}
+
+// The pipe is made first and the converter run after: opening it must fail, not wait for a
+// writer that never comes.
+TEST_F(MorvexProgram, ANamedPipeIsSkippedWithoutWaiting) {
+    ASSERT_EQ(mkfifo((work + "/pennini.deu").c_str(), 0666), 0);
+    WriteLegacy("pennini1.deu", "Written\r\n");
+    ProgramRun run = RunMorvex(distribution, work);
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.output, completion);
+    EXPECT_TRUE(fs::exists(work + "/Written.kbi"));
+}
+
+// Whoever runs the test, root included, a read-only layout is not replaced.
+TEST_F(MorvexProgram, AReadOnlyLayoutIsNotReplaced) {
+    WriteLegacy("pennini.deu", "Kept\r\n");
+    WriteBytes(work + "/Kept.kbi", "old layout");
+    fs::permissions(work + "/Kept.kbi",
+                    fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    ProgramRun run = RunMorvex(distribution, work);
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.output, completion);
+    EXPECT_EQ(ReadBytes(work + "/Kept.kbi"), "old layout");
+    EXPECT_FALSE(fs::exists(work + "/Kept.kbi~"));
 }
 
 TEST_F(MorvexProgram, TemporaryFilesLeftByCrashesNeverBlockAConversion) {

@@ -6,6 +6,10 @@
 #include <windows.h>
 
 #include <string>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 namespace {
 
@@ -124,6 +128,93 @@ TEST_F(Files, AccessIsEnforced) {
     CloseHandle(reader);
     CloseHandle(writer);
     EXPECT_EQ(folder.Read("file.txt"), "text");
+}
+
+// Made first and then opened: an open that blocked would hang here rather than pass.
+TEST_F(Files, SpecialFilesDoNotOpenAndNeverBlock) {
+    ASSERT_EQ(mkfifo(folder.Join("pipe.kbi").c_str(), 0666), 0);
+    const int listener = socket(AF_UNIX, SOCK_STREAM, 0);
+    ASSERT_GE(listener, 0);
+    sockaddr_un address = {};
+    address.sun_family = AF_UNIX;
+    const std::string socketPath = folder.Join("socket.kbi");
+    ASSERT_LT(socketPath.size(), sizeof(address.sun_path));
+    socketPath.copy(address.sun_path, socketPath.size());
+    ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr *>(&address), sizeof(address)), 0);
+    for (const std::string &path : {folder.Join("pipe.kbi"), socketPath, std::string("/dev/null"),
+                                    std::string("/dev/zero")}) {
+        for (DWORD access : {DWORD(GENERIC_READ), DWORD(GENERIC_WRITE)}) {
+            for (DWORD disposition : {OPEN_EXISTING, OPEN_ALWAYS, CREATE_ALWAYS}) {
+                SetLastError(0);
+                EXPECT_EQ(CreateFileA(path.c_str(), access, FILE_SHARE_READ, nullptr, disposition,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr),
+                          INVALID_HANDLE_VALUE)
+                    << path << " access " << access << " disposition " << disposition;
+                EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED)) << path;
+            }
+        }
+    }
+    close(listener);
+    // Still there: a failed open neither replaced nor removed them.
+    struct stat status;
+    ASSERT_EQ(stat(folder.Join("pipe.kbi").c_str(), &status), 0);
+    EXPECT_TRUE(S_ISFIFO(status.st_mode));
+}
+
+// Permission bits do not stop root, so these hold only if the platform checks the attribute.
+TEST_F(Files, ReadOnlyFilesAreNeitherWrittenNorReplacedNorDeleted) {
+    folder.Write("locked.txt", "protected");
+    folder.Write("new.txt", "new");
+    const std::string locked = folder.Join("locked.txt");
+    const std::string fresh = folder.Join("new.txt");
+    ASSERT_EQ(chmod(locked.c_str(), 0444), 0);
+    EXPECT_EQ(GetFileAttributesA(locked.c_str()), static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
+
+    struct Attempt {
+        DWORD access, disposition;
+    } writes[] = {{GENERIC_WRITE, OPEN_EXISTING},
+                  {GENERIC_WRITE, OPEN_ALWAYS},
+                  {GENERIC_READ | GENERIC_WRITE, CREATE_ALWAYS},
+                  {GENERIC_READ, CREATE_ALWAYS},
+                  {GENERIC_WRITE, TRUNCATE_EXISTING}};
+    for (const Attempt &attempt : writes) {
+        SetLastError(0);
+        EXPECT_EQ(Open("locked.txt", attempt.access, attempt.disposition), INVALID_HANDLE_VALUE)
+            << attempt.access << " " << attempt.disposition;
+        EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+    }
+    EXPECT_EQ(Open("locked.txt", GENERIC_WRITE, CREATE_NEW), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILE_EXISTS));
+
+    EXPECT_FALSE(MoveFileExA(fresh.c_str(), locked.c_str(), MOVEFILE_REPLACE_EXISTING));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+    EXPECT_EQ(folder.Read("new.txt"), "new");
+    EXPECT_FALSE(MoveFileExA(fresh.c_str(), locked.c_str(), 0));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ALREADY_EXISTS));
+    EXPECT_FALSE(CopyFileA(fresh.c_str(), locked.c_str(), FALSE));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+    EXPECT_FALSE(DeleteFileA(locked.c_str()));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+    EXPECT_EQ(folder.Read("locked.txt"), "protected");
+
+    // Reading it is fine, and so is moving it: the attribute protects its contents.
+    HANDLE reader = Open("locked.txt", GENERIC_READ, OPEN_EXISTING);
+    EXPECT_NE(reader, INVALID_HANDLE_VALUE);
+    CloseHandle(reader);
+    const std::string moved = folder.Join("moved.txt");
+    EXPECT_TRUE(MoveFileExA(locked.c_str(), moved.c_str(), 0));
+    EXPECT_EQ(folder.Read("moved.txt"), "protected");
+    // A copy keeps the attribute, as on Windows.
+    const std::string copy = folder.Join("copy.txt");
+    EXPECT_TRUE(CopyFileA(moved.c_str(), copy.c_str(), TRUE));
+    EXPECT_EQ(folder.Read("copy.txt"), "protected");
+    EXPECT_EQ(GetFileAttributesA(copy.c_str()), static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
+
+    // With its write bit back it can be replaced and deleted.
+    ASSERT_EQ(chmod(moved.c_str(), 0644), 0);
+    EXPECT_TRUE(MoveFileExA(fresh.c_str(), moved.c_str(), MOVEFILE_REPLACE_EXISTING));
+    EXPECT_EQ(folder.Read("moved.txt"), "new");
+    EXPECT_TRUE(DeleteFileA(moved.c_str()));
 }
 
 TEST_F(Files, FilePointerMovesFromEachOrigin) {
