@@ -160,11 +160,15 @@ Program *CurrentProgram() {
     return current;
 }
 
-Program *EnterProgramContext(Program *program) {
-    Program *previous = current;
+ProgramContext EnterProgramContext(Program *program) {
+    const ProgramContext previous = {current, SwitchToMachine(program->machine)};
     current = program;
-    SwitchToMachine(program != nullptr ? program->machine : nullptr);
     return previous;
+}
+
+void LeaveProgramContext(const ProgramContext &previous) {
+    current = previous.program;
+    SwitchToMachine(previous.machine);
 }
 
 Program *FindProgram(DWORD id) {

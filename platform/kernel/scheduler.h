@@ -77,9 +77,14 @@ void PowerOffMachine(Machine *machine);
 bool DeviceIsBooted();
 // The program on whose fiber the caller runs, or null on the host's own stack.
 Program *CurrentProgram();
-// Runs what follows in another program's context (its thread id, its queue, its machine);
-// returns the context to go back to.
-Program *EnterProgramContext(Program *program);
+// Runs what follows in another program's context (its thread id, its queue, its machine) until
+// the context returned is entered again.
+struct ProgramContext {
+    Program *program;
+    Machine *machine;
+};
+ProgramContext EnterProgramContext(Program *program);
+void LeaveProgramContext(const ProgramContext &previous);
 // A program of the current machine.
 Program *FindProgram(DWORD id);
 Program *StartProgram(const std::u16string &path, ProgramEntry entry, HINSTANCE instance,

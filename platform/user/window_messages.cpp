@@ -11,8 +11,7 @@
 
 namespace {
 
-LRESULT CallProcedure(Window *window, bool callerAnsi, UINT message, WPARAM wParam,
-                      LPARAM lParam) {
+LRESULT CallProcedure(Window *window, bool callerAnsi, UINT message, WPARAM wParam, LPARAM lParam) {
     WNDPROC proc = window->proc;
     if (proc == nullptr) {
         return 0;
@@ -23,9 +22,10 @@ LRESULT CallProcedure(Window *window, bool callerAnsi, UINT message, WPARAM wPar
     if (receiver == nullptr || receiver == CurrentProgram()) {
         return CallWithConversion(proc, procAnsi, callerAnsi, handle, message, wParam, lParam);
     }
-    Program *sender = EnterProgramContext(receiver);
-    LRESULT result = CallWithConversion(proc, procAnsi, callerAnsi, handle, message, wParam, lParam);
-    EnterProgramContext(sender);
+    const ProgramContext sender = EnterProgramContext(receiver);
+    LRESULT result =
+        CallWithConversion(proc, procAnsi, callerAnsi, handle, message, wParam, lParam);
+    LeaveProgramContext(sender);
     return result;
 }
 
@@ -71,8 +71,8 @@ extern "C" LRESULT WINAPI SendMessageA(HWND window, UINT message, WPARAM wParam,
 
 // Queues hold characters in UTF-16; an ANSI program's are converted on the way in and out.
 extern "C" BOOL WINAPI PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    return PostMessageW(window, message, IsCharacterMessage(message) ? WideCharacterOf(wParam) : wParam,
-                        lParam);
+    return PostMessageW(window, message,
+                        IsCharacterMessage(message) ? WideCharacterOf(wParam) : wParam, lParam);
 }
 
 extern "C" BOOL WINAPI GetMessageA(LPMSG message, HWND window, UINT first, UINT last) {
@@ -132,8 +132,8 @@ extern "C" LRESULT WINAPI DispatchMessageW(const MSG *message) {
 
 extern "C" LRESULT WINAPI CallWindowProcW(WNDPROC proc, HWND window, UINT message, WPARAM wParam,
                                           LPARAM lParam) {
-    return CallWithConversion(proc, ProcedureTakesAnsi(proc, false), false, window, message,
-                              wParam, lParam);
+    return CallWithConversion(proc, ProcedureTakesAnsi(proc, false), false, window, message, wParam,
+                              lParam);
 }
 
 extern "C" LRESULT WINAPI DefWindowProcW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

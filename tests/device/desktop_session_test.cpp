@@ -255,3 +255,25 @@ TEST_F(DesktopSession, TheViewerShowsTheDeviceLeftOfThePc) {
 }
 
 } // namespace
+
+namespace {
+
+// The viewer hands a tap to the machine under it, which need not be the one a script addresses;
+// a message sent on the way into a program's window must leave the host on that machine.
+TEST_F(DesktopSession, ASentMessageLeavesTheHostOnTheMachineItChose) {
+    Run("machine desktop\nstart \"C:\\Program Files\\Test\\controls.exe\"\n"
+        "wait-window \"Controls\"\nmachine device\n");
+    Machine *desktop = DesktopMachine();
+    Machine *previous = SwitchToMachine(desktop);
+    HWND dialog = FindWindowA(nullptr, "Controls");
+    ASSERT_NE(dialog, nullptr);
+    char caption[32] = {};
+    EXPECT_EQ(SendMessageA(dialog, WM_GETTEXT, sizeof caption, reinterpret_cast<LPARAM>(caption)),
+              8);
+    EXPECT_EQ(CurrentMachine(), desktop);
+    EXPECT_EQ(FindWindowA(nullptr, "Controls"), dialog);
+    SwitchToMachine(previous);
+    EXPECT_EQ(KindOf(CurrentMachine()), MachineKind::Device);
+}
+
+} // namespace
