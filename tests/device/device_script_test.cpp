@@ -60,10 +60,13 @@ TEST(DeviceScript, BadCommandsAreReportedWithTheirLineAndTheScriptGoesOn) {
                               "text NoSuchClass\n"
                               "text \"open\n"
                               "sleep 0x10\n"
-                              "text HHTaskBar\n");
+                              "text HHTaskBar\n"
+                              "machine desktop\n"
+                              "machine laptop\n"
+                              "machine device\n");
     std::ostringstream out;
     std::ostringstream errors;
-    EXPECT_EQ(RunScript(script, out, errors), 8);
+    EXPECT_EQ(RunScript(script, out, errors), 10);
     EXPECT_EQ(out.str(), "\n");
     EXPECT_EQ(errors.str(), "line 3: tap needs X and Y\n"
                             "line 4: key needs a virtual-key code from 1 to 254\n"
@@ -72,7 +75,9 @@ TEST(DeviceScript, BadCommandsAreReportedWithTheirLineAndTheScriptGoesOn) {
                             "line 7: unknown command fly\n"
                             "line 8: cannot start \\Windows\\nothing.exe\n"
                             "line 9: no window of class NoSuchClass\n"
-                            "line 10: a quote is left open\n");
+                            "line 10: a quote is left open\n"
+                            "line 13: no desktop is booted\n"
+                            "line 14: machine needs desktop or device\n");
     PowerOffDevice();
 }
 
