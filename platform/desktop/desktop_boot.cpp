@@ -47,16 +47,15 @@ bool BootDesktop(const DesktopOptions &options, std::string &error) {
         return false;
     }
     PowerOffDesktop();
+    // A PC beside a device runs on the device's clock, real or virtual.
     if (!DeviceIsBooted()) {
-        ResetClock();
         SetRealTimeClock(options.realTime);
     }
     Machine *addressed = DeviceIsBooted() ? CurrentMachine() : nullptr;
-    Machine *desktop = MakeMachine(MachineKind::Desktop);
+    Machine *desktop = PowerOnMachine(MachineKind::Desktop);
     AddressMachine(desktop);
     SetUpScreen(desktopScreenWidth, desktopScreenHeight);
     SetDesktopDrive(std::filesystem::absolute(options.folder).string());
-    RunUntilIdle();
     AddressMachine(addressed != nullptr ? addressed : desktop);
     return true;
 }

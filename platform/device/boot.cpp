@@ -53,10 +53,7 @@ bool BootDevice(const DeviceOptions &options, std::string &error) {
     }
     // One device to a run: a new one replaces the one booted before.
     PowerOffDevice();
-    if (!DeviceIsBooted()) {
-        ResetClock();
-    }
-    Machine *device = MakeMachine(MachineKind::Device);
+    Machine *device = PowerOnMachine(MachineKind::Device);
     AddressMachine(device);
     SetUpScreen(options.screenWidth, options.screenHeight);
     SetDeviceFolder(std::filesystem::absolute(options.folder).string());

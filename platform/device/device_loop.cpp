@@ -26,28 +26,20 @@ bool DeliverDisplayEvent(const DisplayEvent &event) {
     const bool stylus = event.kind == DisplayEventKind::StylusDown ||
                         event.kind == DisplayEventKind::StylusMove ||
                         event.kind == DisplayEventKind::StylusUp;
-    Machine *target = touched;
+    const std::vector<Machine *> &booted = BootedMachines();
+    if (std::find(booted.begin(), booted.end(), touched) == booted.end()) {
+        touched = nullptr; // powered off since
+    }
     if (stylus) {
-        Machine *under = MachineAtShownPoint(event.x, event.y, x, y);
-        if (event.kind == DisplayEventKind::StylusDown || touched == nullptr) {
-            target = under;
-        } else {
-            for (const ScreenPlace &place : ScreenPlaces()) {
-                if (place.machine == touched) {
-                    x = event.x - place.left;
-                    y = event.y;
-                }
-            }
+        if (event.kind == DisplayEventKind::StylusDown || touched == nullptr ||
+            !ShownPointOnMachine(touched, event.x, event.y, x, y)) {
+            touched = MachineAtShownPoint(event.x, event.y, x, y);
         }
-        if (target == nullptr) {
+        if (touched == nullptr) {
             return true;
         }
-        touched = target;
     }
-    const std::vector<Machine *> &booted = BootedMachines();
-    if (std::find(booted.begin(), booted.end(), target) == booted.end()) {
-        target = CurrentMachine();
-    }
+    Machine *target = touched != nullptr ? touched : CurrentMachine();
     Machine *previous = SwitchToMachine(target);
     switch (event.kind) {
     case DisplayEventKind::StylusDown:

@@ -76,13 +76,32 @@ std::vector<ScreenPlace> ScreenPlaces() {
     return places;
 }
 
-void ShownSize(int &width, int &height) {
+namespace {
+
+void SizeOf(const std::vector<ScreenPlace> &places, int &width, int &height) {
     width = 0;
     height = 0;
-    for (const ScreenPlace &place : ScreenPlaces()) {
+    for (const ScreenPlace &place : places) {
         width = place.left + place.width;
         height = std::max(height, place.height);
     }
+}
+
+} // namespace
+
+void ShownSize(int &width, int &height) {
+    SizeOf(ScreenPlaces(), width, height);
+}
+
+bool ShownPointOnMachine(Machine *machine, int x, int y, int &screenX, int &screenY) {
+    for (const ScreenPlace &place : ScreenPlaces()) {
+        if (place.machine == machine) {
+            screenX = x - place.left;
+            screenY = y;
+            return true;
+        }
+    }
+    return false;
 }
 
 Machine *MachineAtShownPoint(int x, int y, int &screenX, int &screenY) {
@@ -96,45 +115,51 @@ Machine *MachineAtShownPoint(int x, int y, int &screenX, int &screenY) {
     return nullptr;
 }
 
+namespace {
+
+// What a person sees of a machine's screen: the screen itself, or a copy with the wait cursor
+// drawn over it while one is shown.
+const Surface *SeenScreen(Machine *machine, std::shared_ptr<Surface> &screen, Surface &withCursor) {
+    Machine *previous = SwitchToMachine(machine);
+    SyncScreen();
+    screen = ScreenSurface();
+    const Surface *seen = screen.get();
+    if (WaitCursorShown()) {
+        withCursor = *screen;
+        DrawWaitCursor(withCursor);
+        seen = &withCursor;
+    }
+    SwitchToMachine(previous);
+    return seen;
+}
+
+} // namespace
+
 bool ScreenPresenter::Present() {
     const std::vector<ScreenPlace> places = ScreenPlaces();
-    Surface seen;
+    if (places.empty()) {
+        return false;
+    }
+    std::shared_ptr<Surface> screen;
+    Surface withCursor;
+    Surface composed;
     const Surface *frame = nullptr;
-    std::shared_ptr<Surface> only;
     if (places.size() == 1) {
-        Machine *previous = SwitchToMachine(places[0].machine);
-        SyncScreen();
-        only = ScreenSurface();
-        if (WaitCursorShown()) {
-            seen = *only;
-            DrawWaitCursor(seen);
-        }
-        SwitchToMachine(previous);
-        frame = seen.width > 0 ? &seen : only.get();
+        frame = SeenScreen(places[0].machine, screen, withCursor);
     } else {
         int width;
         int height;
-        ShownSize(width, height);
-        seen = Surface(width, height);
-        std::fill(seen.pixels.begin(), seen.pixels.end(), gapColor);
+        SizeOf(places, width, height);
+        composed = Surface(width, height, gapColor);
         for (const ScreenPlace &place : places) {
-            Machine *previous = SwitchToMachine(place.machine);
-            SyncScreen();
-            Surface screen = *ScreenSurface();
-            if (WaitCursorShown()) {
-                DrawWaitCursor(screen);
-            }
-            SwitchToMachine(previous);
-            for (int y = 0; y < screen.height; ++y) {
-                std::copy_n(screen.pixels.begin() + static_cast<ptrdiff_t>(y) * screen.width,
-                            screen.width,
-                            seen.pixels.begin() + static_cast<ptrdiff_t>(y) * width + place.left);
+            const Surface &seen = *SeenScreen(place.machine, screen, withCursor);
+            for (int y = 0; y < seen.height; ++y) {
+                std::copy_n(
+                    seen.pixels.begin() + static_cast<ptrdiff_t>(y) * seen.width, seen.width,
+                    composed.pixels.begin() + static_cast<ptrdiff_t>(y) * width + place.left);
             }
         }
-        frame = &seen;
-    }
-    if (frame == nullptr) {
-        return false;
+        frame = &composed;
     }
     Box changed;
     if (!ChangedBox(shown, *frame, changed)) {

@@ -23,6 +23,9 @@ void ShownSize(int &width, int &height);
 // The machine whose screen holds a point of what is shown, and the point on that screen; null in
 // the gap or outside.
 Machine *MachineAtShownPoint(int x, int y, int &screenX, int &screenY);
+// A point of what is shown, on the screen of that machine wherever it lies (a stylus dragged off
+// the screen it went down on); false when the machine is not shown.
+bool ShownPointOnMachine(Machine *machine, int x, int y, int &screenX, int &screenY);
 
 // The smallest box holding every pixel in which the two differ; the whole of after when their
 // sizes differ. False when they are the same.

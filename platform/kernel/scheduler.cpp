@@ -146,6 +146,13 @@ void PowerOffMachine(Machine *machine) {
     DestroyMachine(machine);
 }
 
+Machine *PowerOnMachine(MachineKind kind) {
+    if (BootedMachines().empty()) {
+        ResetClock();
+    }
+    return MakeMachine(kind);
+}
+
 void ResetDevice() {
     for (Machine *machine : std::vector<Machine *>(BootedMachines())) {
         if (KindOf(machine) == MachineKind::Device) {

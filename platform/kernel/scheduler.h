@@ -67,6 +67,8 @@ void RegisterBuiltInAnsiProgram(const std::u16string &path, AnsiProgramEntry ent
 ProgramEntry FindBuiltInProgram(const std::u16string &path);
 AnsiProgramEntry FindBuiltInAnsiProgram(const std::u16string &path);
 
+// A new machine; the first of a run starts the one clock at zero.
+Machine *PowerOnMachine(MachineKind kind);
 // A fresh device in place of the one the host addresses: no programs, no windows, the clock at
 // zero and virtual. For tests that need no shell.
 void ResetDevice();

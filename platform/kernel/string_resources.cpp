@@ -23,33 +23,27 @@ bool FindString(HINSTANCE instance, UINT id, std::u16string &text) {
            ReadStringTableEntry(bytes, SizeofResource(instance, resource), id & 15, text);
 }
 
-} // namespace
-
-extern "C" int WINAPI LoadStringW(HINSTANCE instance, UINT id, LPWSTR buffer, int size) {
-    std::u16string text;
-    if (buffer == nullptr || size <= 0 || !FindString(instance, id, text)) {
-        if (buffer != nullptr && size > 0) {
-            buffer[0] = 0;
-        }
+// The text, cut to the buffer with its terminator; nothing found leaves an empty buffer.
+template <class Char> int CopyOut(const std::basic_string<Char> &text, Char *buffer, int size) {
+    if (buffer == nullptr || size <= 0) {
         return 0;
     }
     const size_t count = std::min<size_t>(text.size(), static_cast<size_t>(size) - 1);
-    std::memcpy(buffer, text.data(), count * sizeof(char16_t));
+    std::memcpy(buffer, text.data(), count * sizeof(Char));
     buffer[count] = 0;
     return static_cast<int>(count);
 }
 
+} // namespace
+
+extern "C" int WINAPI LoadStringW(HINSTANCE instance, UINT id, LPWSTR buffer, int size) {
+    std::u16string text;
+    FindString(instance, id, text);
+    return CopyOut(text, buffer, size);
+}
+
 extern "C" int WINAPI LoadStringA(HINSTANCE instance, UINT id, LPSTR buffer, int size) {
     std::u16string text;
-    if (buffer == nullptr || size <= 0 || !FindString(instance, id, text)) {
-        if (buffer != nullptr && size > 0) {
-            buffer[0] = 0;
-        }
-        return 0;
-    }
-    const std::string ansi = AnsiFromWide(text);
-    const size_t count = std::min<size_t>(ansi.size(), static_cast<size_t>(size) - 1);
-    std::memcpy(buffer, ansi.data(), count);
-    buffer[count] = 0;
-    return static_cast<int>(count);
+    FindString(instance, id, text);
+    return CopyOut(AnsiFromWide(text), buffer, size);
 }
