@@ -3,22 +3,17 @@
 #define LAYODEX_INTERNAL_H
 
 #include "layodex.h"
+#include "name_index.h"
 
 // Library-wide state, one set per loaded library instance; callers use one thread at a time.
 extern PATHCHAR SearchDirectory[MAX_PATH];
 extern Element *LayoutCache;
-extern Element *VisitedList;
 extern INT IdentityCounter;
 
 // Walk in list order (oldest first) over a list's data, skipping NULL data.
 #define FOR_EACH_IN_LIST_ORDER(node, head)                                                         \
     for (Element *node = FindLastElement(head); node != NULL; node = node->prev)                   \
         if (node->data != NULL)
-
-// VisitedList: the scratch record of what a recursive walk has already seen.
-BOOL WasVisited(const void *item);
-BOOL MarkVisited(const void *item);
-void ClearVisited(void);
 
 // What a key's target holds, from its flags.
 BOOL KeyHasText(const KeyDef *key);

@@ -1,8 +1,8 @@
 #include "layodex_internal.h"
+#include "layout_scan.h"
 
 PATHCHAR SearchDirectory[MAX_PATH];
 Element *LayoutCache;
-Element *VisitedList;
 INT IdentityCounter;
 
 // The library's own directory: the module path up to its last backslash; a bare drive keeps its
@@ -36,6 +36,8 @@ static void SetModuleDirectory(HINSTANCE module) {
 extern "C" BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID) {
     if (reason == DLL_PROCESS_ATTACH)
         SetModuleDirectory(module);
+    else if (reason == DLL_PROCESS_DETACH)
+        ForgetLayoutFiles();
     return TRUE;
 }
 

@@ -19,6 +19,7 @@ BOOL OpenLayoutFile(const PATHCHAR *path, LayoutFile *file) {
     CloseHandle(handle);
     if (file->buffer == NULL)
         return FALSE;
+    file->size = read;
     InitLayoutText(&file->text, file->buffer, read / sizeof(WCHAR));
     return TRUE;
 }

@@ -6,6 +6,7 @@
 
 typedef struct LayoutFile {
     WCHAR *buffer;
+    DWORD size; // in bytes, as read
     LayoutText text;
 } LayoutFile;
 

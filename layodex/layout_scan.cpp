@@ -2,28 +2,74 @@
 
 #include "layodex_internal.h"
 #include "layout_scan.h"
+#include "pointer_table.h"
 
+// The files of the current call's listing, or of the last call's while none is running.
 static ScannedFile **ScannedFiles;
+static BOOL ScanRunning;
+static NameIndex FilesByPath;
 static ScannedFile *NoFiles[1];
 
-static BOOL AddHeader(ScannedFile *scanned, const SectionHeader *header, int *capacity) {
-    if (scanned->headerCount == *capacity) {
+DWORD HashSectionName(const WCHAR *name, const WCHAR *subName) {
+    return HashName(subName, HashName(name, NAME_HASH_START));
+}
+
+static DWORD HashPath(const PATHCHAR *path) {
+    DWORD hash = NAME_HASH_START;
+    for (; *path != 0; path++)
+        hash = (hash ^ (DWORD)*path) * 16777619u;
+    return hash;
+}
+
+static BOOL SamePath(const PATHCHAR *a, const PATHCHAR *b) {
+    for (; *a == *b; a++, b++) {
+        if (*a == 0)
+            return TRUE;
+    }
+    return FALSE;
+}
+
+static void ForgetSections(ScannedFile *scanned) {
+    if (scanned->sections != NULL)
+        LocalFree(scanned->sections);
+    scanned->sections = NULL;
+    scanned->sectionCount = 0;
+    ReleaseNameIndex(&scanned->sectionsByName);
+}
+
+static BOOL AddSection(ScannedFile *scanned, const SectionHeader *header, int *capacity) {
+    if (scanned->sectionCount == *capacity) {
         int grown = *capacity == 0 ? 8 : *capacity * 2;
-        SectionHeader *headers = (SectionHeader *)LocalAlloc(LPTR, grown * sizeof(SectionHeader));
-        if (headers == NULL)
+        FileSection *sections = (FileSection *)LocalAlloc(LMEM_FIXED, grown * sizeof(FileSection));
+        if (sections == NULL)
             return FALSE;
-        if (scanned->headers != NULL) {
-            memcpy(headers, scanned->headers, scanned->headerCount * sizeof(SectionHeader));
-            LocalFree(scanned->headers);
+        if (scanned->sections != NULL) {
+            memcpy(sections, scanned->sections, scanned->sectionCount * sizeof(FileSection));
+            LocalFree(scanned->sections);
         }
-        scanned->headers = headers;
+        scanned->sections = sections;
         *capacity = grown;
     }
-    scanned->headers[scanned->headerCount++] = *header;
+    FileSection *section = &scanned->sections[scanned->sectionCount++];
+    memcpy(section->name, header->name, sizeof section->name);
+    memcpy(section->label, header->label, sizeof section->label);
+    memcpy(section->subName, header->subName, sizeof section->subName);
+    section->number = header->number;
+    section->keysOffset = (size_t)(header->keysStart - scanned->file.text.start);
     return TRUE;
 }
 
-static ScannedFile *ScanFile(const PATHCHAR *path) {
+static void FindSections(ScannedFile *scanned) {
+    ForgetSections(scanned);
+    int capacity = 0;
+    SectionHeader header;
+    const WCHAR *cursor = scanned->file.text.start;
+    while (FindNextHeader(&scanned->file.text, cursor, &header) &&
+           AddSection(scanned, &header, &capacity))
+        cursor = header.keysStart;
+}
+
+static ScannedFile *ReadNewFile(const PATHCHAR *path, const WIN32_FIND_DATA *found) {
     ScannedFile *scanned = (ScannedFile *)LocalAlloc(LPTR, sizeof(ScannedFile));
     if (scanned == NULL)
         return NULL;
@@ -32,23 +78,42 @@ static ScannedFile *ScanFile(const PATHCHAR *path) {
         return NULL;
     }
     lstrcpy(scanned->path, path);
-    int capacity = 0;
-    SectionHeader header;
-    const WCHAR *cursor = scanned->file.text.start;
-    while (FindNextHeader(&scanned->file.text, cursor, &header) &&
-           AddHeader(scanned, &header, &capacity))
-        cursor = header.keysStart;
+    scanned->sizeHigh = found->nFileSizeHigh;
+    scanned->sizeLow = found->nFileSizeLow;
+    scanned->written = found->ftLastWriteTime;
+    scanned->textRead = TRUE;
+    FindSections(scanned);
     return scanned;
 }
 
 static void CloseScannedFile(ScannedFile *scanned) {
-    CloseLayoutFile(&scanned->file);
-    if (scanned->headers != NULL)
-        LocalFree(scanned->headers);
+    if (scanned->textRead)
+        CloseLayoutFile(&scanned->file);
+    ForgetSections(scanned);
     LocalFree(scanned);
 }
 
-static Element *ListLayoutFiles(void) {
+// A file of the last listing, unchanged and not yet claimed by this one.
+static ScannedFile *ClaimRemembered(const PATHCHAR *path, const WIN32_FIND_DATA *found,
+                                    PointerTable *claimed) {
+    for (int entry = FirstNamed(&FilesByPath, HashPath(path)); entry >= 0;
+         entry = NextNamed(&FilesByPath, entry)) {
+        ScannedFile *remembered = (ScannedFile *)FilesByPath.entries[entry].item;
+        if (!SamePath(remembered->path, path) || FindInPointerTable(claimed, remembered) != NULL)
+            continue;
+        BOOL unchanged =
+            remembered->sizeHigh == found->nFileSizeHigh &&
+            remembered->sizeLow == found->nFileSizeLow &&
+            remembered->written.dwLowDateTime == found->ftLastWriteTime.dwLowDateTime &&
+            remembered->written.dwHighDateTime == found->ftLastWriteTime.dwHighDateTime;
+        if (!unchanged || !AddToPointerTable(claimed, remembered, NULL))
+            return NULL;
+        return remembered;
+    }
+    return NULL;
+}
+
+static Element *ListLayoutFiles(PointerTable *claimed) {
     Element *files = NULL;
     PATHCHAR path[MAX_PATH];
     int directoryLength = lstrlen(SearchDirectory);
@@ -66,18 +131,42 @@ static Element *ListLayoutFiles(void) {
             directoryLength + lstrlen(found.cFileName) >= MAX_PATH)
             continue;
         lstrcpy(path + directoryLength, found.cFileName);
-        ScannedFile *scanned = ScanFile(path);
+        ScannedFile *scanned = ClaimRemembered(path, &found, claimed);
+        if (scanned == NULL) {
+            scanned = ReadNewFile(path, &found);
+            if (scanned != NULL && !AddToPointerTable(claimed, scanned, NULL)) {
+                CloseScannedFile(scanned);
+                scanned = NULL;
+            }
+        }
         if (scanned != NULL && !AddElement(&files, scanned))
-            CloseScannedFile(scanned);
+            RemoveFromPointerTable(claimed, scanned);
     } while (FindNextFile(search, &found));
     FindClose(search);
     return files;
 }
 
+static void ForgetUnclaimed(const PointerTable *claimed) {
+    if (ScannedFiles == NULL)
+        return;
+    for (ScannedFile **scanned = ScannedFiles; *scanned != NULL; scanned++) {
+        if (FindInPointerTable(claimed, *scanned) == NULL)
+            CloseScannedFile(*scanned);
+    }
+    LocalFree(ScannedFiles);
+    ScannedFiles = NULL;
+}
+
 ScannedFile **ScanLayoutFiles(void) {
-    if (ScannedFiles != NULL)
-        return ScannedFiles;
-    Element *files = ListLayoutFiles();
+    if (ScanRunning)
+        return ScannedFiles != NULL ? ScannedFiles : NoFiles;
+    ScanRunning = TRUE;
+    PointerTable claimed = {};
+    Element *files = ListLayoutFiles(&claimed);
+    ForgetUnclaimed(&claimed);
+    ReleasePointerTable(&claimed);
+    ReleaseNameIndex(&FilesByPath);
+
     int count = 0;
     for (Element *node = files; node != NULL; node = node->next)
         count++;
@@ -90,17 +179,75 @@ ScannedFile **ScanLayoutFiles(void) {
     }
     int index = 0;
     FOR_EACH_IN_LIST_ORDER(node, files) {
-        ScannedFiles[index++] = (ScannedFile *)node->data;
+        ScannedFile *scanned = (ScannedFile *)node->data;
+        ScannedFiles[index++] = scanned;
+        // A file missing from the index is read again next time, which costs time only.
+        AddToNameIndex(&FilesByPath, HashPath(scanned->path), scanned);
     }
     ReleaseAll(&files, 0);
     return ScannedFiles;
 }
 
+// A text of another size than the listing gave, or too short for the sections found before,
+// was changed since: its sections are found again.
+const LayoutText *ReadScannedText(ScannedFile *scanned) {
+    if (scanned->textRead)
+        return &scanned->file.text;
+    if (!OpenLayoutFile(scanned->path, &scanned->file))
+        return NULL;
+    scanned->textRead = TRUE;
+    size_t length = (size_t)(scanned->file.text.end - scanned->file.text.start);
+    BOOL changed = scanned->sizeHigh != 0 || scanned->sizeLow != scanned->file.size;
+    for (int i = 0; i < scanned->sectionCount && !changed; i++)
+        changed = scanned->sections[i].keysOffset > length;
+    if (changed) {
+        FindSections(scanned);
+        // Remembered with a size no listing gives, so that the next call reads it again.
+        scanned->sizeHigh = 0xFFFFFFFF;
+    }
+    return &scanned->file.text;
+}
+
+// Last section first, so that each chain gives its sections in file order.
+static BOOL IndexSections(ScannedFile *scanned) {
+    for (int i = scanned->sectionCount - 1; i >= 0; i--) {
+        const FileSection *section = &scanned->sections[i];
+        if (!AddToNameIndex(&scanned->sectionsByName,
+                            HashSectionName(section->name, section->subName),
+                            &scanned->sections[i])) {
+            ReleaseNameIndex(&scanned->sectionsByName);
+            return FALSE;
+        }
+    }
+    return TRUE;
+}
+
+int FirstSectionNamed(ScannedFile *scanned, DWORD hash) {
+    if (scanned->sectionCount == 0)
+        return -1;
+    if (scanned->sectionsByName.count == 0 && !IndexSections(scanned))
+        return -1;
+    return FirstNamed(&scanned->sectionsByName, hash);
+}
+
+int NextSectionNamed(const ScannedFile *scanned, int entry) {
+    return NextNamed(&scanned->sectionsByName, entry);
+}
+
 void EndLayoutScan(void) {
+    ScanRunning = FALSE;
     if (ScannedFiles == NULL)
         return;
-    for (ScannedFile **scanned = ScannedFiles; *scanned != NULL; scanned++)
-        CloseScannedFile(*scanned);
-    LocalFree(ScannedFiles);
-    ScannedFiles = NULL;
+    for (ScannedFile **scanned = ScannedFiles; *scanned != NULL; scanned++) {
+        if ((*scanned)->textRead)
+            CloseLayoutFile(&(*scanned)->file);
+        (*scanned)->textRead = FALSE;
+    }
+}
+
+void ForgetLayoutFiles(void) {
+    PointerTable none = {};
+    ForgetUnclaimed(&none);
+    ReleaseNameIndex(&FilesByPath);
+    ScanRunning = FALSE;
 }

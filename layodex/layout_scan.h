@@ -1,20 +1,47 @@
-// The layout files of the search directory, read once per library call: each stays in memory, with
-// its section headers found, until the call ends.
+// The layout files of the search directory and the sections each holds. The sections of a file
+// are remembered from one library call to the next while the directory lists the file with the
+// same size and time; its text is read only when a section's keys are wanted, and kept until the
+// call ends.
 #ifndef LAYODEX_LAYOUT_SCAN_H
 #define LAYODEX_LAYOUT_SCAN_H
 
 #include "layout_file.h"
+#include "name_index.h"
+
+typedef struct FileSection {
+    WCHAR name[LAYOUT_NAME_SIZE];
+    WCHAR label[LAYOUT_LABEL_SIZE];
+    WCHAR subName[LAYOUT_NAME_SIZE];
+    INT number;
+    size_t keysOffset; // where the first key line starts, in characters from the text's start
+} FileSection;
 
 typedef struct ScannedFile {
     PATHCHAR path[MAX_PATH];
-    LayoutFile file;
-    SectionHeader *headers; // in file order
-    int headerCount;
+    DWORD sizeHigh;
+    DWORD sizeLow;
+    FILETIME written;
+    FileSection *sections; // in file order
+    int sectionCount;
+    NameIndex sectionsByName; // by name and sub-name; built when first asked
+    BOOL textRead;
+    LayoutFile file; // while textRead
 } ScannedFile;
 
 // The files in directory listing order; directories and files that cannot be read are left
 // out. Ends with a NULL entry.
 ScannedFile **ScanLayoutFiles(void);
+// The text of a file of the current scan; NULL when it can no longer be read. A file found
+// changed since the scan has its sections found again from the text now read.
+const LayoutText *ReadScannedText(ScannedFile *file);
+DWORD HashSectionName(const WCHAR *name, const WCHAR *subName);
+// The file's sections of that name and sub-name, in file order, as entries of sectionsByName;
+// -1 ends them. FALSE when memory for the index ran out.
+int FirstSectionNamed(ScannedFile *file, DWORD hash);
+int NextSectionNamed(const ScannedFile *file, int entry);
+// Ends the call: the texts go, the sections stay.
 void EndLayoutScan(void);
+// Forgets every file, for a library that is going away.
+void ForgetLayoutFiles(void);
 
 #endif

@@ -1,34 +1,46 @@
 #include "face_context.h"
 #include "layodex_internal.h"
+#include "pointer_table.h"
+#include "work_stack.h"
 
-// Releases a layout's keys and, once each, those of every layout its keys lead to.
-static void ReleaseLayoutTree(KeyboardLayout *layout) {
-    if (layout->keys == NULL || WasVisited(layout->keys) || !MarkVisited(layout->keys))
-        return;
-    for (Element *node = layout->keys; node != NULL; node = node->next) {
-        KeyDef *key = (KeyDef *)node->data;
-        if (key == NULL)
+// Releases a layout's keys and, once each, those of every layout its keys lead to. Lists are
+// marked rather than layouts, so that two records sharing one list release it once.
+static void ReleaseLayoutTree(KeyboardLayout *root) {
+    WorkStack stack;
+    StartWorkStack(&stack, sizeof(KeyboardLayout *));
+    PointerTable released = {};
+    PushWork(&stack, &root);
+    while (stack.count > 0) {
+        KeyboardLayout *layout = *(KeyboardLayout **)TopWork(&stack);
+        PopWork(&stack);
+        if (layout->keys == NULL || FindInPointerTable(&released, layout->keys) != NULL ||
+            !AddToPointerTable(&released, layout->keys, NULL))
             continue;
-        if (KeyHasLayoutTarget(key)) {
-            ReleaseLayoutTree((KeyboardLayout *)key->target);
+        for (Element *node = layout->keys; node != NULL; node = node->next) {
+            KeyDef *key = (KeyDef *)node->data;
+            if (key == NULL || !KeyHasLayoutTarget(key))
+                continue;
+            // A target that cannot be put aside keeps its keys rather than losing track of them.
+            KeyboardLayout *target = (KeyboardLayout *)key->target;
             key->target = NULL;
+            PushWork(&stack, &target);
         }
+        ReleaseKeyList(&layout->keys);
     }
-    ReleaseKeyList(&layout->keys);
+    ReleaseWorkStack(&stack);
+    ReleasePointerTable(&released);
 }
 
 int UnLoadKeyBoard(KeyboardLayout *layout) {
     if (layout == NULL || layout->keys == NULL)
         return 0;
-    ClearVisited();
     ReleaseLayoutTree(layout);
-    ClearVisited();
     return 1;
 }
 
-static BOOL IsCachedLayout(const KeyboardLayout *layout) {
-    for (Element *node = LayoutCache; node != NULL; node = node->next) {
-        if (node->data == layout)
+static BOOL IsInList(const Element *list, const void *data) {
+    for (; list != NULL; list = list->next) {
+        if (list->data == data)
             return TRUE;
     }
     return FALSE;
@@ -38,9 +50,15 @@ int UnLoadKeyBoardsNames(Element *catalogue) {
     if (catalogue == NULL)
         return 0;
 
+    PointerTable cached = {};
+    BOOL allIndexed = TRUE;
     for (Element *node = LayoutCache; node != NULL; node = node->next) {
         KeyboardLayout *layout = (KeyboardLayout *)node->data;
-        if (layout == NULL || layout->keys == NULL)
+        if (layout == NULL)
+            continue;
+        if (!AddToPointerTable(&cached, layout, NULL))
+            allIndexed = FALSE;
+        if (layout->keys == NULL)
             continue;
         for (Element *keyNode = layout->keys; keyNode != NULL; keyNode = keyNode->next) {
             KeyDef *key = (KeyDef *)keyNode->data;
@@ -51,8 +69,12 @@ int UnLoadKeyBoardsNames(Element *catalogue) {
     }
     // A host that passes cached layouts as its catalogue must not get them freed twice.
     Element *entries = catalogue;
-    while (entries != NULL)
-        ExtractElement(&entries, entries, !IsCachedLayout((KeyboardLayout *)entries->data));
+    while (entries != NULL) {
+        BOOL isCached = allIndexed ? FindInPointerTable(&cached, entries->data) != NULL
+                                   : IsInList(LayoutCache, entries->data);
+        ExtractElement(&entries, entries, !isCached);
+    }
+    ReleasePointerTable(&cached);
     ReleaseAll(&LayoutCache, 1);
     ReleaseFaceContext();
     return 1;

@@ -1,4 +1,8 @@
 #include "layodex_internal.h"
+#include "name_index.h"
+#include "pointer_table.h"
+#include "tree_walk.h"
+#include "work_stack.h"
 
 typedef struct KeyQuery {
     WORD code;
@@ -40,27 +44,28 @@ static KeyDef *FindInList(Element *keys, KeyMatcher matches, const KeyQuery *que
 }
 
 // The starting list first, then each sub-keyboard depth first; every list is looked at once.
-static KeyDef *FindInTree(Element *keys, KeyMatcher matches, const KeyQuery *query) {
-    if (WasVisited(keys) || !MarkVisited(keys))
-        return NULL;
-    KeyDef *found = FindInList(keys, matches, query);
-    if (found != NULL)
-        return found;
-    FOR_EACH_IN_LIST_ORDER(node, keys) {
-        KeyDef *key = (KeyDef *)node->data;
-        if (!KeyHasLayoutTarget(key))
-            continue;
-        found = FindInTree(((KeyboardLayout *)key->target)->keys, matches, query);
-        if (found != NULL)
-            return found;
-    }
-    return NULL;
-}
-
 static KeyDef *SearchTree(Element *keys, KeyMatcher matches, const KeyQuery *query) {
-    ClearVisited();
-    KeyDef *found = FindInTree(keys, matches, query);
-    ClearVisited();
+    WorkStack stack;
+    StartWorkStack(&stack, sizeof(Element *));
+    PointerTable visited = {};
+    KeyDef *found = NULL;
+    PushWork(&stack, &keys);
+    while (found == NULL && stack.count > 0) {
+        Element *list = *(Element **)TopWork(&stack);
+        PopWork(&stack);
+        if (list == NULL || FindInPointerTable(&visited, list) != NULL ||
+            !AddToPointerTable(&visited, list, NULL))
+            continue;
+        found = FindInList(list, matches, query);
+        // Last key first onto the stack, so that the first key's sub-keyboard comes off next.
+        for (Element *node = list; found == NULL && node != NULL; node = node->next) {
+            KeyDef *key = (KeyDef *)node->data;
+            if (key != NULL && KeyHasLayoutTarget(key))
+                PushWork(&stack, &((KeyboardLayout *)key->target)->keys);
+        }
+    }
+    ReleaseWorkStack(&stack);
+    ReleasePointerTable(&visited);
     return found;
 }
 
@@ -87,29 +92,26 @@ KeyboardLayout *FindKeyBoardByUnicode(KeyboardLayout *layout, WCHAR code) {
     return key != NULL ? (KeyboardLayout *)key->target : NULL;
 }
 
-static KeyboardLayout *FindAtDepth(KeyboardLayout *layout, int depth) {
-    if (WasVisited(layout) || !MarkVisited(layout))
-        return NULL;
-    if (depth == 0)
-        return layout;
-    FOR_EACH_IN_LIST_ORDER(node, layout->keys) {
-        KeyDef *key = (KeyDef *)node->data;
-        if (!KeyHasLayoutTarget(key))
-            continue;
-        KeyboardLayout *found = FindAtDepth((KeyboardLayout *)key->target, depth - 1);
-        if (found != NULL)
-            return found;
-    }
-    return NULL;
+typedef struct DepthSearch {
+    int depth;
+    KeyboardLayout *found;
+} DepthSearch;
+
+// A layout met first on a shorter path is not looked at again at the depth asked for.
+static int StopAtDepth(KeyboardLayout *layout, int depth, void *context) {
+    DepthSearch *search = (DepthSearch *)context;
+    if (depth != search->depth)
+        return WALK_ON;
+    search->found = layout;
+    return WALK_STOP;
 }
 
 KeyboardLayout *FindKeyBoardByNumber(KeyboardLayout *layout, int depth) {
     if (layout == NULL)
         return NULL;
-    ClearVisited();
-    KeyboardLayout *found = FindAtDepth(layout, depth);
-    ClearVisited();
-    return found;
+    DepthSearch search = {depth, NULL};
+    WalkLayoutTree(layout, StopAtDepth, &search);
+    return search.found;
 }
 
 KeyboardLayout *FindKeyBoardByName(Element *layouts, const WCHAR *name, int depth) {
@@ -118,7 +120,7 @@ KeyboardLayout *FindKeyBoardByName(Element *layouts, const WCHAR *name, int dept
                                : NULL;
     FOR_EACH_IN_LIST_ORDER(node, layouts) {
         KeyboardLayout *layout = (KeyboardLayout *)node->data;
-        if (_wcsicmp(layout->name, name) == 0)
+        if (SameName(layout->name, name))
             return FindKeyBoardByNumber(layout, depth);
     }
     return NULL;

@@ -1,46 +1,30 @@
 #include "layodex_internal.h"
+#include "pointer_table.h"
 
-// Extra holders of an object shared by copied keys; an object missing here has one holder.
-typedef struct SharedRef {
-    const void *object;
-    int extraHolders;
-} SharedRef;
-
-static Element *SharedRefs;
-
-static Element *FindSharedRef(const void *object) {
-    for (Element *node = SharedRefs; node != NULL; node = node->next) {
-        if (((SharedRef *)node->data)->object == object)
-            return node;
-    }
-    return NULL;
-}
+// Extra holders of each object shared by copied keys, as the value of its entry; an object
+// missing here has one holder.
+static PointerTable SharedRefs;
 
 BOOL AddSharedRef(const void *object) {
-    Element *node = FindSharedRef(object);
-    if (node != NULL) {
-        ((SharedRef *)node->data)->extraHolders++;
+    PointerSlot *held = FindInPointerTable(&SharedRefs, object);
+    if (held != NULL) {
+        held->value = (void *)((INT_PTR)held->value + 1);
         return TRUE;
     }
-    SharedRef *ref = (SharedRef *)LocalAlloc(LPTR, sizeof(SharedRef));
-    if (ref == NULL)
-        return FALSE;
-    ref->object = object;
-    ref->extraHolders = 1;
-    if (!AddElement(&SharedRefs, ref)) {
-        LocalFree(ref);
-        return FALSE;
-    }
-    return TRUE;
+    return AddToPointerTable(&SharedRefs, object, (void *)(INT_PTR)1);
 }
 
 // TRUE when the caller held the last reference and must free the object.
 BOOL DropSharedRef(const void *object) {
-    Element *node = FindSharedRef(object);
-    if (node == NULL)
+    PointerSlot *held = FindInPointerTable(&SharedRefs, object);
+    if (held == NULL)
         return TRUE;
-    SharedRef *ref = (SharedRef *)node->data;
-    if (--ref->extraHolders == 0)
-        ExtractElement(&SharedRefs, node, 1);
+    INT_PTR extraHolders = (INT_PTR)held->value - 1;
+    if (extraHolders == 0)
+        RemoveFromPointerTable(&SharedRefs, object);
+    else
+        held->value = (void *)extraHolders;
+    if (SharedRefs.count == 0)
+        ReleasePointerTable(&SharedRefs);
     return FALSE;
 }

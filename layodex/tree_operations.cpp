@@ -1,52 +1,30 @@
 #include "layodex_internal.h"
+#include "pointer_table.h"
+#include "tree_walk.h"
 
 KeyboardLayout *GetKeyBoardByName(Element *layouts, const WCHAR *name) {
     if (name == NULL)
         return NULL;
     for (Element *node = layouts; node != NULL; node = node->next) {
         KeyboardLayout *layout = (KeyboardLayout *)node->data;
-        if (layout != NULL && _wcsicmp(layout->name, name) == 0)
+        if (layout != NULL && SameName(layout->name, name))
             return layout;
     }
     return NULL;
 }
 
-static void ClearMarksInTree(KeyboardLayout *layout) {
-    if (WasVisited(layout) || !MarkVisited(layout))
-        return;
+static int ClearMarks(KeyboardLayout *layout, int, void *) {
     FOR_EACH_IN_LIST_ORDER(node, layout->keys) {
         ((KeyDef *)node->data)->flags &= ~KEY_TEMP_MARK;
     }
-    FOR_EACH_IN_LIST_ORDER(node, layout->keys) {
-        KeyDef *key = (KeyDef *)node->data;
-        if (KeyHasLayoutTarget(key))
-            ClearMarksInTree((KeyboardLayout *)key->target);
-    }
+    return WALK_ON;
 }
 
 int ClearTempFlag(KeyboardLayout *layout) {
     if (layout == NULL)
         return 0;
-    ClearVisited();
-    ClearMarksInTree(layout);
-    ClearVisited();
+    WalkLayoutTree(layout, ClearMarks, NULL);
     return 1;
-}
-
-// While a tree is copied, VisitedList pairs each source layout with its copy. Pairs go by the
-// layout record: layouts without keys would otherwise all pair with the first of them.
-typedef struct CopyPair {
-    const KeyboardLayout *source;
-    KeyboardLayout *copy;
-} CopyPair;
-
-static CopyPair *FindCopyPair(const KeyboardLayout *source) {
-    for (Element *node = VisitedList; node != NULL; node = node->next) {
-        CopyPair *pair = (CopyPair *)node->data;
-        if (pair->source == source)
-            return pair;
-    }
-    return NULL;
 }
 
 // A copied key shares its picture, text or switch request with the source key.
@@ -71,24 +49,20 @@ static KeyDef *CopyKey(const KeyDef *source) {
     return copy;
 }
 
-static KeyboardLayout *CopyLayoutTree(const KeyboardLayout *source) {
-    CopyPair *known = FindCopyPair(source);
-    if (known != NULL)
-        return known->copy;
-    CopyPair *pair = (CopyPair *)LocalAlloc(LPTR, sizeof(CopyPair));
-    if (pair == NULL)
-        return NULL;
-    pair->source = source;
-    if (!AddElement(&VisitedList, pair)) {
-        LocalFree(pair);
-        return NULL;
-    }
+// Each source layout paired with its copy, and the copies in the order they were made.
+typedef struct TreeCopy {
+    PointerTable copies;
+    Element *made;
+} TreeCopy;
 
+// The copy's keys still lead to the source layouts until every copy is made.
+static int CopyLayout(KeyboardLayout *source, int, void *context) {
+    TreeCopy *tree = (TreeCopy *)context;
     KeyboardLayout *copy =
         NewLayoutRecord(source->name, source->subName, source->label, source->number);
     if (copy == NULL || !AddElement(&LayoutCache, copy)) {
         LocalFree(copy);
-        return NULL;
+        return WALK_ON;
     }
     FOR_EACH_IN_LIST_ORDER(node, source->keys) {
         KeyDef *key = CopyKey((const KeyDef *)node->data);
@@ -97,22 +71,34 @@ static KeyboardLayout *CopyLayoutTree(const KeyboardLayout *source) {
             LocalFree(key);
         }
     }
-    pair->copy = copy;
+    // A copy missing from either record leads nowhere, as a layout that could not be copied.
+    if (AddElement(&tree->made, copy) && !AddToPointerTable(&tree->copies, source, copy))
+        ExtractElement(&tree->made, tree->made, 0);
+    return WALK_ON;
+}
 
-    FOR_EACH_IN_LIST_ORDER(node, copy->keys) {
-        KeyDef *key = (KeyDef *)node->data;
-        if (KeyHasLayoutTarget(key))
-            key->target = CopyLayoutTree((const KeyboardLayout *)key->target);
+static void LeadToCopies(TreeCopy *tree) {
+    FOR_EACH_IN_LIST_ORDER(made, tree->made) {
+        FOR_EACH_IN_LIST_ORDER(node, ((KeyboardLayout *)made->data)->keys) {
+            KeyDef *key = (KeyDef *)node->data;
+            if (!KeyHasLayoutTarget(key))
+                continue;
+            PointerSlot *pair = FindInPointerTable(&tree->copies, key->target);
+            key->target = pair != NULL ? pair->value : NULL;
+        }
     }
-    return copy;
 }
 
 KeyboardLayout *CopyKeyBoard(KeyboardLayout *layout) {
     if (layout == NULL)
         return NULL;
-    ClearVisited();
-    KeyboardLayout *copy = CopyLayoutTree(layout);
-    ReleaseAll(&VisitedList, 1);
+    TreeCopy tree = {};
+    WalkLayoutTree(layout, CopyLayout, &tree);
+    LeadToCopies(&tree);
+    PointerSlot *pair = FindInPointerTable(&tree.copies, layout);
+    KeyboardLayout *copy = pair != NULL ? (KeyboardLayout *)pair->value : NULL;
+    ReleasePointerTable(&tree.copies);
+    ReleaseAll(&tree.made, 0);
     return copy;
 }
 
@@ -126,35 +112,34 @@ Element *CopyKeyBoardsNames(Element *layouts) {
     return copies;
 }
 
+typedef struct NewNames {
+    const WCHAR *name;
+    const WCHAR *prefix;
+    const WCHAR *label;
+} NewNames;
+
 // Names that do not fit their arrays are cut to fit.
-static void RenameTree(KeyboardLayout *layout, const WCHAR *name, const WCHAR *prefix,
-                       const WCHAR *label) {
-    if (WasVisited(layout) || !MarkVisited(layout))
-        return;
-    if (name != NULL)
-        CopyBoundedText(layout->name, name, LAYOUT_NAME_SIZE);
-    if (prefix != NULL) {
+static int Rename(KeyboardLayout *layout, int, void *context) {
+    const NewNames *names = (const NewNames *)context;
+    if (names->name != NULL)
+        CopyBoundedText(layout->name, names->name, LAYOUT_NAME_SIZE);
+    if (names->prefix != NULL) {
         WCHAR subName[LAYOUT_NAME_SIZE];
-        CopyBoundedText(subName, prefix, LAYOUT_NAME_SIZE);
+        CopyBoundedText(subName, names->prefix, LAYOUT_NAME_SIZE);
         int used = lstrlenW(subName);
         lstrcpynW(subName + used, layout->subName, LAYOUT_NAME_SIZE - used);
         lstrcpyW(layout->subName, subName);
     }
-    if (label != NULL)
-        CopyBoundedText(layout->label, label, LAYOUT_LABEL_SIZE);
-    FOR_EACH_IN_LIST_ORDER(node, layout->keys) {
-        KeyDef *key = (KeyDef *)node->data;
-        if (KeyHasLayoutTarget(key))
-            RenameTree((KeyboardLayout *)key->target, name, prefix, label);
-    }
+    if (names->label != NULL)
+        CopyBoundedText(layout->label, names->label, LAYOUT_LABEL_SIZE);
+    return WALK_ON;
 }
 
 int ReplaceKbdNames(KeyboardLayout *layout, const WCHAR *name, const WCHAR *subNamePrefix,
                     const WCHAR *label) {
     if (layout == NULL)
         return 0;
-    ClearVisited();
-    RenameTree(layout, name, subNamePrefix, label);
-    ClearVisited();
+    NewNames names = {name, subNamePrefix, label};
+    WalkLayoutTree(layout, Rename, &names);
     return layout->keys != NULL ? 1 : 0;
 }

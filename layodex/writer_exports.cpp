@@ -1,38 +1,32 @@
 #include "layodex_internal.h"
 #include "layout_writer.h"
+#include "tree_walk.h"
+
+static int Collect(KeyboardLayout *layout, int, void *context) {
+    AddElement((Element **)context, layout);
+    return WALK_ON;
+}
 
 void CollectLayoutTree(KeyboardLayout *layout, Element **collected) {
-    for (Element *node = *collected; node != NULL; node = node->next) {
-        if (node->data == layout)
-            return;
-    }
-    if (!AddElement(collected, layout))
-        return;
-    FOR_EACH_IN_LIST_ORDER(node, layout->keys) {
-        KeyDef *key = (KeyDef *)node->data;
-        if (KeyHasLayoutTarget(key))
-            CollectLayoutTree((KeyboardLayout *)key->target, collected);
-    }
+    WalkLayoutTree(layout, Collect, collected);
 }
 
 int SaveKeyBoard(KeyboardLayout *layout, WCHAR **writePosition) {
     if (layout == NULL || writePosition == NULL || *writePosition == NULL)
         return 0;
-    Element *setAside = VisitedList;
-    VisitedList = NULL;
-    CollectLayoutTree(layout, &VisitedList);
+    Element *tree = NULL;
+    CollectLayoutTree(layout, &tree);
 
     WCHAR *start = *writePosition;
     TextWriter writer = {start, start + LAYOUT_TEXT_CAPACITY - 1, FALSE};
     int result = 1;
-    FOR_EACH_IN_LIST_ORDER(node, VisitedList) {
+    FOR_EACH_IN_LIST_ORDER(node, tree) {
         KeyboardLayout *written = (KeyboardLayout *)node->data;
         WriteLayoutSection(&writer, written);
         if (written->keys == NULL)
             result = 0;
     }
-    ReleaseAll(&VisitedList, 0);
-    VisitedList = setAside;
+    ReleaseAll(&tree, 0);
 
     // Text that does not fit is not written at all, rather than cut off somewhere in a line.
     if (writer.overflow) {
