@@ -1,0 +1,60 @@
+// A file that changes between the listing and the reading of its text, within one call.
+#include <gtest/gtest.h>
+
+#include "layodex_internal.h"
+#include "layodex_test_support.h"
+#include "layout_scan.h"
+
+namespace {
+
+std::string SectionNames(const ScannedFile *file) {
+    std::string names;
+    for (int i = 0; i < file->sectionCount; i++)
+        names += Utf8(file->sections[i].name) + ";";
+    return names;
+}
+
+TEST(LayoutScan, AFileChangedSinceItWasListedHasItsSectionsFoundAgain) {
+    TemporaryDirectory directory;
+    directory.WriteLayoutFile("a.kbi", "[A,a,Main,1]\n0,0,1,1,,a,0,0\n");
+    ASSERT_EQ(SetSearchDirectory(ToPath(directory.Path()).c_str()), 1);
+    ScanLayoutFiles();
+    EndLayoutScan();
+
+    // Listed unchanged: the remembered sections stand, and the text is not read yet.
+    ScannedFile *file = ScanLayoutFiles()[0];
+    ASSERT_NE(file, nullptr);
+    EXPECT_FALSE(file->textRead);
+    EXPECT_EQ(SectionNames(file), "A;");
+    directory.WriteLayoutFile("a.kbi", "[Longer,b,Main,1]\n0,0,1,1,,b,0,0\n[B,b,Main,1]\n");
+    const LayoutText *text = ReadScannedText(file);
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(SectionNames(file), "Longer;B;");
+    EXPECT_EQ(text->start[file->sections[0].keysOffset], '0');
+    EndLayoutScan();
+
+    // Remembered as changed, so the next call reads it again rather than trust its listing.
+    file = ScanLayoutFiles()[0];
+    EXPECT_TRUE(file->textRead);
+    EXPECT_EQ(SectionNames(file), "Longer;B;");
+    EndLayoutScan();
+    ForgetLayoutFiles();
+}
+
+TEST(LayoutScan, AFileGoneBeforeItsTextIsReadGivesNoText) {
+    TemporaryDirectory directory;
+    directory.WriteLayoutFile("a.kbi", "[A,a,Main,1]\n0,0,1,1,,a,0,0\n");
+    ASSERT_EQ(SetSearchDirectory(ToPath(directory.Path()).c_str()), 1);
+    ScanLayoutFiles();
+    EndLayoutScan();
+    ScannedFile *file = ScanLayoutFiles()[0];
+    ASSERT_NE(file, nullptr);
+    std::remove(directory.File("a.kbi").c_str());
+    EXPECT_EQ(ReadScannedText(file), nullptr);
+    EndLayoutScan();
+    EXPECT_EQ(ScanLayoutFiles()[0], nullptr);
+    EndLayoutScan();
+    ForgetLayoutFiles();
+}
+
+} // namespace
