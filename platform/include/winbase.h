@@ -88,11 +88,32 @@ WINBASEAPI void WINAPI ExitProcess(UINT exitCode);
 WINBASEAPI BOOL WINAPI GetExitCodeProcess(HANDLE process, LPDWORD exitCode);
 #define STILL_ACTIVE 259
 
+// Change notifications: a handle that is signalled once something changes in a folder.
+#define FILE_NOTIFY_CHANGE_FILE_NAME 0x00000001
+#define FILE_NOTIFY_CHANGE_DIR_NAME 0x00000002
+#define FILE_NOTIFY_CHANGE_ATTRIBUTES 0x00000004
+#define FILE_NOTIFY_CHANGE_SIZE 0x00000008
+#define FILE_NOTIFY_CHANGE_LAST_WRITE 0x00000010
+WINBASEAPI HANDLE WINAPI FindFirstChangeNotificationA(LPCSTR path, BOOL watchSubtree,
+                                                      DWORD filter);
+WINBASEAPI HANDLE WINAPI FindFirstChangeNotificationW(LPCWSTR path, BOOL watchSubtree,
+                                                      DWORD filter);
+WINBASEAPI BOOL WINAPI FindNextChangeNotification(HANDLE notification);
+WINBASEAPI BOOL WINAPI FindCloseChangeNotification(HANDLE notification);
+
+// Waiting, for the handles that can be waited for here: change notifications.
+#define WAIT_OBJECT_0 0x00000000
+#define WAIT_TIMEOUT 0x00000102
+#define WAIT_FAILED 0xFFFFFFFF
+WINBASEAPI DWORD WINAPI WaitForSingleObject(HANDLE object, DWORD milliseconds);
+
 #ifdef UNICODE
 #define CreateProcess CreateProcessW
+#define FindFirstChangeNotification FindFirstChangeNotificationW
 #define STARTUPINFO STARTUPINFOW
 #else
 #define CreateProcess CreateProcessA
+#define FindFirstChangeNotification FindFirstChangeNotificationA
 #define STARTUPINFO STARTUPINFOA
 #define GetCurrentDirectory GetCurrentDirectoryA
 #define SetCurrentDirectory SetCurrentDirectoryA

@@ -8,7 +8,7 @@
 #include <initializer_list>
 #include <memory>
 
-enum class KernelObjectKind { File, Mapping, Search, Process };
+enum class KernelObjectKind { File, Mapping, Search, Process, ChangeNotification };
 
 struct KernelObject {
     virtual ~KernelObject() = default;
