@@ -168,6 +168,7 @@ static void GiveSwitchKeyItsFace(LoadContext *context, const KeyboardLayout *req
 // Exact and any-number modes: the best section found so far, with its keys still unresolved.
 typedef struct SectionSearch {
     const KeyboardLayout *request;
+    DWORD hash;
     FileSection best;
     PATHCHAR bestPath[MAX_PATH];
     Element *bestKeys;
@@ -177,7 +178,7 @@ typedef struct SectionSearch {
 static BOOL FindRequestedSection(SectionSearch *search, ScannedFile *file) {
     const KeyboardLayout *request = search->request;
     BOOL anyNumber = request->number == -1;
-    DWORD hash = HashSectionName(request->name, request->subName);
+    DWORD hash = search->hash;
     if (FirstSectionNamed(file, hash) < 0)
         return TRUE;
     const LayoutText *text = ReadScannedText(file);
@@ -208,6 +209,7 @@ static BOOL FindRequestedSection(SectionSearch *search, ScannedFile *file) {
 static KeyboardLayout *ReadRequestedLayout(LoadContext *context, const KeyboardLayout *request) {
     SectionSearch search = {};
     search.request = request;
+    search.hash = HashSectionName(request->name, request->subName);
     for (ScannedFile **file = ScanLayoutFiles(); *file != NULL; file++) {
         if (!FindRequestedSection(&search, *file))
             break;

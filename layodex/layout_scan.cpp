@@ -7,6 +7,11 @@
 // The files of the current call's listing, or of the last call's while none is running.
 static ScannedFile **ScannedFiles;
 static BOOL ScanRunning;
+// Signalled once anything changes in the folder listed last. While it is not, and every file
+// of the listing could be read, the listing stands without the folder being listed again.
+static HANDLE FolderWatch = INVALID_HANDLE_VALUE;
+static PATHCHAR WatchedFolder[MAX_PATH];
+static BOOL ListingDoubtful;
 static NameIndex FilesByPath;
 static ScannedFile *NoFiles[1];
 
@@ -134,6 +139,9 @@ static Element *ListLayoutFiles(PointerTable *claimed) {
         ScannedFile *scanned = ClaimRemembered(path, &found, claimed);
         if (scanned == NULL) {
             scanned = ReadNewFile(path, &found);
+            // Unreadable now, perhaps readable later without the folder seeing a change.
+            if (scanned == NULL)
+                ListingDoubtful = TRUE;
             if (scanned != NULL && !AddToPointerTable(claimed, scanned, NULL)) {
                 CloseScannedFile(scanned);
                 scanned = NULL;
@@ -157,10 +165,36 @@ static void ForgetUnclaimed(const PointerTable *claimed) {
     ScannedFiles = NULL;
 }
 
+static void StopWatching(void) {
+    if (FolderWatch != INVALID_HANDLE_VALUE)
+        FindCloseChangeNotification(FolderWatch);
+    FolderWatch = INVALID_HANDLE_VALUE;
+}
+
+static BOOL ListingStands(void) {
+    return ScannedFiles != NULL && !ListingDoubtful && FolderWatch != INVALID_HANDLE_VALUE &&
+           SamePath(WatchedFolder, SearchDirectory) &&
+           WaitForSingleObject(FolderWatch, 0) == WAIT_TIMEOUT;
+}
+
+// Watched from before the listing starts, so that a change made while it runs is seen next time.
+static void WatchSearchDirectory(void) {
+    StopWatching();
+    lstrcpy(WatchedFolder, SearchDirectory);
+    FolderWatch = FindFirstChangeNotification(
+        SearchDirectory, FALSE,
+        FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_DIR_NAME | FILE_NOTIFY_CHANGE_ATTRIBUTES |
+            FILE_NOTIFY_CHANGE_SIZE | FILE_NOTIFY_CHANGE_LAST_WRITE);
+    ListingDoubtful = FALSE;
+}
+
 ScannedFile **ScanLayoutFiles(void) {
     if (ScanRunning)
         return ScannedFiles != NULL ? ScannedFiles : NoFiles;
     ScanRunning = TRUE;
+    if (ListingStands())
+        return ScannedFiles;
+    WatchSearchDirectory();
     PointerTable claimed = {};
     Element *files = ListLayoutFiles(&claimed);
     ForgetUnclaimed(&claimed);
@@ -201,6 +235,7 @@ const LayoutText *ReadScannedText(ScannedFile *scanned) {
     for (int i = 0; i < scanned->sectionCount && !changed; i++)
         changed = scanned->sections[i].keysOffset > length;
     if (changed) {
+        ListingDoubtful = TRUE;
         FindSections(scanned);
         // Remembered with a size no listing gives, so that the next call reads it again.
         scanned->sizeHigh = 0xFFFFFFFF;
@@ -246,6 +281,7 @@ void EndLayoutScan(void) {
 }
 
 void ForgetLayoutFiles(void) {
+    StopWatching();
     PointerTable none = {};
     ForgetUnclaimed(&none);
     ReleaseNameIndex(&FilesByPath);
