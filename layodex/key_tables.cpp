@@ -28,9 +28,10 @@ static WCHAR FoldCase(WCHAR c) {
     return towupper(c);
 }
 
-// The table words are upper-case ASCII, so most of them are ruled out by the first letter.
-static BOOL EqualsIgnoringCase(const WCHAR *text, int length, const WCHAR *word) {
-    if (length == 0 || FoldCase(text[0]) != word[0])
+// The table words are upper-case ASCII, so most of them are ruled out by the first letter,
+// folded once by the caller.
+static BOOL EqualsIgnoringCase(const WCHAR *text, int length, WCHAR first, const WCHAR *word) {
+    if (first != word[0])
         return FALSE;
     for (int i = 1; i < length; i++) {
         if (word[i] == 0 || FoldCase(text[i]) != FoldCase(word[i]))
@@ -40,16 +41,22 @@ static BOOL EqualsIgnoringCase(const WCHAR *text, int length, const WCHAR *word)
 }
 
 DWORD FindKeywordBit(const WCHAR *text, int length) {
+    if (length == 0)
+        return 0;
+    WCHAR first = FoldCase(text[0]);
     for (int i = 0; i < KEYWORD_COUNT; i++) {
-        if (EqualsIgnoringCase(text, length, KeywordTable[i].keyword))
+        if (EqualsIgnoringCase(text, length, first, KeywordTable[i].keyword))
             return KeywordTable[i].bit;
     }
     return 0;
 }
 
 BOOL FindVirtualKeyCode(const WCHAR *text, int length, WORD *code) {
+    if (length == 0)
+        return FALSE;
+    WCHAR first = FoldCase(text[0]);
     for (int i = 0; i < VIRTUAL_KEY_NAME_COUNT; i++) {
-        if (EqualsIgnoringCase(text, length, VirtualKeyNameTable[i].name)) {
+        if (EqualsIgnoringCase(text, length, first, VirtualKeyNameTable[i].name)) {
             *code = VirtualKeyNameTable[i].code;
             return TRUE;
         }

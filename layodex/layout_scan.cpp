@@ -14,6 +14,8 @@ static PATHCHAR WatchedFolder[MAX_PATH];
 static BOOL ListingDoubtful;
 static NameIndex FilesByPath;
 static ScannedFile *NoFiles[1];
+// Layouts are a few tens of kilobytes; a text beyond this is read again rather than held.
+#define KEPT_TEXT_LIMIT (256 * 1024)
 
 DWORD HashSectionName(const WCHAR *name, const WCHAR *subName) {
     return HashName(subName, HashName(name, NAME_HASH_START));
@@ -225,6 +227,7 @@ ScannedFile **ScanLayoutFiles(void) {
 // A text of another size than the listing gave, or too short for the sections found before,
 // was changed since: its sections are found again.
 const LayoutText *ReadScannedText(ScannedFile *scanned) {
+    scanned->keysRead = TRUE;
     if (scanned->textRead)
         return &scanned->file.text;
     if (!OpenLayoutFile(scanned->path, &scanned->file))
@@ -274,9 +277,11 @@ void EndLayoutScan(void) {
     if (ScannedFiles == NULL)
         return;
     for (ScannedFile **scanned = ScannedFiles; *scanned != NULL; scanned++) {
-        if ((*scanned)->textRead)
-            CloseLayoutFile(&(*scanned)->file);
-        (*scanned)->textRead = FALSE;
+        ScannedFile *file = *scanned;
+        if (!file->textRead || (file->keysRead && file->file.size <= KEPT_TEXT_LIMIT))
+            continue;
+        CloseLayoutFile(&file->file);
+        file->textRead = FALSE;
     }
 }
 

@@ -25,6 +25,7 @@ typedef struct ScannedFile {
     int sectionCount;
     NameIndex sectionsByName; // by name and sub-name; built when first asked
     BOOL textRead;
+    BOOL keysRead;   // from the text, at some call: a small text is then kept
     LayoutFile file; // while textRead
 } ScannedFile;
 
@@ -39,7 +40,7 @@ DWORD HashSectionName(const WCHAR *name, const WCHAR *subName);
 // -1 ends them. FALSE when memory for the index ran out.
 int FirstSectionNamed(ScannedFile *file, DWORD hash);
 int NextSectionNamed(const ScannedFile *file, int entry);
-// Ends the call: the texts go, the sections stay.
+// Ends the call: the sections stay, and the small texts that keys were read from.
 void EndLayoutScan(void);
 // Forgets every file, for a library that is going away.
 void ForgetLayoutFiles(void);
