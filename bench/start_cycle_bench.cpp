@@ -1,0 +1,94 @@
+// What a keyboard program does at start with its layouts (the catalogue, the English tree, the
+// release), beside libxkbcommon compiling a two-layout keymap from xkeyboard-config in the same
+// run. "vs_baseline" is the cycle's time divided by the compile's; "times_faster" its inverse.
+// Cold: nothing remembered from an earlier cycle, as a program that has just started. Warm: the
+// same library doing it again, as when a program is told its layouts changed.
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <xkbcommon/xkbcommon.h>
+
+#include "layodex_internal.h"
+#include "layout_scan.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double Seconds(Clock::time_point from, Clock::time_point to) {
+    return std::chrono::duration<double>(to - from).count();
+}
+
+bool CompileUsDe() {
+    xkb_context *context = xkb_context_new(XKB_CONTEXT_NO_FLAGS);
+    if (context == nullptr)
+        return false;
+    xkb_rule_names names = {"evdev", "pc105", "us,de", "", ""};
+    xkb_keymap *keymap = xkb_keymap_new_from_names(context, &names, XKB_KEYMAP_COMPILE_NO_FLAGS);
+    bool compiled = keymap != nullptr;
+    xkb_keymap_unref(keymap);
+    xkb_context_unref(context);
+    return compiled;
+}
+
+bool RunStartCycle() {
+    SetSearchDirectory(LAYOUTS_DIRECTORY);
+    Element *catalogue = LoadKeyBoardsNames();
+    KeyboardLayout request = {};
+    lstrcpyW(request.name, u"English");
+    lstrcpyW(request.subName, u"Main");
+    request.number = -1;
+    bool loaded = LoadKeyBoard(catalogue, &request, nullptr) != nullptr;
+    UnLoadKeyBoardsNames(catalogue);
+    return loaded && catalogue != nullptr;
+}
+
+// Each iteration compiles the keymap a few times, then runs the cycle as many times, so that
+// each is timed with its own code and data in the caches rather than the other's.
+void StartCycle(benchmark::State &state, bool cold) {
+    const int repeats = 8;
+    RunStartCycle();
+    double compiling = 0, cycling = 0;
+    bool worked = true;
+    for (auto _ : state) {
+        Clock::time_point start = Clock::now();
+        for (int i = 0; i < repeats; i++)
+            worked &= CompileUsDe();
+        Clock::time_point middle = Clock::now();
+        double cycleTime = 0;
+        for (int i = 0; i < repeats; i++) {
+            // A new process has nothing to forget: what forgetting costs is left out.
+            if (cold)
+                ForgetLayoutFiles();
+            Clock::time_point cycleStart = Clock::now();
+            worked &= RunStartCycle();
+            cycleTime += Seconds(cycleStart, Clock::now());
+        }
+        if (!worked)
+            state.SkipWithError("no us,de keymap or no English layout");
+        compiling += Seconds(start, middle);
+        cycling += cycleTime;
+        state.SetIterationTime(cycleTime / repeats);
+    }
+    ForgetLayoutFiles();
+    state.counters["vs_baseline"] = cycling / compiling;
+    state.counters["times_faster"] = compiling / cycling;
+}
+
+void ColdStartCycleBesideKeymapCompile(benchmark::State &state) {
+    StartCycle(state, true);
+}
+BENCHMARK(ColdStartCycleBesideKeymapCompile)
+    ->UseManualTime()
+    ->Iterations(50)
+    ->Unit(benchmark::kMicrosecond);
+
+void WarmStartCycleBesideKeymapCompile(benchmark::State &state) {
+    StartCycle(state, false);
+}
+BENCHMARK(WarmStartCycleBesideKeymapCompile)
+    ->UseManualTime()
+    ->Iterations(50)
+    ->Unit(benchmark::kMicrosecond);
+
+} // namespace
