@@ -94,7 +94,7 @@ int ShowCommand(const char *name, const char *directory) {
         fprintf(stderr, "kbi: layout name too long: %s\n", name);
         return 2;
     }
-    lstrcpyW(request.subName, u"Main");
+    lstrcpyW(request.subName, WTEXT("Main"));
     request.number = -1;
 
     Element *catalogue = LoadKeyBoardsNames();
