@@ -15,7 +15,7 @@ static void PrintFlags(DWORD flags) {
     }
     DWORD other = flags & ~KEYWORD_BITS;
     if (other != 0)
-        printf("%s0x%x", separator, other);
+        printf("%s0x%lx", separator, (unsigned long)other);
     else if (*separator == 0)
         printf("0");
 }
@@ -59,7 +59,7 @@ static void PrintPicture(const KeyDef *key) {
     if (key->image != NULL)
         printf("bitmap");
     else if ((key->flags & KEY_IMAGEINTERNAL) != 0)
-        printf("built-in %u", key->imageIndex);
+        printf("built-in %lu", (unsigned long)key->imageIndex);
     else
         printf("-");
 }
