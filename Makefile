@@ -1,11 +1,12 @@
 # make run: set up, build, and run the main job. make test: set up, build, and run every test.
 BUILD := build
 SANITIZE_BUILD := build-sanitize
+WIN_BUILD := build-win
 FUZZ_SECONDS ?= 30
 DIST := $(BUILD)/dist
 KBI := $(DIST)/desktop/kbi
 
-.PHONY: all deps build run test unit-tests sanitizer-build sanitizer-tests fuzz bench clean
+.PHONY: all deps build run test unit-tests sanitizer-build sanitizer-tests fuzz bench win clean
 
 all: build
 
@@ -49,6 +50,12 @@ sanitizer-tests: sanitizer-build
 fuzz: sanitizer-build
 	@FUZZ_SECONDS=$(FUZZ_SECONDS) sh scripts/run-fuzzers $(SANITIZE_BUILD)/fuzz
 
+# The desktop programs as real Windows programs (mingw-w64), in $(WIN_BUILD)/dist.
+win: deps
+	@cmake -S . -B $(WIN_BUILD) -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
+		-DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake --build $(WIN_BUILD)
+
 bench: build
 	@sh scripts/run-benchmarks $(BUILD)/bench
 
@@ -57,4 +64,4 @@ test: unit-tests sanitizer-tests fuzz
 	@echo "all tests passed"
 
 clean:
-	rm -rf $(BUILD) $(SANITIZE_BUILD)
+	rm -rf $(BUILD) $(SANITIZE_BUILD) $(WIN_BUILD)
