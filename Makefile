@@ -6,7 +6,8 @@ FUZZ_SECONDS ?= 30
 DIST := $(BUILD)/dist
 KBI := $(DIST)/desktop/kbi
 
-.PHONY: all deps build run test unit-tests sanitizer-build sanitizer-tests fuzz bench win clean
+.PHONY: all deps build run test unit-tests sanitizer-build sanitizer-tests fuzz bench win win-tests \
+    clean
 
 all: build
 
@@ -56,10 +57,14 @@ win: deps
 		-DCMAKE_BUILD_TYPE=Release >/dev/null
 	@cmake --build $(WIN_BUILD)
 
+# The Windows programs run under Wine and compared with the Linux build.
+win-tests: build win
+	@sh scripts/run-wine-checks $(BUILD) $(WIN_BUILD)
+
 bench: build
 	@sh scripts/run-benchmarks $(BUILD)/bench
 
-test: unit-tests sanitizer-tests fuzz
+test: unit-tests sanitizer-tests fuzz win-tests
 	@BENCH_MIN_TIME=0.01 sh scripts/run-benchmarks $(BUILD)/bench >/dev/null
 	@echo "all tests passed"
 
