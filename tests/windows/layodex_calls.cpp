@@ -13,8 +13,8 @@
 
 #include "layodex.h"
 
-// What SaveKeyBoard may write: 2,500,000 bytes of text and its terminating NUL.
-#define SAVE_CAPACITY 1250001
+// What SaveKeyBoard may write, its terminating NUL included: 2,500,000 bytes.
+#define SAVE_CAPACITY 1250000
 #define REPORT_BUFFER_SIZE 65536
 #define ARGUMENT_COUNT 3
 
