@@ -274,15 +274,19 @@ static void PutSavedFile(Report *report, const char *path) {
     CloseHandle(file);
 }
 
-static void PutEverything(Report *report, const char *directory, const char *savedName) {
-    Put(report, "SetSearchDirectory %d\n", SetSearchDirectory(directory));
-    Element *catalogue = LoadKeyBoardsNames();
+static void PutCatalogue(Report *report, Element *catalogue) {
     Put(report, "catalogue\n");
     for (Element *node = FindLastElement(catalogue); node != NULL; node = node->prev) {
         const KeyboardLayout *entry = (const KeyboardLayout *)node->data;
         PutLayoutName(report, entry);
         Put(report, " %s offset %d\n", entry->path, entry->offset);
     }
+}
+
+static void PutEverything(Report *report, const char *directory, const char *savedName) {
+    Put(report, "SetSearchDirectory %d\n", SetSearchDirectory(directory));
+    Element *catalogue = LoadKeyBoardsNames();
+    PutCatalogue(report, catalogue);
 
     WCHAR *text = (WCHAR *)LocalAlloc(LPTR, SAVE_CAPACITY * sizeof(WCHAR));
     if (text == NULL) {
@@ -309,6 +313,11 @@ static void PutEverything(Report *report, const char *directory, const char *sav
     Put(report, "\n");
     ReleaseAll(&copies, 0);
     Put(report, "UnLoadKeyBoardsNames %d\n", UnLoadKeyBoardsNames(catalogue));
+
+    // The saved file is new in the folder, so the next listing takes it in.
+    Element *again = LoadKeyBoardsNames();
+    PutCatalogue(report, again);
+    Put(report, "UnLoadKeyBoardsNames %d\n", UnLoadKeyBoardsNames(again));
 }
 
 // The command line's words, split at spaces: the paths the checks give have none.
