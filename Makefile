@@ -1,11 +1,13 @@
 # make run: set up, build, and run the main job. make test: set up, build, and run every test.
 BUILD := build
 SANITIZE_BUILD := build-sanitize
+WIN_BUILD := build-win
 FUZZ_SECONDS ?= 30
 DIST := $(BUILD)/dist
 KBI := $(DIST)/desktop/kbi
 
-.PHONY: all deps build run test unit-tests sanitizer-build sanitizer-tests fuzz bench clean
+.PHONY: all deps build run test unit-tests sanitizer-build sanitizer-tests fuzz bench win win-tests \
+    clean
 
 all: build
 
@@ -49,12 +51,22 @@ sanitizer-tests: sanitizer-build
 fuzz: sanitizer-build
 	@FUZZ_SECONDS=$(FUZZ_SECONDS) sh scripts/run-fuzzers $(SANITIZE_BUILD)/fuzz
 
+# The desktop programs as real Windows programs (mingw-w64), in $(WIN_BUILD)/dist.
+win: deps
+	@cmake -S . -B $(WIN_BUILD) -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
+		-DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake --build $(WIN_BUILD)
+
+# The Windows programs run under Wine and compared with the Linux build.
+win-tests: build win
+	@sh scripts/run-wine-checks $(BUILD) $(WIN_BUILD)
+
 bench: build
 	@sh scripts/run-benchmarks $(BUILD)/bench
 
-test: unit-tests sanitizer-tests fuzz
+test: unit-tests sanitizer-tests fuzz win-tests
 	@BENCH_MIN_TIME=0.01 sh scripts/run-benchmarks $(BUILD)/bench >/dev/null
 	@echo "all tests passed"
 
 clean:
-	rm -rf $(BUILD) $(SANITIZE_BUILD)
+	rm -rf $(BUILD) $(SANITIZE_BUILD) $(WIN_BUILD)

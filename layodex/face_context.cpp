@@ -20,7 +20,7 @@ void CreateFaceContext(HDC hostDc) {
     LOGFONTW font = {};
     font.lfHeight = -(GetDeviceCaps(dc, LOGPIXELSY) * FACE_FONT_POINTS) / 72;
     font.lfWeight = FW_MEDIUM;
-    lstrcpyW(font.lfFaceName, u"Tahoma");
+    lstrcpyW(font.lfFaceName, WTEXT("Tahoma"));
     HFONT created = CreateFontIndirectW(&font);
     if (created == NULL) {
         // Without its font there is nothing to draw faces with; a later call tries again.

@@ -113,7 +113,7 @@ static void DrawFaceText(WCHAR *text, COLORREF color, int width, int height) {
 
 static WCHAR *CopyOfText(const WCHAR *text) {
     if (text == NULL)
-        text = u"";
+        text = WTEXT("");
     WCHAR *copy = (WCHAR *)LocalAlloc(LMEM_FIXED, (lstrlenW(text) + 1) * sizeof(WCHAR));
     if (copy != NULL)
         lstrcpyW(copy, text);

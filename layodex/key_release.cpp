@@ -73,5 +73,5 @@ KeyboardLayout *NewLayoutRecord(const WCHAR *name, const WCHAR *subName, const W
 }
 
 void CopyBoundedText(WCHAR *to, const WCHAR *from, int size) {
-    lstrcpynW(to, from != NULL ? from : u"", size);
+    lstrcpynW(to, from != NULL ? from : WTEXT(""), size);
 }

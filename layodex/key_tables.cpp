@@ -1,25 +1,30 @@
 #include "key_tables.h"
 
 const KeywordEntry KeywordTable[KEYWORD_COUNT] = {
-    {u"VIRTUAL", KEY_VIRTUAL},   {u"MAP", KEY_MAP},
-    {u"STICK", KEY_STICK},       {u"DEADKEY", KEY_DEADKEY},
-    {u"DISABLE", KEY_DISABLE},   {u"TOGGLE", KEY_TOGGLE},
-    {u"HIDDEN", KEY_HIDDEN},     {u"SWITCH", KEY_SWITCH},
-    {u"IMAGE", KEY_IMAGE},       {u"IMAGEINTERNAL", KEY_IMAGEINTERNAL},
-    {u"MACRO", KEY_MACRO},       {u"LAUNCH", KEY_LAUNCH},
-    {u"NEWKEYBD", KEY_NEWKEYBD}, {u"NORELEASESTICK", KEY_NORELEASESTICK},
+    {WTEXT("VIRTUAL"), KEY_VIRTUAL},   {WTEXT("MAP"), KEY_MAP},
+    {WTEXT("STICK"), KEY_STICK},       {WTEXT("DEADKEY"), KEY_DEADKEY},
+    {WTEXT("DISABLE"), KEY_DISABLE},   {WTEXT("TOGGLE"), KEY_TOGGLE},
+    {WTEXT("HIDDEN"), KEY_HIDDEN},     {WTEXT("SWITCH"), KEY_SWITCH},
+    {WTEXT("IMAGE"), KEY_IMAGE},       {WTEXT("IMAGEINTERNAL"), KEY_IMAGEINTERNAL},
+    {WTEXT("MACRO"), KEY_MACRO},       {WTEXT("LAUNCH"), KEY_LAUNCH},
+    {WTEXT("NEWKEYBD"), KEY_NEWKEYBD}, {WTEXT("NORELEASESTICK"), KEY_NORELEASESTICK},
 };
 
 // Codes are Windows virtual-key codes, except DOUBLEQUOTA, COMMA and 0, which stand for the
 // characters that cannot be written bare in a comma-separated line.
 const VirtualKeyName VirtualKeyNameTable[VIRTUAL_KEY_NAME_COUNT] = {
-    {u"DOUBLEQUOTA", 34}, {u"0", 0},      {u"NULL", 0},         {u"BACK", 8},     {u"ESCAPE", 27},
-    {u"RETURN", 13},      {u"SHIFT", 16}, {u"CAPITAL", 20},     {u"CONTROL", 17}, {u"TAB", 9},
-    {u"DELETE", 46},      {u"UP", 38},    {u"DOWN", 40},        {u"LEFT", 37},    {u"RIGHT", 39},
-    {u"END", 35},         {u"HOME", 36},  {u"PRIOR", 33},       {u"NEXT", 34},    {u"SPACE", 32},
-    {u"LWIN", 91},        {u"MENU", 18},  {u"LBUTTON", 1},      {u"RBUTTON", 2},  {u"MBUTTON", 4},
-    {u"CANCEL", 3},       {u"COMMA", 44}, {u"CONTEXTMENU", 93}, {u"INSERT", 45},  {u"PRINT", 42},
-    {u"SELECT", 41},      {u"HELP", 47},  {u"PAUSE", 19},       {u"CLEAR", 12},   {u"SNAPSHOT", 44},
+    {WTEXT("DOUBLEQUOTA"), 34}, {WTEXT("0"), 0},         {WTEXT("NULL"), 0},
+    {WTEXT("BACK"), 8},         {WTEXT("ESCAPE"), 27},   {WTEXT("RETURN"), 13},
+    {WTEXT("SHIFT"), 16},       {WTEXT("CAPITAL"), 20},  {WTEXT("CONTROL"), 17},
+    {WTEXT("TAB"), 9},          {WTEXT("DELETE"), 46},   {WTEXT("UP"), 38},
+    {WTEXT("DOWN"), 40},        {WTEXT("LEFT"), 37},     {WTEXT("RIGHT"), 39},
+    {WTEXT("END"), 35},         {WTEXT("HOME"), 36},     {WTEXT("PRIOR"), 33},
+    {WTEXT("NEXT"), 34},        {WTEXT("SPACE"), 32},    {WTEXT("LWIN"), 91},
+    {WTEXT("MENU"), 18},        {WTEXT("LBUTTON"), 1},   {WTEXT("RBUTTON"), 2},
+    {WTEXT("MBUTTON"), 4},      {WTEXT("CANCEL"), 3},    {WTEXT("COMMA"), 44},
+    {WTEXT("CONTEXTMENU"), 93}, {WTEXT("INSERT"), 45},   {WTEXT("PRINT"), 42},
+    {WTEXT("SELECT"), 41},      {WTEXT("HELP"), 47},     {WTEXT("PAUSE"), 19},
+    {WTEXT("CLEAR"), 12},       {WTEXT("SNAPSHOT"), 44},
 };
 
 static WCHAR FoldCase(WCHAR c) {

@@ -6,7 +6,7 @@
 #include "work_stack.h"
 
 static BOOL IsMainSection(const WCHAR *subName) {
-    return SameName(subName, u"Main");
+    return SameName(subName, WTEXT("Main"));
 }
 
 // Catalogue mode: one entry per "Main" layout name, holding its highest-numbered section.

@@ -68,7 +68,7 @@ static const char *ParseLayoutTarget(const FieldValue *value, KeyDef *key) {
     if (!CopyFieldValue(&name, nameText, LAYOUT_NAME_SIZE) ||
         !CopyFieldValue(&subName, subNameText, LAYOUT_NAME_SIZE))
         return "target name longer than 99 characters";
-    key->target = NewLayoutRecord(nameText, subNameText, u"", -1);
+    key->target = NewLayoutRecord(nameText, subNameText, WTEXT(""), -1);
     return key->target != NULL ? NULL : "out of memory";
 }
 

@@ -75,7 +75,7 @@ void ApplyCharMaps(KeyboardLayout *layout, const LegacyLayout *legacy, const WCH
 
     if (rename) {
         WCHAR title[LEGACY_TITLE_SIZE];
-        wsprintfW(title, u"%S", legacy->title);
+        wsprintfW(title, WTEXT("%S"), legacy->title);
         ReplaceKbdNames(layout, title, subNamePrefix, legacy->label);
     }
 }

@@ -92,7 +92,7 @@ static void BuildDeadKeyboard(KeyboardLayout *result, KeyboardLayout *resultCaps
     ApplyCharMaps(dead, legacy, NULL, legacy->mainMap, legacy->capsMap, &CharMapRange, FALSE,
                   FALSE);
     WCHAR prefix[16];
-    wsprintfW(prefix, u"%s%i", u"Dead", pos + 1);
+    wsprintfW(prefix, WTEXT("%s%i"), WTEXT("Dead"), pos + 1);
     ApplyCharMaps(dead, legacy, prefix, own->map, own->map, &DeadKeyMapRange, TRUE, TRUE);
 
     for (int i = 0; i < legacy->deadKeyCount; i++) {

@@ -142,7 +142,7 @@ static void SetLanguage(LCID locale, LegacyLayout *layout) {
         label[0] = language[0];
         label[1] = language[1] >= 'A' && language[1] <= 'Z' ? language[1] - 'A' + 'a' : language[1];
     }
-    wsprintfW(layout->label, u"%S", label);
+    wsprintfW(layout->label, WTEXT("%S"), label);
 }
 
 BOOL ReadLegacyLayout(const char *fileName, UINT codePage, LegacyLayout *layout) {

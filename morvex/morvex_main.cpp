@@ -34,8 +34,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
     UINT codePage = CodePageFromCommandLine(commandLine != NULL ? commandLine : "");
 
     KeyboardLayout request = {};
-    lstrcpyW(request.name, u"English");
-    lstrcpyW(request.subName, u"Main");
+    lstrcpyW(request.name, WTEXT("English"));
+    lstrcpyW(request.subName, WTEXT("Main"));
     request.number = -1;
     KeyboardLayout *englishTemplate = (KeyboardLayout *)LoadKeyBoard(NULL, &request, NULL);
     if (englishTemplate == NULL)

@@ -1,12 +1,15 @@
 // Layodex: keyboard layout records, layout files, the layout catalogue and look-ups.
 // Hosts read and change these records through the pointers the library hands out, so their
 // field order and alignment are fixed. UNDER_CE selects the device build (UTF-16 paths).
+// LAYODEX_STATIC: the code is linked into the program itself, so nothing is imported or exported.
 #ifndef LAYODEX_H
 #define LAYODEX_H
 
 #include <windows.h>
 
-#ifdef LAYODEX_EXPORTS
+#if defined(LAYODEX_STATIC)
+#define LAYODEX_API
+#elif defined(LAYODEX_EXPORTS)
 #define LAYODEX_API __declspec(dllexport)
 #else
 #define LAYODEX_API __declspec(dllimport)

@@ -15,7 +15,7 @@ static void PrintFlags(DWORD flags) {
     }
     DWORD other = flags & ~KEYWORD_BITS;
     if (other != 0)
-        printf("%s0x%x", separator, other);
+        printf("%s0x%lx", separator, (unsigned long)other);
     else if (*separator == 0)
         printf("0");
 }
@@ -59,7 +59,7 @@ static void PrintPicture(const KeyDef *key) {
     if (key->image != NULL)
         printf("bitmap");
     else if ((key->flags & KEY_IMAGEINTERNAL) != 0)
-        printf("built-in %u", key->imageIndex);
+        printf("built-in %lu", (unsigned long)key->imageIndex);
     else
         printf("-");
 }
@@ -94,7 +94,7 @@ int ShowCommand(const char *name, const char *directory) {
         fprintf(stderr, "kbi: layout name too long: %s\n", name);
         return 2;
     }
-    lstrcpyW(request.subName, u"Main");
+    lstrcpyW(request.subName, WTEXT("Main"));
     request.number = -1;
 
     Element *catalogue = LoadKeyBoardsNames();

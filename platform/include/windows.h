@@ -55,6 +55,8 @@ typedef WCHAR TCHAR;
 typedef CHAR TCHAR;
 #define TEXT(quote) quote
 #endif
+// Wide text whatever UNICODE says: u"" here, where WCHAR is char16_t; L"" on Windows.
+#define WTEXT(quote) u##quote
 typedef TCHAR *LPTSTR;
 typedef const TCHAR *LPCTSTR;
 
