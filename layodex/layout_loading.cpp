@@ -181,18 +181,17 @@ static BOOL FindRequestedSection(SectionSearch *search, ScannedFile *file) {
     DWORD hash = search->hash;
     if (FirstSectionNamed(file, hash) < 0)
         return TRUE;
-    const LayoutText *text = ReadScannedText(file);
-    if (text == NULL)
+    if (ReadScannedText(file) == NULL)
         return TRUE;
     for (int e = FirstSectionNamed(file, hash); e >= 0; e = NextSectionNamed(file, e)) {
-        const FileSection *section = (const FileSection *)file->sectionsByName.entries[e].item;
+        FileSection *section = (FileSection *)file->sectionsByName.entries[e].item;
         if (!SameName(section->name, request->name) ||
             !SameName(section->subName, request->subName))
             continue;
         if (anyNumber ? section->number <= (search->bestKeys != NULL ? search->best.number : -1)
                       : section->number != request->number)
             continue;
-        Element *keys = ReadSectionKeys(text, text->start + section->keysOffset, NULL);
+        Element *keys = ReadKeysOfSection(file, section);
         if (keys == NULL)
             continue;
         ReleaseUnresolvedKeyList(&search->bestKeys);

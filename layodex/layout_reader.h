@@ -60,6 +60,27 @@ const WCHAR *TrimTrailingBlanks(const WCHAR *start, const WCHAR *end);
 
 // From a position, the next valid header; FALSE when the text holds no further header.
 BOOL FindNextHeader(const LayoutText *text, const WCHAR *from, SectionHeader *header);
+// A key line as read and checked, before any key is made of it; its texts still lie in the
+// layout text.
+typedef struct KeyLine {
+    INT left;
+    INT top;
+    INT width;
+    INT height;
+    DWORD flags;
+    WORD code;
+    DWORD imageIndex;
+    FieldValue target;        // MACRO or LAUNCH text, or NEWKEYBD layout name
+    FieldValue targetSubName; // NEWKEYBD
+    FieldValue picture;       // IMAGE path
+} KeyLine;
+
+// The key lines of the section that begins at keysStart, in file order, their count, and where
+// reading ended; a line that cannot be a key is reported and left out.
+KeyLine *ReadSectionLines(const LayoutText *text, const WCHAR *keysStart, const WCHAR **sectionEnd,
+                          int *count);
+// Keys made from key lines, each with its own texts, request records and pictures.
+Element *MakeSectionKeys(const KeyLine *lines, int count);
 // The keys of the section that begins at keysStart, in file order, and where reading ended.
 Element *ReadSectionKeys(const LayoutText *text, const WCHAR *keysStart, const WCHAR **sectionEnd);
 

@@ -36,7 +36,20 @@ static BOOL SamePath(const PATHCHAR *a, const PATHCHAR *b) {
     return FALSE;
 }
 
+// The key lines point into the text, and go with it.
+static void ForgetKeyLines(ScannedFile *scanned) {
+    for (int i = 0; i < scanned->sectionCount; i++) {
+        FileSection *section = &scanned->sections[i];
+        if (section->lines != NULL)
+            LocalFree(section->lines);
+        section->lines = NULL;
+        section->lineCount = 0;
+        section->linesRead = FALSE;
+    }
+}
+
 static void ForgetSections(ScannedFile *scanned) {
+    ForgetKeyLines(scanned);
     if (scanned->sections != NULL)
         LocalFree(scanned->sections);
     scanned->sections = NULL;
@@ -63,6 +76,9 @@ static BOOL AddSection(ScannedFile *scanned, const SectionHeader *header, int *c
     memcpy(section->subName, header->subName, sizeof section->subName);
     section->number = header->number;
     section->keysOffset = (size_t)(header->keysStart - scanned->file.text.start);
+    section->lines = NULL;
+    section->lineCount = 0;
+    section->linesRead = FALSE;
     return TRUE;
 }
 
@@ -272,6 +288,16 @@ int NextSectionNamed(const ScannedFile *scanned, int entry) {
     return NextNamed(&scanned->sectionsByName, entry);
 }
 
+Element *ReadKeysOfSection(ScannedFile *scanned, FileSection *section) {
+    const LayoutText *text = &scanned->file.text;
+    if (!section->linesRead) {
+        section->lines =
+            ReadSectionLines(text, text->start + section->keysOffset, NULL, &section->lineCount);
+        section->linesRead = TRUE;
+    }
+    return MakeSectionKeys(section->lines, section->lineCount);
+}
+
 void EndLayoutScan(void) {
     ScanRunning = FALSE;
     if (ScannedFiles == NULL)
@@ -280,6 +306,7 @@ void EndLayoutScan(void) {
         ScannedFile *file = *scanned;
         if (!file->textRead || (file->keysRead && file->file.size <= KEPT_TEXT_LIMIT))
             continue;
+        ForgetKeyLines(file);
         CloseLayoutFile(&file->file);
         file->textRead = FALSE;
     }

@@ -14,6 +14,10 @@ typedef struct FileSection {
     WCHAR subName[LAYOUT_NAME_SIZE];
     INT number;
     size_t keysOffset; // where the first key line starts, in characters from the text's start
+    // Read once while the file's text is kept, so that each load only makes the keys.
+    KeyLine *lines;
+    int lineCount;
+    BOOL linesRead;
 } FileSection;
 
 typedef struct ScannedFile {
@@ -40,6 +44,8 @@ DWORD HashSectionName(const WCHAR *name, const WCHAR *subName);
 // -1 ends them. FALSE when memory for the index ran out.
 int FirstSectionNamed(ScannedFile *file, DWORD hash);
 int NextSectionNamed(const ScannedFile *file, int entry);
+// The keys of a section of a file whose text was read in this call.
+Element *ReadKeysOfSection(ScannedFile *file, FileSection *section);
 // Ends the call: the sections stay, and the small texts that keys were read from.
 void EndLayoutScan(void);
 // Forgets every file, for a library that is going away.

@@ -1,4 +1,5 @@
 #include <stdlib.h>
+#include <string.h>
 
 #include "key_tables.h"
 #include "layodex_internal.h"
@@ -53,36 +54,142 @@ static const char *ParseCode(const FieldValue *value, DWORD flags, WORD *code) {
     return NULL;
 }
 
-static const char *ParseLayoutTarget(const FieldValue *value, KeyDef *key) {
+static const char *CheckLayoutTarget(const FieldValue *value, KeyLine *line) {
     if (value->length > TEXT_FIELD_LIMIT)
         return "target longer than 299 characters";
     LayoutText inner;
     InitLayoutText(&inner, value->start, value->length);
     const WCHAR *cursor = inner.start;
-    FieldValue name, subName;
-    if (!ReadField(&inner, &cursor, FIELD_NEEDS_COMMA, &name))
+    if (!ReadField(&inner, &cursor, FIELD_NEEDS_COMMA, &line->target))
         return "target needs a layout and a sub-keyboard name";
-    ReadField(&inner, &cursor, FIELD_MAY_END_LINE, &subName);
-    WCHAR nameText[LAYOUT_NAME_SIZE];
-    WCHAR subNameText[LAYOUT_NAME_SIZE];
-    if (!CopyFieldValue(&name, nameText, LAYOUT_NAME_SIZE) ||
-        !CopyFieldValue(&subName, subNameText, LAYOUT_NAME_SIZE))
+    ReadField(&inner, &cursor, FIELD_MAY_END_LINE, &line->targetSubName);
+    if (line->target.length >= LAYOUT_NAME_SIZE || line->targetSubName.length >= LAYOUT_NAME_SIZE)
         return "target name longer than 99 characters";
-    key->target = NewLayoutRecord(nameText, subNameText, WTEXT(""), -1);
-    return key->target != NULL ? NULL : "out of memory";
+    return NULL;
 }
 
-static const char *ParseTarget(const FieldValue *value, KeyDef *key) {
+static const char *CheckTarget(const FieldValue *value, KeyLine *line) {
+    if ((line->flags & (KEY_MACRO | KEY_LAUNCH)) != 0) {
+        if (value->length > TEXT_FIELD_LIMIT)
+            return "text longer than 299 characters";
+        line->target = *value;
+        return NULL;
+    }
+    if ((line->flags & KEY_NEWKEYBD) != 0)
+        return CheckLayoutTarget(value, line);
+    return NULL;
+}
+
+static const char *CheckPicture(const FieldValue *value, KeyLine *line) {
+    if ((line->flags & KEY_IMAGE) != 0) {
+        if (value->length > PICTURE_PATH_LIMIT)
+            return "picture path longer than 259 characters";
+        line->picture = *value;
+    } else if ((line->flags & KEY_IMAGEINTERNAL) != 0) {
+        if (value->length > NUMBER_FIELD_LIMIT)
+            return "picture number longer than 19 characters";
+        line->imageIndex = (DWORD)ReadNumber(value->start, value->length);
+    }
+    return NULL;
+}
+
+// Reads one key line; the reason it cannot be a key, or NULL.
+static const char *ReadKeyLine(const LayoutText *text, const WCHAR **cursor, KeyLine *line) {
+    const char *problem;
+    if ((problem = ReadNumberField(text, cursor, &line->left)) != NULL ||
+        (problem = ReadNumberField(text, cursor, &line->top)) != NULL ||
+        (problem = ReadNumberField(text, cursor, &line->width)) != NULL ||
+        (problem = ReadNumberField(text, cursor, &line->height)) != NULL)
+        return problem;
+
+    FieldValue value;
+    if (!ReadField(text, cursor, FIELD_NEEDS_COMMA, &value))
+        return "missing fields";
+    if ((problem = ParseFlags(&value, &line->flags)) != NULL)
+        return problem;
+    if (!ReadField(text, cursor, FIELD_NEEDS_COMMA, &value))
+        return "missing fields";
+    if ((problem = ParseCode(&value, line->flags, &line->code)) != NULL)
+        return problem;
+    if (!ReadField(text, cursor, FIELD_NEEDS_COMMA, &value))
+        return "missing fields";
+    if ((problem = CheckTarget(&value, line)) != NULL)
+        return problem;
+    ReadField(text, cursor, FIELD_MAY_END_LINE, &value);
+    if ((problem = CheckPicture(&value, line)) != NULL)
+        return problem;
+    if ((line->flags & KEY_VIRTUAL) != 0 && (line->code == ',' || line->code == '"'))
+        line->flags &= ~KEY_VIRTUAL;
+    return NULL;
+}
+
+static BOOL AddLine(KeyLine **lines, int *count, int *capacity, const KeyLine *line) {
+    if (*count == *capacity) {
+        int grown = *capacity == 0 ? 32 : *capacity * 2;
+        KeyLine *larger = (KeyLine *)LocalAlloc(LMEM_FIXED, grown * sizeof(KeyLine));
+        if (larger == NULL)
+            return FALSE;
+        if (*lines != NULL) {
+            memcpy(larger, *lines, *count * sizeof(KeyLine));
+            LocalFree(*lines);
+        }
+        *lines = larger;
+        *capacity = grown;
+    }
+    (*lines)[(*count)++] = *line;
+    return TRUE;
+}
+
+KeyLine *ReadSectionLines(const LayoutText *text, const WCHAR *keysStart, const WCHAR **sectionEnd,
+                          int *count) {
+    KeyLine *lines = NULL;
+    int capacity = 0;
+    *count = 0;
+    const WCHAR *end = text->end;
+    const WCHAR *cursor = keysStart;
+    for (;;) {
+        SkipBlankAndComments(text, &cursor);
+        if (cursor == end || *cursor == '[')
+            break;
+        const WCHAR *lineStart = cursor;
+        KeyLine line = {};
+        const char *problem = ReadKeyLine(text, &cursor, &line);
+        if (problem == NULL) {
+            while (cursor < end && IsLayoutSpace(*cursor))
+                cursor++;
+            if (AddLine(&lines, count, &capacity, &line))
+                continue;
+            problem = "out of memory";
+        }
+        ReportDropped(lineStart, problem);
+        while (cursor < end && !IsLineEnd(*cursor))
+            cursor++;
+        if (cursor == end)
+            break;
+        while (cursor < end && IsLineEnd(*cursor))
+            cursor++;
+    }
+    if (sectionEnd != NULL)
+        *sectionEnd = cursor;
+    return lines;
+}
+
+static BOOL MakeTarget(const KeyLine *line, KeyDef *key) {
     if ((key->flags & (KEY_MACRO | KEY_LAUNCH)) != 0) {
         WCHAR text[TEXT_FIELD_LIMIT + 1];
-        if (!CopyFieldValue(value, text, TEXT_FIELD_LIMIT + 1))
-            return "text longer than 299 characters";
+        CopyFieldValue(&line->target, text, TEXT_FIELD_LIMIT + 1);
         key->target = _wcsdup(text);
-        return key->target != NULL ? NULL : "out of memory";
+        return key->target != NULL;
     }
-    if ((key->flags & KEY_NEWKEYBD) != 0)
-        return ParseLayoutTarget(value, key);
-    return NULL;
+    if ((key->flags & KEY_NEWKEYBD) != 0) {
+        WCHAR name[LAYOUT_NAME_SIZE];
+        WCHAR subName[LAYOUT_NAME_SIZE];
+        CopyFieldValue(&line->target, name, LAYOUT_NAME_SIZE);
+        CopyFieldValue(&line->targetSubName, subName, LAYOUT_NAME_SIZE);
+        key->target = NewLayoutRecord(name, subName, WTEXT(""), -1);
+        return key->target != NULL;
+    }
+    return TRUE;
 }
 
 static HBITMAP LoadKeyPicture(const WCHAR *path) {
@@ -101,84 +208,57 @@ static HBITMAP LoadKeyPicture(const WCHAR *path) {
 #endif
 }
 
-static const char *ParsePicture(const FieldValue *value, KeyDef *key) {
+static void MakePicture(const KeyLine *line, KeyDef *key) {
     if ((key->flags & KEY_IMAGE) != 0) {
         WCHAR path[PICTURE_PATH_LIMIT + 1];
-        if (!CopyFieldValue(value, path, PICTURE_PATH_LIMIT + 1))
-            return "picture path longer than 259 characters";
+        CopyFieldValue(&line->picture, path, PICTURE_PATH_LIMIT + 1);
         key->image = LoadKeyPicture(path);
-    } else if ((key->flags & KEY_IMAGEINTERNAL) != 0) {
-        if (value->length > NUMBER_FIELD_LIMIT)
-            return "picture number longer than 19 characters";
-        key->imageIndex = (DWORD)ReadNumber(value->start, value->length);
-    } else if (KeyHasText(key)) {
+    } else if ((key->flags & KEY_IMAGEINTERNAL) == 0 && KeyHasText(key)) {
         int style = (key->flags & KEY_MACRO) != 0 ? FACE_STYLE_TEXT : FACE_STYLE_PROGRAM;
         key->image = RenderKeyFace((const WCHAR *)key->target, style, key->width, key->height);
     }
     if (key->image != NULL)
         key->flags |= KEY_IMAGE_OWNED;
-    return NULL;
 }
 
-// Reads one key line into key; the reason it was dropped, or NULL.
-static const char *ReadKeyLine(const LayoutText *text, const WCHAR **cursor, KeyDef *key) {
-    const char *problem;
-    if ((problem = ReadNumberField(text, cursor, &key->left)) != NULL ||
-        (problem = ReadNumberField(text, cursor, &key->top)) != NULL ||
-        (problem = ReadNumberField(text, cursor, &key->width)) != NULL ||
-        (problem = ReadNumberField(text, cursor, &key->height)) != NULL)
-        return problem;
-
-    FieldValue value;
-    if (!ReadField(text, cursor, FIELD_NEEDS_COMMA, &value))
-        return "missing fields";
-    if ((problem = ParseFlags(&value, &key->flags)) != NULL)
-        return problem;
-    if (!ReadField(text, cursor, FIELD_NEEDS_COMMA, &value))
-        return "missing fields";
-    if ((problem = ParseCode(&value, key->flags, &key->code)) != NULL)
-        return problem;
-    if (!ReadField(text, cursor, FIELD_NEEDS_COMMA, &value))
-        return "missing fields";
-    if ((problem = ParseTarget(&value, key)) != NULL)
-        return problem;
-    ReadField(text, cursor, FIELD_MAY_END_LINE, &value);
-    return ParsePicture(&value, key);
+static KeyDef *MakeKey(const KeyLine *line) {
+    KeyDef *key = (KeyDef *)LocalAlloc(LPTR, sizeof(KeyDef));
+    if (key == NULL)
+        return NULL;
+    key->left = line->left;
+    key->top = line->top;
+    key->width = line->width;
+    key->height = line->height;
+    key->flags = line->flags;
+    key->code = line->code;
+    key->imageIndex = line->imageIndex;
+    if (!MakeTarget(line, key)) {
+        LocalFree(key);
+        return NULL;
+    }
+    MakePicture(line, key);
+    return key;
 }
 
-Element *ReadSectionKeys(const LayoutText *text, const WCHAR *keysStart, const WCHAR **sectionEnd) {
+Element *MakeSectionKeys(const KeyLine *lines, int count) {
     Element *keys = NULL;
-    const WCHAR *end = text->end;
-    const WCHAR *cursor = keysStart;
-    for (;;) {
-        SkipBlankAndComments(text, &cursor);
-        if (cursor == end || *cursor == '[')
-            break;
-        const WCHAR *lineStart = cursor;
-        KeyDef *key = (KeyDef *)LocalAlloc(LPTR, sizeof(KeyDef));
-        const char *problem = key != NULL ? ReadKeyLine(text, &cursor, key) : "out of memory";
-        if (problem == NULL) {
-            if ((key->flags & KEY_VIRTUAL) != 0 && (key->code == ',' || key->code == '"'))
-                key->flags &= ~KEY_VIRTUAL;
-            while (cursor < end && IsLayoutSpace(*cursor))
-                cursor++;
-            if (AddElement(&keys, key))
-                continue;
-            problem = "out of memory";
-        }
-        ReportDropped(lineStart, problem);
-        if (key != NULL) {
+    for (int i = 0; i < count; i++) {
+        KeyDef *key = MakeKey(&lines[i]);
+        if (key == NULL)
+            continue;
+        if (!AddElement(&keys, key)) {
             ReleaseUnresolvedKey(key);
             LocalFree(key);
         }
-        while (cursor < end && !IsLineEnd(*cursor))
-            cursor++;
-        if (cursor == end)
-            break;
-        while (cursor < end && IsLineEnd(*cursor))
-            cursor++;
     }
-    if (sectionEnd != NULL)
-        *sectionEnd = cursor;
+    return keys;
+}
+
+Element *ReadSectionKeys(const LayoutText *text, const WCHAR *keysStart, const WCHAR **sectionEnd) {
+    int count;
+    KeyLine *lines = ReadSectionLines(text, keysStart, sectionEnd, &count);
+    Element *keys = MakeSectionKeys(lines, count);
+    if (lines != NULL)
+        LocalFree(lines);
     return keys;
 }

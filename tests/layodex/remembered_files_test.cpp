@@ -64,6 +64,72 @@ TEST(RememberedFiles, ALoadAfterTheCatalogueReadsTheFileAsItNowIs) {
     EXPECT_EQ(KeysInListOrder(a)[1]->code, 'q');
 }
 
+std::vector<std::string> KeyTexts(const KeyboardLayout *layout) {
+    std::vector<std::string> keys;
+    for (KeyDef *key : KeysInListOrder(layout)) {
+        std::string text = std::to_string(key->code) + "," + std::to_string(key->flags);
+        if ((key->flags & KEY_MACRO) != 0)
+            text += "," + Utf8((const WCHAR *)key->target);
+        if ((key->flags & KEY_NEWKEYBD) != 0 && key->target != nullptr)
+            text += "," + NameOf((const KeyboardLayout *)key->target);
+        keys.push_back(text);
+    }
+    return keys;
+}
+
+// Each load makes its own keys, texts and sub-keyboard records, whether the file was read for
+// it or at an earlier load: every load here releases all it made, and none frees another's.
+TEST(RememberedFiles, EachLoadMakesItsOwnKeysFromTheSameFile) {
+    TemporaryDirectory directory;
+    directory.WriteLayoutFile("a.kbi", "[A,a,Main,1]\n0,0,1,1,MACRO,m,\"Hello\",0\n"
+                                       "1,0,1,1,NEWKEYBD,s,\"A,Shift\",0\n"
+                                       "[A,a,Shift,1]\n0,0,1,1,,S,0,0\n");
+    std::vector<std::string> expected = {"109,16,Hello", "115,64,A/Shift"};
+    for (int load = 0; load < 3; load++) {
+        LoadedLayouts layouts(directory.Path());
+        KeyboardLayout *a = layouts.Load("A");
+        ASSERT_NE(a, nullptr);
+        EXPECT_EQ(KeyTexts(a), expected) << load;
+    }
+}
+
+// A text too large to keep is read at each load, and its keys come out the same.
+TEST(RememberedFiles, ALargeFileIsReadAgainAtEachLoad) {
+    TemporaryDirectory directory;
+    std::string text = "[Big,b,Main,1]\n0,0,1,1,MACRO,m,\"Big\",0\n";
+    while (text.size() < 200 * 1024)
+        text += "// filler that makes the file larger than a kept text may be\n";
+    directory.WriteLayoutFile("big.kbi", text);
+    std::vector<std::string> expected = {"109,16,Big"};
+    for (int load = 0; load < 2; load++) {
+        LoadedLayouts layouts(directory.Path());
+        KeyboardLayout *big = layouts.Load("Big");
+        ASSERT_NE(big, nullptr);
+        EXPECT_EQ(KeyTexts(big), expected) << load;
+    }
+    directory.WriteLayoutFile("big.kbi", "[Big,b,Main,1]\n0,0,1,1,,x,0,0\n" + text.substr(15));
+    LoadedLayouts layouts(directory.Path());
+    KeyboardLayout *big = layouts.Load("Big");
+    ASSERT_NE(big, nullptr);
+    EXPECT_EQ(KeyTexts(big)[0], "120,0");
+}
+
+// A file changed after a load gives its new keys to the next.
+TEST(RememberedFiles, AChangedFileGivesItsNewKeysToTheNextLoad) {
+    TemporaryDirectory directory;
+    directory.WriteLayoutFile("a.kbi", "[A,a,Main,1]\n0,0,1,1,,a,0,0\n");
+    {
+        LoadedLayouts layouts(directory.Path());
+        ASSERT_NE(layouts.Load("A"), nullptr);
+    }
+    directory.WriteLayoutFile("a.kbi", "[A,a,Main,1]\n0,0,1,1,,b,0,0\n");
+    LoadedLayouts layouts(directory.Path());
+    KeyboardLayout *a = layouts.Load("A");
+    ASSERT_NE(a, nullptr);
+    std::vector<std::string> expected = {"98,0"};
+    EXPECT_EQ(KeyTexts(a), expected);
+}
+
 // The same names in two directories are two different files.
 TEST(RememberedFiles, AnotherDirectoryIsReadForItself) {
     TemporaryDirectory first, second;
