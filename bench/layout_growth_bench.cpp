@@ -49,14 +49,38 @@ void ReleaseEverything(Element *catalogue) {
     UnLoadKeyBoardsNames(catalogue);
 }
 
-KeyboardLayout *LoadFresh(const std::string &folder, const char16_t *name) {
+// Starts from nothing remembered, as a program that has just started; what forgetting costs
+// is left out of every time.
+void StartFresh(const std::string &folder) {
     SetSearchDirectory(folder.c_str());
     ForgetLayoutFiles();
+}
+
+KeyboardLayout *LoadMain(const char16_t *name) {
     KeyboardLayout request = {};
     std::u16string(name).copy(request.name, LAYOUT_NAME_SIZE - 1);
     std::u16string(u"Main").copy(request.subName, 4);
     request.number = -1;
     return (KeyboardLayout *)LoadKeyBoard(nullptr, &request, nullptr);
+}
+
+// The large case and the small one, each from nothing remembered in every iteration; the large
+// one's time is the one shown. Negative times are failures.
+typedef double (*TimedCase)(const std::string &folder);
+void LargeBesideSmall(benchmark::State &state, const std::string &large, int largeItems,
+                      const std::string &small, int smallItems, TimedCase timed) {
+    double largeTime = 0, smallTime = 0;
+    for (auto _ : state) {
+        double largeOnce = timed(large);
+        double smallOnce = timed(small);
+        if (largeOnce < 0 || smallOnce < 0)
+            state.SkipWithError("nothing loaded");
+        largeTime += largeOnce;
+        smallTime += smallOnce;
+        state.SetIterationTime(largeOnce);
+    }
+    ForgetLayoutFiles();
+    state.counters["per_item_vs_small"] = (largeTime / largeItems) / (smallTime / smallItems);
 }
 
 // Sections of about 200 bytes, each a "Main" layout of its own name: 50,505 make 10 MB.
@@ -71,8 +95,7 @@ std::u16string CatalogueText(int sections) {
 }
 
 double TimeCatalogue(const std::string &folder) {
-    SetSearchDirectory(folder.c_str());
-    ForgetLayoutFiles();
+    StartFresh(folder);
     Clock::time_point start = Clock::now();
     Element *catalogue = LoadKeyBoardsNames();
     Clock::time_point end = Clock::now();
@@ -87,18 +110,7 @@ void CatalogueOfTenMegabyteFile(benchmark::State &state) {
     BenchFolder largeFolder("catalogue-large"), smallFolder("catalogue-small");
     largeFolder.Write("many.kbi", CatalogueText(large));
     smallFolder.Write("many.kbi", CatalogueText(small));
-    double largeTime = 0, smallTime = 0;
-    for (auto _ : state) {
-        double largeOnce = TimeCatalogue(largeFolder.path);
-        double smallOnce = TimeCatalogue(smallFolder.path);
-        if (largeOnce < 0 || smallOnce < 0)
-            state.SkipWithError("no catalogue");
-        largeTime += largeOnce;
-        smallTime += smallOnce;
-        state.SetIterationTime(largeOnce);
-    }
-    ForgetLayoutFiles();
-    state.counters["per_item_vs_small"] = (largeTime / large) / (smallTime / small);
+    LargeBesideSmall(state, largeFolder.path, large, smallFolder.path, small, TimeCatalogue);
 }
 BENCHMARK(CatalogueOfTenMegabyteFile)->UseManualTime()->Unit(benchmark::kMillisecond);
 
@@ -116,8 +128,9 @@ std::u16string SubKeyboardText(int count, bool chain) {
 }
 
 double TimeTreeLoad(const std::string &folder) {
+    StartFresh(folder);
     Clock::time_point start = Clock::now();
-    KeyboardLayout *tree = LoadFresh(folder, u"Tree");
+    KeyboardLayout *tree = LoadMain(u"Tree");
     Clock::time_point end = Clock::now();
     ReleaseEverything(nullptr);
     return tree != nullptr ? Seconds(start, end) : -1;
@@ -129,18 +142,7 @@ void LoadTenThousandSubKeyboards(benchmark::State &state, bool chain) {
     BenchFolder largeFolder(kind + "-large"), smallFolder(kind + "-small");
     largeFolder.Write("tree.kbi", SubKeyboardText(large, chain));
     smallFolder.Write("tree.kbi", SubKeyboardText(small, chain));
-    double largeTime = 0, smallTime = 0;
-    for (auto _ : state) {
-        double largeOnce = TimeTreeLoad(largeFolder.path);
-        double smallOnce = TimeTreeLoad(smallFolder.path);
-        if (largeOnce < 0 || smallOnce < 0)
-            state.SkipWithError("no tree");
-        largeTime += largeOnce;
-        smallTime += smallOnce;
-        state.SetIterationTime(largeOnce);
-    }
-    ForgetLayoutFiles();
-    state.counters["per_item_vs_small"] = (largeTime / large) / (smallTime / small);
+    LargeBesideSmall(state, largeFolder.path, large, smallFolder.path, small, TimeTreeLoad);
 }
 
 void LoadChainOfTenThousandSubKeyboards(benchmark::State &state) {
@@ -157,15 +159,12 @@ BENCHMARK(LoadTenThousandSubKeyboardsOffOneMain)->UseManualTime()->Unit(benchmar
 // files it should cost little more than alone. Each folder's first load is left out of the time.
 double TimeRepeatedLoads(const std::string &folder, int loads) {
     ReleaseEverything(nullptr);
-    LoadFresh(folder, u"English");
+    StartFresh(folder);
+    LoadMain(u"English");
     ReleaseEverything(nullptr);
-    KeyboardLayout request = {};
-    std::u16string(u"English").copy(request.name, LAYOUT_NAME_SIZE - 1);
-    std::u16string(u"Main").copy(request.subName, 4);
-    request.number = -1;
     Clock::time_point start = Clock::now();
     for (int i = 0; i < loads; i++) {
-        if (LoadKeyBoard(nullptr, &request, nullptr) == nullptr)
+        if (LoadMain(u"English") == nullptr)
             return -1;
         ReleaseEverything(nullptr);
     }
