@@ -196,14 +196,19 @@ static BOOL ListingStands(void) {
 }
 
 // Watched from before the listing starts, so that a change made while it runs is seen next time.
+// The same folder's watch is asked for its next change: closing a watch costs far more than
+// listing a folder does.
 static void WatchSearchDirectory(void) {
+    ListingDoubtful = FALSE;
+    if (FolderWatch != INVALID_HANDLE_VALUE && SamePath(WatchedFolder, SearchDirectory) &&
+        FindNextChangeNotification(FolderWatch))
+        return;
     StopWatching();
     lstrcpy(WatchedFolder, SearchDirectory);
     FolderWatch = FindFirstChangeNotification(
         SearchDirectory, FALSE,
         FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_DIR_NAME | FILE_NOTIFY_CHANGE_ATTRIBUTES |
             FILE_NOTIFY_CHANGE_SIZE | FILE_NOTIFY_CHANGE_LAST_WRITE);
-    ListingDoubtful = FALSE;
 }
 
 ScannedFile **ScanLayoutFiles(void) {

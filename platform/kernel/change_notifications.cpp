@@ -23,6 +23,8 @@ struct ChangeNotification : KernelObject {
     }
 
     int descriptor;
+    // The folder went away: nothing more can be seen, and the handle stays signalled.
+    bool gone = false;
 };
 
 const DWORD knownFilters = FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_DIR_NAME |
@@ -96,7 +98,17 @@ extern "C" BOOL WINAPI FindNextChangeNotification(HANDLE notification) {
         return FALSE;
     }
     alignas(inotify_event) char events[4096];
-    while (read(found->descriptor, events, sizeof events) > 0) {
+    ssize_t length;
+    while ((length = read(found->descriptor, events, sizeof events)) > 0) {
+        for (ssize_t at = 0; at < length;) {
+            const auto *event = reinterpret_cast<const inotify_event *>(events + at);
+            found->gone = found->gone || (event->mask & IN_IGNORED) != 0;
+            at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
+        }
+    }
+    if (found->gone) {
+        SetLastError(ERROR_PATH_NOT_FOUND);
+        return FALSE;
     }
     return TRUE;
 }
@@ -111,6 +123,9 @@ extern "C" DWORD WINAPI WaitForSingleObject(HANDLE object, DWORD milliseconds) {
     const auto found = FindKernelObjectAs<ChangeNotification>(object);
     if (!found) {
         return WAIT_FAILED;
+    }
+    if (found->gone) {
+        return WAIT_OBJECT_0;
     }
     pollfd waiting = {found->descriptor, POLLIN, 0};
     const int timeout = milliseconds == INFINITE    ? -1

@@ -76,6 +76,13 @@ TEST(ChangeNotifications, TheFolderGoingAwaySignals) {
     ASSERT_NE(notification, INVALID_HANDLE_VALUE);
     std::filesystem::remove(folder.Join("watched"));
     EXPECT_TRUE(Signalled(notification));
+    // Nothing can be watched any more: asking for the next change fails, and it stays signalled,
+    // even once a folder of the same name is back.
+    SetLastError(0);
+    EXPECT_FALSE(FindNextChangeNotification(notification));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_PATH_NOT_FOUND));
+    std::filesystem::create_directory(folder.Join("watched"));
+    EXPECT_TRUE(Signalled(notification));
     EXPECT_TRUE(FindCloseChangeNotification(notification));
 }
 
