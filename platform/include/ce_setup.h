@@ -1,0 +1,45 @@
+// The setup-library interface: what a package's setup library (the cabinet's .999 member)
+// exports, and what the cabinet installer makes of its answers.
+#ifndef PLATFORM_CE_SETUP_H
+#define PLATFORM_CE_SETUP_H
+
+#include <windows.h>
+
+typedef enum {
+    codeINSTALL_INIT_CONTINUE = 0,
+    codeINSTALL_INIT_CANCEL = 1,
+} codeINSTALL_INIT;
+
+typedef enum {
+    codeINSTALL_EXIT_DONE = 0,
+    codeINSTALL_EXIT_UNINSTALL = 1,
+} codeINSTALL_EXIT;
+
+typedef enum {
+    codeUNINSTALL_INIT_CONTINUE = 0,
+    codeUNINSTALL_INIT_CANCEL = 1,
+} codeUNINSTALL_INIT;
+
+typedef enum {
+    codeUNINSTALL_EXIT_DONE = 0,
+} codeUNINSTALL_EXIT;
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+typedef codeINSTALL_INIT(WINAPI *pfnInstall_Init)(HWND hwndParent, BOOL fFirstCall,
+                                                   BOOL fPreviouslyInstalled,
+                                                   LPCTSTR pszInstallDir);
+typedef codeINSTALL_EXIT(WINAPI *pfnInstall_Exit)(HWND hwndParent, LPCTSTR pszInstallDir,
+                                                   WORD cFailedDirs, WORD cFailedFiles,
+                                                   WORD cFailedRegKeys, WORD cFailedRegVals,
+                                                   WORD cFailedShortcuts);
+typedef codeUNINSTALL_INIT(WINAPI *pfnUninstall_Init)(HWND hwndParent, LPCTSTR pszInstallDir);
+typedef codeUNINSTALL_EXIT(WINAPI *pfnUninstall_Exit)(HWND hwndParent);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif
