@@ -19,6 +19,8 @@ namespace {
 const char16_t settingsKey[] = u"Software\\Quorvale2\\Pennakey";
 // The help file goes where the help viewer looks for it.
 const char helpFileName[] = "pennkbd.htc";
+// The installation hook runs during an installation and is not itself installed.
+const char setupLibraryName[] = "pennsetup.dll";
 
 bool WriteInstallDirectory(std::string &error) {
     HKEY key = nullptr;
@@ -54,7 +56,7 @@ bool InstallProduct(const std::string &distFolder, std::string &error) {
     bool copied = false;
     for (const fs::directory_entry &entry : fs::directory_iterator(distFolder, failure)) {
         const std::string name = entry.path().filename().string();
-        if (!entry.is_regular_file() || name == "libplatform.so") {
+        if (!entry.is_regular_file() || name == "libplatform.so" || name == setupLibraryName) {
             continue;
         }
         const fs::path to = (name == helpFileName ? windows : target) / name;
