@@ -3,6 +3,7 @@
 
 #include "device/automation.h"
 #include "kernel/code_pages.h"
+#include "kernel/host_paths.h"
 #include "kernel/machine.h"
 #include "kernel/scheduler.h"
 #include "user/cursors.h"
@@ -10,6 +11,7 @@
 #include <windows.h>
 
 #include <cerrno>
+#include <filesystem>
 #include <climits>
 #include <cstdlib>
 
@@ -279,6 +281,23 @@ bool Wait(const ScriptLine &line, std::string &, std::string &error) {
     return false;
 }
 
+// A host file copied onto the running machine's disk, over what is there; the folder must exist.
+bool Put(const ScriptLine &line, std::string &, std::string &error) {
+    if (line.words.size() != 3) {
+        error = "put needs a host file and a path on the machine";
+        return false;
+    }
+    const std::string target = HostPathFromW(WideFromUtf8(line.words[2]).c_str());
+    std::error_code failure;
+    if (target.empty() || !std::filesystem::is_regular_file(line.words[1], failure) ||
+        !std::filesystem::copy_file(line.words[1], target,
+                                    std::filesystem::copy_options::overwrite_existing, failure)) {
+        error = "cannot put " + line.words[1] + " at " + line.words[2];
+        return false;
+    }
+    return true;
+}
+
 struct Command {
     const char *name;
     bool (*run)(const ScriptLine &line, std::string &out, std::string &error);
@@ -292,6 +311,7 @@ const Command commands[] = {
     {"text", Text},        {"cursor", Cursor},  {"screenshot", Screenshot},
     {"click", Click},      {"pick", Pick},      {"answer", Answer},
     {"wait-window", Wait}, {"wait-gone", Wait}, {"machine", SwitchMachine},
+    {"put", Put},
 };
 
 } // namespace

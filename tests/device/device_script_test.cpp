@@ -1,6 +1,8 @@
 // Script lines: splitting into words, and commands that are refused.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <sstream>
 
 #include "device/boot.h"
@@ -78,6 +80,36 @@ TEST(DeviceScript, BadCommandsAreReportedWithTheirLineAndTheScriptGoesOn) {
                             "line 10: a quote is left open\n"
                             "line 13: no desktop is booted\n"
                             "line 14: machine needs desktop or device\n");
+    PowerOffDevice();
+}
+
+// A host file goes onto the disk of the machine the script runs on, over what is there; a missing
+// file or folder fails the line.
+TEST(DeviceScript, PutCopiesAHostFileOntoTheDevice) {
+    DeviceOptions options;
+    options.folder = testing::TempDir() + "/script_put_device";
+    std::filesystem::remove_all(options.folder);
+    std::string error;
+    ASSERT_TRUE(BootDevice(options, error)) << error;
+    const std::string source = testing::TempDir() + "/script_put_source.kbi";
+    std::ofstream(source) << "layout";
+    const std::string put = "put " + source + " ";
+    std::istringstream script(put + "\"\\My Documents\\copy.kbi\"\n" + // new
+                              put + "\"\\My Documents\\copy.kbi\"\n" + // over the first
+                              put + "\n" +                             // no place to put it
+                              "put /no/such/file \"\\My Documents\\x.kbi\"\n" + // no file
+                              put + "\"\\No Folder\\x.kbi\"\n");                // no folder
+    std::ostringstream out;
+    std::ostringstream errors;
+    EXPECT_EQ(RunScript(script, out, errors), 3);
+    EXPECT_EQ(errors.str(), "line 3: put needs a host file and a path on the machine\n"
+                            "line 4: cannot put /no/such/file at \\My Documents\\x.kbi\n"
+                            "line 5: cannot put " +
+                                source + " at \\No Folder\\x.kbi\n");
+    std::ifstream copied(options.folder + "/My Documents/copy.kbi");
+    std::string text;
+    copied >> text;
+    EXPECT_EQ(text, "layout");
     PowerOffDevice();
 }
 
