@@ -22,11 +22,6 @@ std::string TakeMessage(GError *error, const char *otherwise) {
     return message;
 }
 
-// Extraction hands each member's bytes to this, in place of a file.
-struct Extraction {
-    std::vector<CabMember> *members;
-};
-
 } // namespace
 
 bool WriteCabinet(const std::string &path, const std::vector<CabMember> &members,
