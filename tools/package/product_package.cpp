@@ -1,11 +1,12 @@
 #include "product_package.h"
 
+#include <cstdio>
 #include <fstream>
 #include <iterator>
 
 namespace {
 
-// The hook's member number, and the name every member shares before its number.
+// Every member's name before its number; the hook is member 999, whatever its file is called.
 const char memberStem[] = "PENNAKEY";
 const char setupLibraryName[] = "pennsetup.dll";
 
