@@ -23,8 +23,11 @@ int ShowSetupMessage(HWND owner, UINT type, LPCTSTR first, LPCTSTR second, LPCTS
 // The completion dialog, shown modally without owner; its result.
 INT_PTR ShowCompletionDialog(void);
 
-// Every file of the installation directory whose name matches "*.kbi": the first one's name in
-// found, FALSE when there is none.
+// A name in the installation directory, with a backslash between them where the directory ends
+// without one; FALSE when the path would not fit MAX_PATH.
+BOOL InstallDirectoryPath(LPCTSTR directory, LPCTSTR name, TCHAR *path);
+// A search of the installation directory's "*.kbi" files, the first one in found;
+// INVALID_HANDLE_VALUE when there is none.
 HANDLE FindFirstLayoutFile(LPCTSTR directory, WIN32_FIND_DATA *found);
 
 #endif

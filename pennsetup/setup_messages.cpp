@@ -17,16 +17,3 @@ int ShowSetupMessage(HWND owner, UINT type, LPCTSTR first, LPCTSTR second, LPCTS
     Append(message, fourth);
     return MessageBox(owner, message, SETUP_CAPTION, type);
 }
-
-HANDLE FindFirstLayoutFile(LPCTSTR directory, WIN32_FIND_DATA *found) {
-    TCHAR pattern[MAX_PATH];
-    int length = lstrlen(directory);
-    // A directory too long for the pattern holds no layout this hook can name.
-    if (length + 7 >= MAX_PATH)
-        return INVALID_HANDLE_VALUE;
-    lstrcpy(pattern, directory);
-    if (length > 0 && pattern[length - 1] != '\\')
-        lstrcat(pattern, TEXT("\\"));
-    lstrcat(pattern, TEXT("*.kbi"));
-    return FindFirstFile(pattern, found);
-}

@@ -10,16 +10,10 @@ extern "C" codeUNINSTALL_INIT WINAPI Uninstall_Init(HWND hwndParent, LPCTSTR psz
     HANDLE search = FindFirstLayoutFile(pszInstallDir, &found);
     if (search == INVALID_HANDLE_VALUE)
         return codeUNINSTALL_INIT_CONTINUE;
-    int directoryLength = lstrlen(pszInstallDir);
     do {
         TCHAR path[MAX_PATH];
-        if (directoryLength + 1 + lstrlen(found.cFileName) >= MAX_PATH)
-            continue;
-        lstrcpy(path, pszInstallDir);
-        if (directoryLength > 0 && path[directoryLength - 1] != '\\')
-            lstrcat(path, TEXT("\\"));
-        lstrcat(path, found.cFileName);
-        DeleteFile(path);
+        if (InstallDirectoryPath(pszInstallDir, found.cFileName, path))
+            DeleteFile(path);
     } while (FindNextFile(search, &found));
     FindClose(search);
     return codeUNINSTALL_INIT_CONTINUE;
