@@ -33,14 +33,36 @@ bool SetScreenByName(DeviceOptions &options, const std::string &name) {
     if (name == "pocketpc") {
         options.screenWidth = 240;
         options.screenHeight = 320;
+        options.platform = DevicePlatform::PocketPC;
         return true;
     }
     if (name == "hpc") {
         options.screenWidth = 640;
         options.screenHeight = 240;
+        options.platform = DevicePlatform::HandheldPC;
         return true;
     }
     return false;
+}
+
+bool ParseStoreSize(const std::string &text, DWORD &bytes) {
+    size_t digits = 0;
+    unsigned long long value = 0;
+    while (digits < text.size() && text[digits] >= '0' && text[digits] <= '9' &&
+           value <= 0xFFFFFFFFull) {
+        value = value * 10 + static_cast<unsigned>(text[digits] - '0');
+        ++digits;
+    }
+    const std::string unit = text.substr(digits);
+    if (digits == 0 || (unit != "" && unit != "K" && unit != "M")) {
+        return false;
+    }
+    value *= unit == "K" ? 1024 : unit == "M" ? 1024 * 1024 : 1;
+    if (value == 0 || value > 0xFFFFFFFFull) {
+        return false;
+    }
+    bytes = static_cast<DWORD>(value);
+    return true;
 }
 
 bool BootDevice(const DeviceOptions &options, std::string &error) {
@@ -58,6 +80,8 @@ bool BootDevice(const DeviceOptions &options, std::string &error) {
     SetUpScreen(options.screenWidth, options.screenHeight);
     SetDeviceFolder(std::filesystem::absolute(options.folder).string());
     SetRealTimeClock(options.realTime);
+    SetDevicePlatform(options.platform);
+    SetDeviceStoreSize(options.storeSize);
     RegisterShellPrograms();
     PROCESS_INFORMATION information;
     if (!CreateProcessW(u"\\Windows\\explorer.exe", nullptr, nullptr, nullptr, FALSE, 0, nullptr,

@@ -2,6 +2,8 @@
 #ifndef PLATFORM_DEVICE_BOOT_H
 #define PLATFORM_DEVICE_BOOT_H
 
+#include "kernel/device_identity.h"
+
 #include <string>
 
 struct DeviceOptions {
@@ -11,10 +13,17 @@ struct DeviceOptions {
     int screenWidth = 240;
     int screenHeight = 320;
     bool realTime = false;
+    DevicePlatform platform = DevicePlatform::PocketPC;
+    DWORD storeSize = defaultStoreSize;
 };
 
-// Screens by name: "pocketpc" (240 x 320) and "hpc" (640 x 240). False for another name.
+// Devices by name: "pocketpc" (a 240 x 320 Pocket PC) and "hpc" (a Handheld PC, 640 x 240).
+// False for another name.
 bool SetScreenByName(DeviceOptions &options, const std::string &name);
+
+// A store size: decimal bytes, or kilobytes or megabytes with a "K" or "M" after the number,
+// from 1 byte to 4 GB less one byte. False for anything else.
+bool ParseStoreSize(const std::string &text, DWORD &bytes);
 
 // Powers on a fresh device, in place of one booted before, and makes it the machine the host
 // addresses: its folder, a blank screen, the shell running and idle. False, with the reason, when

@@ -25,7 +25,8 @@ void RequestStop(int) {
 
 int Usage() {
     std::cerr << "usage: pennakey-device --folder DIR [--desktop PCDIR] [--screen pocketpc|hpc] "
-                 "[--headless] [--scale N] [--script FILE|-] [--stay] [--install-product]\n";
+                 "[--store BYTES] [--headless] [--scale N] [--script FILE|-] [--stay] "
+                 "[--install-product]\n";
     return 2;
 }
 
@@ -108,6 +109,11 @@ int main(int argc, char **argv) {
         } else if (argument == "--screen" && hasValue) {
             if (!SetScreenByName(options, argv[++i])) {
                 std::cerr << "pennakey-device: unknown screen " << argv[i] << "\n";
+                return 2;
+            }
+        } else if (argument == "--store" && hasValue) {
+            if (!ParseStoreSize(argv[++i], options.storeSize)) {
+                std::cerr << "pennakey-device: the store size is bytes (or K, M) from 1 to 4G-1\n";
                 return 2;
             }
         } else if (argument == "--headless") {

@@ -2,6 +2,7 @@
 #include "device/device_script.h"
 
 #include "device/automation.h"
+#include "device/boot.h"
 #include "kernel/code_pages.h"
 #include "kernel/host_paths.h"
 #include "kernel/machine.h"
@@ -281,6 +282,21 @@ bool Wait(const ScriptLine &line, std::string &, std::string &error) {
     return false;
 }
 
+// The device's store size, as if the device had that much memory for files from now on.
+bool Store(const ScriptLine &line, std::string &, std::string &error) {
+    DWORD bytes = 0;
+    if (line.words.size() != 2 || !ParseStoreSize(line.words[1], bytes)) {
+        error = "store needs a size: bytes, or a number with K or M";
+        return false;
+    }
+    if (KindOf(CurrentMachine()) != MachineKind::Device) {
+        error = "store is the device's; the desktop has a disk";
+        return false;
+    }
+    SetDeviceStoreSize(bytes);
+    return true;
+}
+
 // A host file copied onto the running machine's disk, over what is there; the folder must exist.
 bool Put(const ScriptLine &line, std::string &, std::string &error) {
     if (line.words.size() != 3) {
@@ -311,7 +327,7 @@ const Command commands[] = {
     {"text", Text},        {"cursor", Cursor},  {"screenshot", Screenshot},
     {"click", Click},      {"pick", Pick},      {"answer", Answer},
     {"wait-window", Wait}, {"wait-gone", Wait}, {"machine", SwitchMachine},
-    {"put", Put},
+    {"put", Put},          {"store", Store},
 };
 
 } // namespace

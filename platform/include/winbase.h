@@ -94,8 +94,7 @@ WINBASEAPI BOOL WINAPI GetExitCodeProcess(HANDLE process, LPDWORD exitCode);
 #define FILE_NOTIFY_CHANGE_ATTRIBUTES 0x00000004
 #define FILE_NOTIFY_CHANGE_SIZE 0x00000008
 #define FILE_NOTIFY_CHANGE_LAST_WRITE 0x00000010
-WINBASEAPI HANDLE WINAPI FindFirstChangeNotificationA(LPCSTR path, BOOL watchSubtree,
-                                                      DWORD filter);
+WINBASEAPI HANDLE WINAPI FindFirstChangeNotificationA(LPCSTR path, BOOL watchSubtree, DWORD filter);
 WINBASEAPI HANDLE WINAPI FindFirstChangeNotificationW(LPCWSTR path, BOOL watchSubtree,
                                                       DWORD filter);
 WINBASEAPI BOOL WINAPI FindNextChangeNotification(HANDLE notification);
@@ -107,10 +106,47 @@ WINBASEAPI BOOL WINAPI FindCloseChangeNotification(HANDLE notification);
 #define WAIT_FAILED 0xFFFFFFFF
 WINBASEAPI DWORD WINAPI WaitForSingleObject(HANDLE object, DWORD milliseconds);
 
+// The device's object store, the system it runs and the processor it runs on.
+typedef struct STORE_INFORMATION {
+    DWORD dwStoreSize;
+    DWORD dwFreeSize;
+} STORE_INFORMATION, *LPSTORE_INFORMATION;
+WINBASEAPI BOOL WINAPI GetStoreInformation(LPSTORE_INFORMATION information);
+
+#define PROCESSOR_STRONGARM 2577
+#define PROCESSOR_ARCHITECTURE_ARM 5
+typedef struct _SYSTEM_INFO {
+    WORD wProcessorArchitecture;
+    WORD wReserved;
+    DWORD dwPageSize;
+    LPVOID lpMinimumApplicationAddress;
+    LPVOID lpMaximumApplicationAddress;
+    DWORD dwActiveProcessorMask;
+    DWORD dwNumberOfProcessors;
+    DWORD dwProcessorType;
+    DWORD dwAllocationGranularity;
+    WORD wProcessorLevel;
+    WORD wProcessorRevision;
+} SYSTEM_INFO, *LPSYSTEM_INFO;
+WINBASEAPI void WINAPI GetSystemInfo(LPSYSTEM_INFO information);
+
+#define VER_PLATFORM_WIN32_CE 3
+typedef struct _OSVERSIONINFOW {
+    DWORD dwOSVersionInfoSize;
+    DWORD dwMajorVersion;
+    DWORD dwMinorVersion;
+    DWORD dwBuildNumber;
+    DWORD dwPlatformId;
+    WCHAR szCSDVersion[128];
+} OSVERSIONINFOW, *LPOSVERSIONINFOW;
+WINBASEAPI BOOL WINAPI GetVersionExW(LPOSVERSIONINFOW information);
+
 #ifdef UNICODE
 #define CreateProcess CreateProcessW
 #define FindFirstChangeNotification FindFirstChangeNotificationW
 #define STARTUPINFO STARTUPINFOW
+#define OSVERSIONINFO OSVERSIONINFOW
+#define GetVersionEx GetVersionExW
 #else
 #define CreateProcess CreateProcessA
 #define FindFirstChangeNotification FindFirstChangeNotificationA

@@ -647,6 +647,10 @@ WINBASEAPI LRESULT WINAPI SendDlgItemMessageA(HWND dialog, int id, UINT message,
 WINBASEAPI HCURSOR WINAPI LoadCursorA(HINSTANCE instance, LPCSTR name);
 WINBASEAPI HWND WINAPI FindWindowA(LPCSTR className, LPCSTR windowName);
 
+// The device's platform: "PocketPC" or "HPC", in a buffer of the size given in bytes.
+#define SPI_GETPLATFORMTYPE 257
+WINBASEAPI BOOL WINAPI SystemParametersInfoW(UINT action, UINT size, PVOID value, UINT winIni);
+
 #ifdef UNICODE
 #define WNDCLASS WNDCLASSW
 #define CREATESTRUCT CREATESTRUCTW

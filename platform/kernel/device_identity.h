@@ -1,0 +1,23 @@
+// What the device says about itself: its platform, processor and version, and the size of its
+// object store, which the host chooses when it boots the device.
+#ifndef PLATFORM_KERNEL_DEVICE_IDENTITY_H
+#define PLATFORM_KERNEL_DEVICE_IDENTITY_H
+
+#include <windows.h>
+
+enum class DevicePlatform { PocketPC, HandheldPC };
+
+// A Pocket PC 2002 on a StrongARM processor, the most common device of its day.
+const DWORD deviceProcessorType = 2577;
+const DWORD deviceMajorVersion = 3;
+const DWORD deviceMinorVersion = 0;
+const DWORD deviceBuildNumber = 11171;
+const DWORD defaultStoreSize = 16 * 1024 * 1024;
+
+void SetDevicePlatform(DevicePlatform platform);
+DevicePlatform CurrentDevicePlatform();
+// The platform's name as installation packages spell it: "POCKETPC" or "HPC".
+const char *DevicePlatformName();
+void SetDeviceStoreSize(DWORD bytes);
+
+#endif
