@@ -189,7 +189,7 @@ typedef struct _SECURITY_ATTRIBUTES {
 typedef struct _FILETIME {
     DWORD dwLowDateTime;
     DWORD dwHighDateTime;
-} FILETIME;
+} FILETIME, *PFILETIME, *LPFILETIME;
 
 typedef struct _WIN32_FIND_DATAA {
     DWORD dwFileAttributes;
@@ -786,6 +786,12 @@ WINBASEAPI LONG WINAPI RegSetValueExW(HKEY key, LPCWSTR name, DWORD reserved, DW
                                       const BYTE *data, DWORD bytes);
 WINBASEAPI LONG WINAPI RegDeleteValueA(HKEY key, LPCSTR name);
 WINBASEAPI LONG WINAPI RegDeleteValueW(HKEY key, LPCWSTR name);
+WINBASEAPI LONG WINAPI RegDeleteKeyW(HKEY key, LPCWSTR subKey);
+WINBASEAPI LONG WINAPI RegQueryInfoKeyW(HKEY key, LPWSTR className, LPDWORD classLength,
+                                        LPDWORD reserved, LPDWORD subKeys, LPDWORD longestSubKey,
+                                        LPDWORD longestClass, LPDWORD values,
+                                        LPDWORD longestValueName, LPDWORD largestValue,
+                                        LPDWORD securityBytes, PFILETIME lastWrite);
 WINBASEAPI LONG WINAPI RegCloseKey(HKEY key);
 
 #ifdef UNICODE
@@ -814,6 +820,8 @@ WINBASEAPI LONG WINAPI RegCloseKey(HKEY key);
 #define RegQueryValueEx RegQueryValueExW
 #define RegSetValueEx RegSetValueExW
 #define RegDeleteValue RegDeleteValueW
+#define RegDeleteKey RegDeleteKeyW
+#define RegQueryInfoKey RegQueryInfoKeyW
 #else
 #define lstrlen lstrlenA
 #define lstrcpy lstrcpyA

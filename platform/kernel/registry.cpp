@@ -251,6 +251,58 @@ extern "C" LONG WINAPI RegDeleteValueW(HKEY key, LPCWSTR name) {
     return DeleteValue(key, Name(name));
 }
 
+// Deletes the subkey with everything below it, as Windows CE does.
+extern "C" LONG WINAPI RegDeleteKeyW(HKEY key, LPCWSTR subKey) {
+    std::optional<RegistryKeyPath> path = KeyOf(key);
+    if (!path) {
+        return ERROR_INVALID_HANDLE;
+    }
+    if (subKey == nullptr || subKey[0] == 0 || !AppendNames(Name(subKey), *path)) {
+        return ERROR_INVALID_PARAMETER;
+    }
+    return DeleteRegistryKey(*path);
+}
+
+// Keys have no class and no security here, and their last write time is not kept.
+extern "C" LONG WINAPI RegQueryInfoKeyW(HKEY key, LPWSTR className, LPDWORD classLength,
+                                        LPDWORD reserved, LPDWORD subKeys, LPDWORD longestSubKey,
+                                        LPDWORD longestClass, LPDWORD values,
+                                        LPDWORD longestValueName, LPDWORD largestValue,
+                                        LPDWORD securityBytes, PFILETIME lastWrite) {
+    const std::optional<RegistryKeyPath> path = KeyOf(key);
+    if (!path) {
+        return ERROR_INVALID_HANDLE;
+    }
+    if (reserved != nullptr) {
+        return ERROR_INVALID_PARAMETER;
+    }
+    RegistryKeyCounts counts;
+    const LONG error = DescribeRegistryKey(*path, counts);
+    if (error != ERROR_SUCCESS) {
+        return error;
+    }
+    if (className != nullptr && classLength != nullptr && *classLength > 0) {
+        className[0] = 0;
+    }
+    const std::pair<LPDWORD, DWORD> answers[] = {{classLength, 0},
+                                                 {subKeys, counts.subKeys},
+                                                 {longestSubKey, counts.longestSubKey},
+                                                 {longestClass, 0},
+                                                 {values, counts.values},
+                                                 {longestValueName, counts.longestValueName},
+                                                 {largestValue, counts.largestValue},
+                                                 {securityBytes, 0}};
+    for (const auto &[answer, count] : answers) {
+        if (answer != nullptr) {
+            *answer = count;
+        }
+    }
+    if (lastWrite != nullptr) {
+        *lastWrite = FILETIME{0, 0};
+    }
+    return ERROR_SUCCESS;
+}
+
 // Closing a predefined key is allowed and does nothing.
 extern "C" LONG WINAPI RegCloseKey(HKEY key) {
     if (key == HKEY_CURRENT_USER || key == HKEY_LOCAL_MACHINE) {

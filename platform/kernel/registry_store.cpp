@@ -239,6 +239,54 @@ LONG DeleteRegistryValue(const RegistryKeyPath &key, std::u16string_view name) {
     });
 }
 
+LONG DeleteRegistryKey(const RegistryKeyPath &key) {
+    if (key.names.empty()) {
+        return ERROR_ACCESS_DENIED;
+    }
+    return Update([&](RegistryTree &tree) {
+        const std::u16string folded = FoldedPath(key);
+        const auto found = tree.find(folded);
+        if (found == tree.end()) {
+            return ERROR_FILE_NOT_FOUND;
+        }
+        // Not necessarily right after the key: "A\\B" sorts after "AX", as '\\' after 'X'.
+        const std::u16string below = folded + u'\\';
+        auto end = tree.lower_bound(below);
+        const auto first = end;
+        while (end != tree.end() && end->first.compare(0, below.size(), below) == 0) {
+            ++end;
+        }
+        tree.erase(first, end);
+        tree.erase(found);
+        return ERROR_SUCCESS;
+    });
+}
+
+LONG DescribeRegistryKey(const RegistryKeyPath &key, RegistryKeyCounts &counts) {
+    Store &store = TheStore();
+    EnsureLoaded(store);
+    const RegistryKey *found = FindKey(store.tree, key);
+    if (found == nullptr) {
+        return ERROR_KEY_DELETED;
+    }
+    counts = RegistryKeyCounts();
+    counts.values = static_cast<DWORD>(found->values.size());
+    for (const auto &[folded, value] : found->values) {
+        counts.longestValueName = std::max(counts.longestValueName, DWORD(value.name.size()));
+        counts.largestValue = std::max(counts.largestValue, DWORD(value.data.size()));
+    }
+    const std::u16string below = FoldedPath(key) + u'\\';
+    for (auto entry = store.tree.lower_bound(below);
+         entry != store.tree.end() && entry->first.compare(0, below.size(), below) == 0; ++entry) {
+        if (entry->first.find(u'\\', below.size()) == std::u16string::npos) {
+            ++counts.subKeys;
+            counts.longestSubKey =
+                std::max(counts.longestSubKey, DWORD(entry->first.size() - below.size()));
+        }
+    }
+    return ERROR_SUCCESS;
+}
+
 void ReloadRegistry() {
     Store &store = TheStore();
     Load(store, RegistryFilePath());

@@ -66,6 +66,18 @@ LONG QueryRegistryValue(const RegistryKeyPath &key, std::u16string_view name, Re
 LONG SetRegistryValue(const RegistryKeyPath &key, std::u16string_view name, DWORD type,
                       std::vector<BYTE> data);
 LONG DeleteRegistryValue(const RegistryKeyPath &key, std::u16string_view name);
+// A key with its values and every key below it; a root cannot be deleted.
+LONG DeleteRegistryKey(const RegistryKeyPath &key);
+// What RegQueryInfoKey tells of a key: the keys directly below it and its values, lengths in
+// characters without the NUL, sizes in bytes.
+struct RegistryKeyCounts {
+    DWORD subKeys = 0;
+    DWORD longestSubKey = 0;
+    DWORD values = 0;
+    DWORD longestValueName = 0;
+    DWORD largestValue = 0;
+};
+LONG DescribeRegistryKey(const RegistryKeyPath &key, RegistryKeyCounts &counts);
 
 // Where the registry lives now; empty when there is nowhere to keep it (memory only).
 std::string RegistryFilePath();

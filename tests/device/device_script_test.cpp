@@ -83,6 +83,27 @@ TEST(DeviceScript, BadCommandsAreReportedWithTheirLineAndTheScriptGoesOn) {
     PowerOffDevice();
 }
 
+// The store's size changes for the rest of the run; the desktop has a disk instead.
+TEST(DeviceScript, StoreSetsTheDeviceStoreSize) {
+    DeviceOptions options;
+    options.folder = testing::TempDir() + "/script_store_device";
+    std::filesystem::remove_all(options.folder);
+    std::string error;
+    ASSERT_TRUE(BootDevice(options, error)) << error;
+    std::istringstream script("store 64K\n"
+                              "store 0\n"
+                              "store\n");
+    std::ostringstream out;
+    std::ostringstream errors;
+    EXPECT_EQ(RunScript(script, out, errors), 2);
+    EXPECT_EQ(errors.str(), "line 2: store needs a size: bytes, or a number with K or M\n"
+                            "line 3: store needs a size: bytes, or a number with K or M\n");
+    STORE_INFORMATION store = {};
+    ASSERT_TRUE(GetStoreInformation(&store));
+    EXPECT_EQ(store.dwStoreSize, 65536u) << "a refused size leaves the last one";
+    PowerOffDevice();
+}
+
 // A host file goes onto the disk of the machine the script runs on, over what is there; a missing
 // file or folder fails the line.
 TEST(DeviceScript, PutCopiesAHostFileOntoTheDevice) {

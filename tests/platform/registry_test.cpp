@@ -332,6 +332,56 @@ TEST_F(Registry, KeysOpenRelativeToAnOpenKey) {
     EXPECT_EQ(QueryString(Open(pennakey, u""), u"Layout"), u"Dvorak");
 }
 
+TEST_F(Registry, DeletingAKeyTakesEverythingBelowItButNotItsNeighbours) {
+    Set(Create(HKEY_CURRENT_USER, u"Software\\Pennakey\\Layouts\\Deep"), u"x", REG_DWORD,
+        DwordBytes(1));
+    Set(Create(HKEY_CURRENT_USER, u"Software\\Pennakey"), u"Layout", REG_SZ, StringBytes(u"a"));
+    // Sorts right after "PENNAKEY\\..." when folded: must survive the deletion.
+    Set(Create(HKEY_CURRENT_USER, u"Software\\PennakeyTwo"), u"y", REG_DWORD, DwordBytes(2));
+    HKEY software = Open(HKEY_CURRENT_USER, u"Software");
+    EXPECT_EQ(RegDeleteKeyW(software, u"PENNAKEY"), ERROR_SUCCESS);
+    ReloadRegistry();
+    HKEY missing = nullptr;
+    EXPECT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, u"Software\\Pennakey\\Layouts", 0, 0, &missing),
+              ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, u"Software\\Pennakey", 0, 0, &missing),
+              ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(Query(Open(HKEY_CURRENT_USER, u"Software\\PennakeyTwo"), u"y")->second,
+              DwordBytes(2));
+    EXPECT_EQ(RegDeleteKeyW(software, u"Pennakey"), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(RegDeleteKeyW(HKEY_CURRENT_USER, u""), ERROR_INVALID_PARAMETER)
+        << "a root is never deleted";
+    EXPECT_EQ(RegDeleteKeyW(HKEY_CURRENT_USER, nullptr), ERROR_INVALID_PARAMETER);
+}
+
+TEST_F(Registry, QueryInfoCountsDirectSubkeysAndValuesWithTheirLongestNames) {
+    HKEY key = Create(HKEY_CURRENT_USER, u"Software\\Pennakey");
+    DWORD subKeys = 9, values = 9, longestSubKey = 9, longestName = 9, largest = 9;
+    ASSERT_EQ(RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, &subKeys, &longestSubKey, nullptr,
+                               &values, &longestName, &largest, nullptr, nullptr),
+              ERROR_SUCCESS);
+    EXPECT_EQ(subKeys + values + longestSubKey + longestName + largest, 0u) << "an empty key";
+    Create(key, u"Layouts\\Deep\\Deeper");
+    Create(key, u"Six666");
+    Set(key, u"Layout", REG_SZ, StringBytes(u"Deutsch"));
+    Set(key, u"X", REG_DWORD, DwordBytes(3));
+    ASSERT_EQ(RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, &subKeys, &longestSubKey, nullptr,
+                               &values, &longestName, &largest, nullptr, nullptr),
+              ERROR_SUCCESS);
+    EXPECT_EQ(subKeys, 2u) << "keys further down are not counted";
+    EXPECT_EQ(longestSubKey, 7u);
+    EXPECT_EQ(values, 2u);
+    EXPECT_EQ(longestName, 6u);
+    EXPECT_EQ(largest, 16u);
+    DWORD reserved = 0;
+    EXPECT_EQ(RegQueryInfoKeyW(key, nullptr, nullptr, &reserved, &subKeys, nullptr, nullptr,
+                               nullptr, nullptr, nullptr, nullptr, nullptr),
+              ERROR_INVALID_PARAMETER);
+    EXPECT_EQ(RegQueryInfoKeyW(reinterpret_cast<HKEY>(0x7777), nullptr, nullptr, nullptr, &subKeys,
+                               nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr),
+              ERROR_INVALID_HANDLE);
+}
+
 TEST_F(Registry, OpeningAMissingKeyFails) {
     HKEY key = reinterpret_cast<HKEY>(1);
     EXPECT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, u"Software\\Absent", 0, KEY_READ, &key),
