@@ -29,6 +29,8 @@ std::vector<Button> ButtonsOf(UINT type) {
         return {{IDOK, u"OK"}, {IDCANCEL, u"Cancel"}};
     case MB_YESNO:
         return {{IDYES, u"Yes"}, {IDNO, u"No"}};
+    case MB_RETRYCANCEL:
+        return {{IDRETRY, u"Retry"}, {IDCANCEL, u"Cancel"}};
     default:
         return {{IDOK, u"OK"}};
     }

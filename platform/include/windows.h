@@ -236,6 +236,7 @@ WINBASEAPI BOOL WINAPI MoveFileExA(LPCSTR from, LPCSTR to, DWORD flags);
 WINBASEAPI BOOL WINAPI MoveFileExW(LPCWSTR from, LPCWSTR to, DWORD flags);
 WINBASEAPI BOOL WINAPI CreateDirectoryA(LPCSTR name, LPSECURITY_ATTRIBUTES security);
 WINBASEAPI BOOL WINAPI CreateDirectoryW(LPCWSTR name, LPSECURITY_ATTRIBUTES security);
+WINBASEAPI BOOL WINAPI RemoveDirectoryW(LPCWSTR name);
 WINBASEAPI DWORD WINAPI GetFileAttributesA(LPCSTR name);
 WINBASEAPI DWORD WINAPI GetFileAttributesW(LPCWSTR name);
 #define INVALID_FILE_ATTRIBUTES ((DWORD)-1)
@@ -341,6 +342,7 @@ WINBASEAPI int WINAPIV wsprintfA(LPSTR buffer, LPCSTR format, ...);
 #define MB_OK 0x00000000
 #define MB_OKCANCEL 0x00000001
 #define MB_YESNO 0x00000004
+#define MB_RETRYCANCEL 0x00000005
 #define MB_ICONHAND 0x00000010
 #define MB_ICONQUESTION 0x00000020
 #define MB_ICONEXCLAMATION 0x00000030
@@ -351,6 +353,7 @@ WINBASEAPI int WINAPIV wsprintfA(LPSTR buffer, LPCSTR format, ...);
 #define MB_TOPMOST 0x00040000
 #define IDOK 1
 #define IDCANCEL 2
+#define IDRETRY 4
 #define IDYES 6
 #define IDNO 7
 WINBASEAPI int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
@@ -805,6 +808,7 @@ WINBASEAPI LONG WINAPI RegCloseKey(HKEY key);
 #define DeleteFile DeleteFileW
 #define MoveFileEx MoveFileExW
 #define CreateDirectory CreateDirectoryW
+#define RemoveDirectory RemoveDirectoryW
 #define GetFileAttributes GetFileAttributesW
 #define WIN32_FIND_DATA WIN32_FIND_DATAW
 #define FindFirstFile FindFirstFileW

@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
+#include <filesystem>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -410,6 +411,27 @@ extern "C" BOOL WINAPI CreateDirectoryW(LPCWSTR name, LPSECURITY_ATTRIBUTES) {
         return FALSE;
     }
     return CreateHostDirectory(HostPathFromW(name));
+}
+
+// An empty directory; never the root of the machine's disk.
+extern "C" BOOL WINAPI RemoveDirectoryW(LPCWSTR name) {
+    const std::string hostPath = name != nullptr && name[0] != 0 ? HostPathFromW(name) : "";
+    if (hostPath.empty()) {
+        SetLastError(ERROR_PATH_NOT_FOUND);
+        return FALSE;
+    }
+    std::error_code failure;
+    if (std::filesystem::equivalent(hostPath, HostPathFromW(u"\\"), failure)) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return FALSE;
+    }
+    if (rmdir(hostPath.c_str()) != 0) {
+        SetLastError(errno == ENOTEMPTY || errno == EEXIST ? ERROR_DIR_NOT_EMPTY
+                     : errno == ENOTDIR                    ? ERROR_DIRECTORY
+                                                           : Win32ErrorFromErrno(errno));
+        return FALSE;
+    }
+    return TRUE;
 }
 
 extern "C" DWORD WINAPI GetFileAttributesA(LPCSTR name) {

@@ -191,7 +191,9 @@ INSTANTIATE_TEST_SUITE_P(
                     Answering{"OkCancelByEscape", MB_OKCANCEL, 0, VK_ESCAPE, IDCANCEL},
                     Answering{"YesNoYesTapped", MB_YESNO, IDYES, 0, IDYES},
                     Answering{"YesNoNoTapped", MB_YESNO, IDNO, 0, IDNO},
-                    Answering{"YesNoByReturn", MB_YESNO, 0, VK_RETURN, IDYES}),
+                    Answering{"YesNoByReturn", MB_YESNO, 0, VK_RETURN, IDYES},
+                    Answering{"RetryCancelRetryTapped", MB_RETRYCANCEL, IDRETRY, 0, IDRETRY},
+                    Answering{"RetryCancelByEscape", MB_RETRYCANCEL, 0, VK_ESCAPE, IDCANCEL}),
     [](const testing::TestParamInfo<Answering> &info) { return std::string(info.param.name); });
 
 TEST_F(MessageBoxOnDevice, AYesNoQuestionIgnoresEscapeAndTheCloseRequest) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "kernel/host_paths.h"
 #include "temp_folder.h"
 
@@ -317,6 +319,28 @@ TEST_F(Files, DirectoriesAndAttributes) {
               static_cast<DWORD>(FILE_ATTRIBUTE_NORMAL));
     EXPECT_EQ(GetFileAttributesA(folder.Join("none").c_str()), INVALID_FILE_ATTRIBUTES);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
+}
+
+TEST_F(Files, RemovingADirectoryNeedsItEmptyAndNeverTakesTheRoot) {
+    SetDeviceFolder(folder.Path());
+    ASSERT_TRUE(CreateDirectoryW(u"\\Program Files", nullptr));
+    ASSERT_TRUE(CreateDirectoryW(u"\\Program Files\\Pennakey", nullptr));
+    folder.Write("Program Files/Pennakey/English.kbi", "x");
+    EXPECT_FALSE(RemoveDirectoryW(u"\\Program Files\\Pennakey"));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_DIR_NOT_EMPTY));
+    EXPECT_FALSE(RemoveDirectoryW(u"\\Program Files\\Pennakey\\English.kbi"));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_DIRECTORY));
+    EXPECT_TRUE(DeleteFileW(u"\\Program Files\\Pennakey\\English.kbi"));
+    EXPECT_TRUE(RemoveDirectoryW(u"\\Program Files\\Pennakey"));
+    EXPECT_EQ(GetFileAttributesW(u"\\Program Files\\Pennakey"), INVALID_FILE_ATTRIBUTES);
+    EXPECT_FALSE(RemoveDirectoryW(u"\\Program Files\\Pennakey"));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
+    EXPECT_TRUE(RemoveDirectoryW(u"\\Program Files"));
+    EXPECT_FALSE(RemoveDirectoryW(u"\\"));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+    EXPECT_FALSE(RemoveDirectoryW(u"\\Windows\\.."));
+    EXPECT_TRUE(std::filesystem::is_directory(folder.Path())) << "the device's folder stays";
+    EXPECT_FALSE(RemoveDirectoryW(u""));
 }
 
 TEST_F(Files, DevicePathsLiveInTheDeviceFolder) {
