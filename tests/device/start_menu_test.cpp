@@ -1,15 +1,23 @@
-// Shortcut files as text and as files.
+// Shortcut files as text and as files, and the Start menu that lists them: opened from the task
+// bar, closed by a tap elsewhere, starting the program of the entry tapped.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include <shellapi.h>
 
 #include "booted_device.h"
+#include "device/automation.h"
+#include "device/boot.h"
+#include "engine/png_files.h"
+#include "gdi/colors.h"
 #include "kernel/code_pages.h"
+#include "kernel/scheduler.h"
+#include "shell/shell.h"
 #include "shell/shortcut_files.h"
 
 namespace {
@@ -169,6 +177,274 @@ TEST_F(ShortcutFiles, BadArgumentsAndDamagedFilesFail) {
     WriteHostFile(folder + "/Temp/bad.lnk", "1#a\r\n");
     EXPECT_TRUE(SHGetShortcutTarget(shortcut.c_str(), read, 32));
     EXPECT_EQ(std::u16string(read), u"a");
+}
+
+// What the menu's test program was started with, one command line a start.
+std::vector<std::u16string> started;
+
+int WINAPI MenuTestProgram(HINSTANCE, HINSTANCE, LPWSTR commandLine, int) {
+    started.push_back(commandLine != nullptr ? commandLine : u"(none)");
+    return 0;
+}
+
+class StartMenu : public BootedDevice {
+  protected:
+    void SetUp() override {
+        BootedDevice::SetUp();
+        started.clear();
+        RegisterBuiltInProgram(u"\\Windows\\menu test.exe", MenuTestProgram);
+    }
+
+    // Puts a shortcut into a device folder, made when missing.
+    void AddShortcut(const std::u16string &shortcut, const std::u16string &target) {
+        std::string host = folder + Utf8FromWide(shortcut);
+        std::replace(host.begin(), host.end(), '\\', '/');
+        std::filesystem::create_directories(std::filesystem::path(host).parent_path());
+        std::u16string name = shortcut;
+        std::u16string text = target;
+        ASSERT_TRUE(SHCreateShortcut(name.data(), text.data()));
+    }
+    void MakeFolder(const std::string &device) {
+        std::filesystem::create_directories(folder + "/" + device);
+    }
+
+    // Taps Start on the task bar along the bottom of the screen.
+    static void TapStart() {
+        RECT bar;
+        GetWindowRect(FindShownWindow({u"HHTaskBar"}), &bar);
+        TapAt(30, (bar.top + bar.bottom) / 2);
+    }
+    static HWND Menu() {
+        return FindShownWindow({u"StartMenu"});
+    }
+    static std::string MenuText() {
+        std::string text;
+        return ReadWindowText(u"StartMenu", text) ? text : "(no menu)";
+    }
+    // The middle of a row of the open menu.
+    static POINT RowCentre(int row) {
+        RECT menu = {};
+        GetWindowRect(Menu(), &menu);
+        return POINT{menu.left + 20,
+                     menu.top + 1 + row * startMenuRowHeight + startMenuRowHeight / 2};
+    }
+    static void TapRow(int row) {
+        const POINT centre = RowCentre(row);
+        TapAt(centre.x, centre.y);
+    }
+
+    Surface Screenshot() {
+        const std::string picture = folder + "/menu.png";
+        Surface screen;
+        EXPECT_TRUE(SaveScreenshot(picture));
+        EXPECT_TRUE(ReadSurfacePng(picture, screen));
+        return screen;
+    }
+    // Pixels of the colour inside a box of the screen.
+    static int Count(const Surface &screen, const RECT &box, COLORREF color) {
+        int count = 0;
+        for (int y = box.top; y < box.bottom; ++y)
+            for (int x = box.left; x < box.right; ++x)
+                count += ColorFromPixel(screen.At(x, y)) == color;
+        return count;
+    }
+};
+
+TEST_F(StartMenu, ListsThePocketPcShortcutsAndStartsTheOneTapped) {
+    const std::u16string programs = u"\\Windows\\Start Menu\\Programs\\";
+    MakeFolder("Windows/Start Menu/Programs/Games.lnk"); // a folder, whatever its name
+    AddShortcut(programs + u"zebra.lnk", u"\"\\Windows\\menu test.exe\" last one");
+    AddShortcut(programs + u"Alpha.lnk", u"\"\\Windows\\menu test.exe\" first");
+    AddShortcut(programs + u"beta.lnk", u"\"\\Windows\\menu test.exe\"");
+    WriteHostFile(folder + "/Windows/Start Menu/Programs/readme.txt", "4#none");
+
+    TapStart();
+    ASSERT_TRUE(WaitForWindow({u"StartMenu"}, true, 1000));
+    EXPECT_EQ(MenuText(), "Alpha\\nbeta\\nzebra");
+    RECT place = {};
+    GetWindowRect(Menu(), &place);
+    EXPECT_EQ(place.left, 0);
+    EXPECT_EQ(place.bottom, 320 - taskBarHeight);
+    EXPECT_EQ(place.bottom - place.top, 3 * startMenuRowHeight + 2);
+    EXPECT_EQ(GetForegroundWindow(), Menu());
+
+    // Shown on the screen: a black frame, the menu's face and each name's ink.
+    const Surface screen = Screenshot();
+    EXPECT_EQ(ColorFromPixel(screen.At(0, place.top)), RGB(0, 0, 0));
+    EXPECT_EQ(ColorFromPixel(screen.At(place.right - 2, place.top + 2)), GetSysColor(COLOR_MENU));
+    for (int row = 0; row < 3; ++row) {
+        const int top = place.top + 1 + row * startMenuRowHeight;
+        EXPECT_GT(Count(screen, RECT{1, top, place.right - 1, top + startMenuRowHeight},
+                        GetSysColor(COLOR_MENUTEXT)),
+                  10)
+            << row;
+    }
+
+    TapRow(2);
+    EXPECT_EQ(started, std::vector<std::u16string>{u"last one"});
+    EXPECT_EQ(Menu(), nullptr);
+    EXPECT_EQ(FindWindowW(u"StartMenu", nullptr), nullptr);
+
+    TapStart();
+    ASSERT_NE(Menu(), nullptr);
+    TapRow(0);
+    TapStart();
+    TapRow(1);
+    EXPECT_EQ(started, (std::vector<std::u16string>{u"last one", u"first", u""}));
+    EXPECT_EQ(Menu(), nullptr);
+}
+
+TEST_F(StartMenu, TheStylusThatOpensItMaySlideOntoAnEntry) {
+    AddShortcut(u"\\Windows\\Start Menu\\Programs\\Test.lnk", u"\"\\Windows\\menu test.exe\" slid");
+    StylusDownAt(30, 307);
+    ASSERT_NE(Menu(), nullptr);
+    StylusUpAt(30, 307); // lifted on Start, the menu stays
+    ASSERT_NE(Menu(), nullptr);
+    EXPECT_TRUE(started.empty());
+
+    TapStart(); // closed again
+    EXPECT_EQ(Menu(), nullptr);
+    StylusDownAt(30, 307);
+    ASSERT_NE(Menu(), nullptr);
+    const POINT entry = RowCentre(0);
+    StylusMoveTo(entry.x, entry.y);
+    StylusUpAt(entry.x, entry.y);
+    EXPECT_EQ(started, std::vector<std::u16string>{u"slid"});
+    EXPECT_EQ(Menu(), nullptr);
+}
+
+TEST_F(StartMenu, AnEmptyFolderShowsOneGreyedRowThatDoesNothing) {
+    TapStart(); // no folder at all
+    ASSERT_TRUE(WaitForWindow({u"StartMenu"}, true, 1000));
+    EXPECT_EQ(MenuText(), "(empty)");
+    RECT place = {};
+    GetWindowRect(Menu(), &place);
+    EXPECT_EQ(place.bottom - place.top, startMenuRowHeight + 2);
+    const Surface screen = Screenshot();
+    const RECT row = {1, place.top + 1, place.right - 1, place.bottom - 1};
+    EXPECT_GT(Count(screen, row, GetSysColor(COLOR_GRAYTEXT)), 10);
+    EXPECT_EQ(Count(screen, row, GetSysColor(COLOR_MENUTEXT)), 0);
+
+    TapRow(0);
+    EXPECT_NE(Menu(), nullptr);
+    TapStart();
+    EXPECT_EQ(Menu(), nullptr);
+
+    // A folder holding no shortcut is empty too.
+    MakeFolder("Windows/Start Menu/Programs");
+    WriteHostFile(folder + "/Windows/Start Menu/Programs/notes.txt", "");
+    TapStart();
+    EXPECT_EQ(MenuText(), "(empty)");
+    EXPECT_TRUE(started.empty());
+}
+
+TEST_F(StartMenu, ATapOutsideClosesItAndReachesNothingElse) {
+    AddShortcut(u"\\Windows\\Start Menu\\Programs\\Test.lnk", u"\"\\Windows\\menu test.exe\"");
+    Start(u"\\Windows\\notes.exe");
+    const HWND notes = GetForegroundWindow();
+    ASSERT_TRUE(TypeText("ab"));
+
+    // On Notes: the caret would go to the start if the tap reached it.
+    TapStart();
+    ASSERT_NE(Menu(), nullptr);
+    StylusDownAt(4, 30);
+    EXPECT_EQ(Menu(), nullptr); // hidden at once
+    EXPECT_NE(FindWindowW(u"StartMenu", nullptr), nullptr);
+    StylusUpAt(4, 30);
+    EXPECT_EQ(FindWindowW(u"StartMenu", nullptr), nullptr);
+    EXPECT_EQ(GetForegroundWindow(), notes);
+    ASSERT_TRUE(TypeText("c"));
+    std::string text;
+    ASSERT_TRUE(ReadWindowText(u"NotesEdit", text));
+    EXPECT_EQ(text, "abc");
+
+    // On the desktop, on the task bar's far end, with Start again, and with Escape.
+    for (const POINT point : {POINT{120, 250}, POINT{200, 307}, POINT{30, 307}}) {
+        TapStart();
+        ASSERT_NE(Menu(), nullptr);
+        TapAt(point.x, point.y);
+        EXPECT_EQ(FindWindowW(u"StartMenu", nullptr), nullptr) << point.x << " " << point.y;
+        EXPECT_EQ(GetForegroundWindow(), notes);
+    }
+    TapStart();
+    PressKey(VK_ESCAPE);
+    EXPECT_EQ(FindWindowW(u"StartMenu", nullptr), nullptr);
+    EXPECT_EQ(GetForegroundWindow(), notes);
+    EXPECT_TRUE(started.empty());
+}
+
+TEST_F(StartMenu, AProgramComingForwardClosesIt) {
+    TapStart();
+    ASSERT_NE(Menu(), nullptr);
+    Start(u"\\Windows\\notes.exe");
+    EXPECT_EQ(FindWindowW(u"StartMenu", nullptr), nullptr);
+    const HWND notes = FindShownWindow({u"Notes"});
+    ASSERT_NE(notes, nullptr);
+    EXPECT_EQ(GetForegroundWindow(), notes);
+    // Taps reach windows again.
+    TapStart();
+    EXPECT_NE(Menu(), nullptr);
+}
+
+TEST_F(StartMenu, ShortcutsThatLeadNowhereJustCloseIt) {
+    const std::u16string programs = u"\\Windows\\Start Menu\\Programs\\";
+    AddShortcut(programs + u"a missing.lnk", u"\\Windows\\missing.exe");
+    WriteHostFile(folder + "/Windows/Start Menu/Programs/b damaged.lnk",
+                  "40#\\Windows\\menu test.exe");
+    AddShortcut(programs + u"c quoted nothing.lnk", u"\"\" arguments");
+    TapStart();
+    EXPECT_EQ(MenuText(), "a missing\\nb damaged\\nc quoted nothing");
+    for (int row = 0; row < 3; ++row) {
+        if (Menu() == nullptr)
+            TapStart();
+        ASSERT_NE(Menu(), nullptr);
+        TapRow(row);
+        EXPECT_EQ(FindWindowW(u"StartMenu", nullptr), nullptr) << row;
+    }
+    EXPECT_TRUE(started.empty());
+    // The shell still answers.
+    TapStart();
+    EXPECT_NE(Menu(), nullptr);
+}
+
+TEST_F(StartMenu, MoreShortcutsThanFitShowAsManyRowsAsFit) {
+    for (int i = 0; i < 20; ++i) {
+        const std::u16string number = {static_cast<char16_t>(u'a' + i)};
+        AddShortcut(u"\\Windows\\Start Menu\\Programs\\" + number + u".lnk",
+                    u"\"\\Windows\\menu test.exe\" " + number);
+    }
+    TapStart();
+    RECT place = {};
+    GetWindowRect(Menu(), &place);
+    const int rows = (320 - taskBarHeight - 2) / startMenuRowHeight; // 14
+    EXPECT_EQ(place.bottom - place.top, rows * startMenuRowHeight + 2);
+    EXPECT_GE(place.top, 0);
+    TapRow(rows - 1);
+    EXPECT_EQ(started, std::vector<std::u16string>{u"n"});
+}
+
+class HandheldStartMenu : public StartMenu {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(SetScreenByName(options, "hpc"));
+        StartMenu::SetUp();
+    }
+};
+
+TEST_F(HandheldStartMenu, ListsTheHandheldProgramsFolder) {
+    AddShortcut(u"\\Windows\\Programs\\Handheld.lnk", u"\"\\Windows\\menu test.exe\" hpc");
+    MakeFolder("Windows/Start Menu/Programs");
+    AddShortcut(u"\\Windows\\Start Menu\\Programs\\Pocket.lnk", u"\"\\Windows\\menu test.exe\"");
+    TapStart();
+    ASSERT_TRUE(WaitForWindow({u"StartMenu"}, true, 1000));
+    EXPECT_EQ(MenuText(), "Handheld");
+    RECT place = {};
+    GetWindowRect(Menu(), &place);
+    EXPECT_EQ(place.left, 0);
+    EXPECT_EQ(place.bottom, 240 - taskBarHeight);
+    TapRow(0);
+    EXPECT_EQ(started, std::vector<std::u16string>{u"hpc"});
+    EXPECT_EQ(Menu(), nullptr);
 }
 
 } // namespace
