@@ -1,4 +1,4 @@
-// The shell's notification icons on the task bar.
+// The shell's notification icons on the task bar, and its shortcut files.
 #ifndef PENNAKEY_SHELLAPI_H
 #define PENNAKEY_SHELLAPI_H
 
@@ -23,6 +23,13 @@ typedef struct _NOTIFYICONDATAW {
 } NOTIFYICONDATAW, *PNOTIFYICONDATAW;
 
 WINBASEAPI BOOL WINAPI Shell_NotifyIconW(DWORD message, PNOTIFYICONDATAW data);
+
+// A new shortcut file to target, which the caller quotes when its path holds a blank; FALSE when
+// the file exists already or cannot be written.
+WINBASEAPI BOOL WINAPI SHCreateShortcut(LPWSTR shortcut, LPWSTR target);
+// The target of a shortcut file into size characters (the NUL included); FALSE for a file that is
+// not a shortcut or a target that does not fit.
+WINBASEAPI BOOL WINAPI SHGetShortcutTarget(LPCWSTR shortcut, LPWSTR target, int size);
 
 #ifdef UNICODE
 #define NOTIFYICONDATA NOTIFYICONDATAW

@@ -4,6 +4,10 @@
 
 namespace {
 
+RECT StartButtonRect(const RECT &taskBar) {
+    return RECT{6, 0, 60, taskBar.bottom};
+}
+
 RECT ScreenRect() {
     RECT screen;
     GetWindowRect(GetDesktopWindow(), &screen);
@@ -48,7 +52,7 @@ LRESULT CALLBACK TaskBarProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         MoveToEx(dc, 0, 0, nullptr);
         LineTo(dc, client.right, 0);
         SelectObject(dc, oldPen);
-        RECT start = {6, 0, 60, client.bottom};
+        RECT start = StartButtonRect(client);
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
         DrawTextW(dc, u"Start", 5, &start, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
@@ -62,6 +66,13 @@ LRESULT CALLBACK TaskBarProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         GetClientRect(window, &client);
         const POINT point = {static_cast<short>(LOWORD(lParam)),
                              static_cast<short>(HIWORD(lParam))};
+        const RECT start = StartButtonRect(client);
+        if (PtInRect(&start, point)) {
+            if (message == WM_LBUTTONDOWN) {
+                ToggleStartMenu(window);
+            }
+            return 0;
+        }
         TapNotifyIcon(client, point, message);
         return 0;
     }
@@ -87,6 +98,7 @@ int WINAPI ExplorerMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
     Register(u"DesktopExplorerWindow", DesktopProc, COLOR_BACKGROUND);
     Register(u"HHTaskBar", TaskBarProc, COLOR_BTNFACE);
     Register(u"SipWndClass", InputPanelProc, COLOR_BTNFACE);
+    RegisterStartMenu();
     const RECT screen = ScreenRect();
     const int barTop = screen.bottom - taskBarHeight;
 

@@ -1,5 +1,5 @@
-// The device's shell: the desktop, the task bar with its notification icons, the input panel, and
-// the small programs every device has.
+// The device's shell: the desktop, the task bar with its Start menu and notification icons, the
+// input panel, and the small programs every device has.
 #ifndef PLATFORM_SHELL_SHELL_H
 #define PLATFORM_SHELL_SHELL_H
 
@@ -7,6 +7,7 @@
 
 const int taskBarHeight = 26;
 const int inputPanelHeight = 80;
+const int startMenuRowHeight = 20;
 
 // Registers the shell and the built-in programs under their device paths.
 void RegisterShellPrograms();
@@ -19,5 +20,10 @@ int WINAPI HelpViewerMain(HINSTANCE, HINSTANCE, LPWSTR, int);
 void DrawNotifyIcons(HDC dc, const RECT &taskBar);
 bool TapNotifyIcon(const RECT &taskBar, POINT point, UINT mouseMessage);
 void SetNotifyIconBar(HWND taskBar);
+
+// The Start menu ("StartMenu") lists the shortcuts of the programs folder above the task bar;
+// Start opens it, and closes it when it is open.
+void RegisterStartMenu();
+void ToggleStartMenu(HWND taskBar);
 
 #endif
