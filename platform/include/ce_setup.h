@@ -28,14 +28,15 @@ typedef enum {
 extern "C" {
 #endif
 
+// Windows CE is Unicode throughout: the directory is wide text whatever the caller's own build.
+
 typedef codeINSTALL_INIT(WINAPI *pfnInstall_Init)(HWND hwndParent, BOOL fFirstCall,
-                                                   BOOL fPreviouslyInstalled,
-                                                   LPCTSTR pszInstallDir);
-typedef codeINSTALL_EXIT(WINAPI *pfnInstall_Exit)(HWND hwndParent, LPCTSTR pszInstallDir,
-                                                   WORD cFailedDirs, WORD cFailedFiles,
-                                                   WORD cFailedRegKeys, WORD cFailedRegVals,
-                                                   WORD cFailedShortcuts);
-typedef codeUNINSTALL_INIT(WINAPI *pfnUninstall_Init)(HWND hwndParent, LPCTSTR pszInstallDir);
+                                                  BOOL fPreviouslyInstalled, LPCWSTR pszInstallDir);
+typedef codeINSTALL_EXIT(WINAPI *pfnInstall_Exit)(HWND hwndParent, LPCWSTR pszInstallDir,
+                                                  WORD cFailedDirs, WORD cFailedFiles,
+                                                  WORD cFailedRegKeys, WORD cFailedRegVals,
+                                                  WORD cFailedShortcuts);
+typedef codeUNINSTALL_INIT(WINAPI *pfnUninstall_Init)(HWND hwndParent, LPCWSTR pszInstallDir);
 typedef codeUNINSTALL_EXIT(WINAPI *pfnUninstall_Exit)(HWND hwndParent);
 
 #ifdef __cplusplus

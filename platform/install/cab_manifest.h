@@ -69,6 +69,7 @@ struct CabManifest {
 // Flags of a FILES entry and types of a REGKEYS entry.
 constexpr uint32_t manifestFileAlwaysOverwrite = 0x40000000;
 constexpr uint32_t manifestFileNeverOverwrite = 0x00000010;
+constexpr uint32_t manifestFileOnlyOverExisting = 0x00000400;
 constexpr uint32_t manifestValueString = 0x00000000;
 constexpr uint32_t manifestValueDword = 0x00010001;
 constexpr uint32_t manifestValueMultiString = 0x00010000;

@@ -1,4 +1,5 @@
 // The programs a device has before anything is installed.
+#include "install/installer_programs.h"
 #include "kernel/scheduler.h"
 #include "shell/shell.h"
 
@@ -6,4 +7,6 @@ void RegisterShellPrograms() {
     RegisterBuiltInProgram(u"\\Windows\\explorer.exe", ExplorerMain);
     RegisterBuiltInProgram(u"\\Windows\\notes.exe", NotesMain);
     RegisterBuiltInProgram(u"\\Windows\\peghelp.exe", HelpViewerMain);
+    RegisterBuiltInProgram(u"\\Windows\\wceload.exe", WceloadMain);
+    RegisterBuiltInProgram(u"\\Windows\\unload.exe", UnloadMain);
 }

@@ -1,0 +1,17 @@
+// The device's installer programs: \Windows\wceload.exe installs a cabinet, \Windows\unload.exe
+// removes an installed package by its recorded name.
+#ifndef PLATFORM_INSTALL_INSTALLER_PROGRAMS_H
+#define PLATFORM_INSTALL_INSTALLER_PROGRAMS_H
+
+#include <windows.h>
+
+#include <string>
+
+// Exit codes of both: 0 done, 1 refused or failed, 2 cancelled by the user or the setup library.
+int WINAPI WceloadMain(HINSTANCE, HINSTANCE, LPWSTR commandLine, int);
+int WINAPI UnloadMain(HINSTANCE, HINSTANCE, LPWSTR commandLine, int);
+
+// Where a package's setup library is kept between its installation and its removal.
+std::u16string SetupLibraryPath(const std::u16string &packageName);
+
+#endif
