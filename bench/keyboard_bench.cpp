@@ -38,7 +38,7 @@ void BootWithProduct() {
     std::filesystem::remove_all(options.folder);
     std::string error;
     BootDevice(options, error);
-    InstallProduct(PENNAKBD_DEVICE_DIST, error);
+    InstallProduct(PENNAKEY_PRODUCT_DIST, error);
     RegisterBuiltInProgram(keyboardProgram, WinMain);
 }
 

@@ -1,6 +1,6 @@
-// Putting the product onto a booted device as its installation would: the device files under
-// \Program Files\Pennakey with the layouts beside them, the help file in \Windows, and the
-// registry key with "InstDir".
+// Putting the product onto a booted device from its installation package, as a user would: the
+// device's installer runs the package and the layouts are copied in when it asks for them. The
+// result is a real installation, which \Windows\unload.exe removes.
 #ifndef PLATFORM_DEVICE_PRODUCT_INSTALL_H
 #define PLATFORM_DEVICE_PRODUCT_INSTALL_H
 
@@ -9,12 +9,12 @@
 // The device folder of the product, as the keyboard's "InstDir" names it.
 extern const char16_t productFolder[];
 
-// Copies every file of the host folder distFolder (the build's device distribution) but the
-// platform's own library. False, with the reason, when a file cannot be copied or the registry
-// cannot be written.
+// Installs the package for the device's platform from distFolder (the build's desktop
+// distribution) with every layout found there. False, with the reason and what the device shows,
+// when the installation does not finish.
 bool InstallProduct(const std::string &distFolder, std::string &error);
 
-// The device distribution beside the running program (its folder's device/), or empty.
+// The desktop distribution beside the running program (its folder's desktop/), or empty.
 std::string DefaultProductFolder();
 
 #endif

@@ -21,7 +21,7 @@ const char16_t settingsKey[] = u"Software\\Quorvale2\\Pennakey";
 void KeyboardSession::SetUp() {
     ASSERT_NO_FATAL_FAILURE(BootedDevice::SetUp());
     std::string error;
-    ASSERT_TRUE(InstallProduct(PENNAKBD_DEVICE_DIST, error)) << error;
+    ASSERT_TRUE(InstallProduct(PENNAKEY_PRODUCT_DIST, error)) << error;
     // The program's code is this executable's, so that its state can be looked at.
     RegisterBuiltInProgram(keyboardProgram, WinMain);
 }
