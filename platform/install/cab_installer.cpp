@@ -163,6 +163,7 @@ void FreeSetupLibrary(SetupLibrary &library, bool keep, const std::u16string &pa
                     MOVEFILE_REPLACE_EXISTING);
     } else {
         DeleteFileW(library.path.c_str());
+        RemoveDirectoryW(appManagerFolder); // made for it, unless others are kept there
     }
 }
 

@@ -63,7 +63,11 @@ int WINAPI UnloadMain(HINSTANCE instance, HINSTANCE, LPWSTR commandLine, int) {
     if (library != nullptr) {
         FreeLibrary(library);
     }
-    DeleteFileW(package.setupLibrary.c_str());
+    if (!package.setupLibrary.empty() && DeleteFileW(package.setupLibrary.c_str())) {
+        // Its folder goes with the last library kept there.
+        const std::u16string &path = package.setupLibrary;
+        RemoveDirectoryW(path.substr(0, path.find_last_of(u'\\')).c_str());
+    }
     ForgetInstalledPackage(name);
     CloseInstallerWindow(window);
     SayToUser(nullptr, name + u" was removed.", caption, MB_OK | MB_ICONINFORMATION);
