@@ -119,27 +119,12 @@ template <typename Function> Function Entry(HMODULE module, const char16_t *name
     return reinterpret_cast<Function>(reinterpret_cast<void *>(GetProcAddressW(module, name)));
 }
 
-bool WriteWholeFile(const std::u16string &path, const std::vector<uint8_t> &bytes) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        return false;
-    }
-    DWORD written = 0;
-    const bool complete =
-        WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-        written == bytes.size();
-    CloseHandle(file);
-    return complete;
-}
-
 // The library goes beside the one an earlier installation left, which must survive a cancel.
 bool LoadSetupLibrary(const CabMember &member, const std::u16string &packageName,
                       SetupLibrary &library) {
     CreateDirectoryW(appManagerFolder, nullptr);
     library.path = std::u16string(appManagerFolder) + u"\\" + packageName + u".new";
-    if (!WriteWholeFile(library.path, member.bytes)) {
-        DeleteFileW(library.path.c_str());
+    if (!WriteDeviceFile(library.path, member.bytes)) {
         return false;
     }
     library.module = LoadLibraryW(library.path.c_str());

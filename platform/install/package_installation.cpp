@@ -24,24 +24,6 @@ bool ReadDeviceFile(const std::u16string &path, std::vector<BYTE> &bytes) {
     return ReadWholeFile(file, restorableFileLimit, bytes);
 }
 
-bool WriteDeviceFile(const std::u16string &path, const std::vector<BYTE> &bytes) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        return false;
-    }
-    DWORD written = 0;
-    const bool complete =
-        bytes.empty() ||
-        (WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-         written == bytes.size());
-    CloseHandle(file);
-    if (!complete) {
-        DeleteFileW(path.c_str()); // half a program is worse than none
-    }
-    return complete;
-}
-
 // Makes the directory and the missing ones on the way, noting each one made.
 bool EnsureDirectory(const std::u16string &path, std::vector<std::u16string> &made) {
     for (size_t end = path.find(u'\\', 1);; end = path.find(u'\\', end + 1)) {
@@ -230,6 +212,24 @@ template <typename Thing> void AddOnce(std::vector<Thing> &list, const Thing &th
 }
 
 } // namespace
+
+bool WriteDeviceFile(const std::u16string &path, const std::vector<BYTE> &bytes) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    DWORD written = 0;
+    const bool complete =
+        bytes.empty() ||
+        (WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+         written == bytes.size());
+    CloseHandle(file);
+    if (!complete) {
+        DeleteFileW(path.c_str()); // half a program is worse than none
+    }
+    return complete;
+}
 
 InstallationFailures CarryOutPlan(const InstallationPlan &plan, InstallationJournal &journal,
                                   const InstallationProgress &progress) {

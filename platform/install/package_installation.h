@@ -54,6 +54,9 @@ void RecordInstallation(const InstallationJournal &journal, InstalledPackage &pa
 // Bytes the plan's files need beyond those of the files they replace.
 unsigned long long BytesNeeded(const InstallationPlan &plan);
 
+// A whole file written anew; none is left when it cannot be written whole.
+bool WriteDeviceFile(const std::u16string &path, const std::vector<BYTE> &bytes);
+
 // Removing a recorded package's files, shortcuts, values, and the keys and directories it made
 // when nothing else is left in them. What cannot be removed is left.
 void RemoveInstalledThings(const InstalledPackage &package);
