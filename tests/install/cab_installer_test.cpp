@@ -257,6 +257,14 @@ TEST_F(CabInstaller, APackageWithoutSetupLibraryInstallsAndGoesAllTheSame) {
     EXPECT_TRUE(SetupCalls().empty());
 }
 
+TEST_F(CabInstaller, TheCabinetStaysWhenTheCommandLineAsks) {
+    ASSERT_NO_FATAL_FAILURE(WritePackage(TesterManifest(), false));
+    EXPECT_EQ(Run(u"\\Windows\\wceload.exe", u"\"\\My Documents\\test.cab\" /DELETE 0", {u"OK"}),
+              0);
+    EXPECT_NE(Read("\\My Documents\\test.cab"), "");
+    EXPECT_EQ(Read("\\Program Files\\Tester\\tester.exe"), "exe");
+}
+
 // ---- packages that are not for this device, and damaged ones ----
 
 struct Refused {
@@ -359,6 +367,17 @@ TEST_F(CabInstaller, DamagedCabinetsChangeNothing) {
     boxes.clear();
     EXPECT_EQ(Run(u"\\Windows\\wceload.exe", u"", {u"OK"}), 1);
     EXPECT_EQ(boxes, std::vector<std::string>{"No installation file was given."});
+}
+
+TEST_F(CabInstaller, ASetupLibraryThatCannotBeLoadedChangesNothing) {
+    std::vector<CabMember> members = Members(TesterManifest(), true);
+    members.back().bytes = {'n', 'o', 't', ' ', 'c', 'o', 'd', 'e'};
+    ASSERT_NO_FATAL_FAILURE(WriteMembers(members));
+    const FolderSnapshot before = Snapshot();
+    EXPECT_EQ(Install(), 1);
+    EXPECT_EQ(boxes, std::vector<std::string>{
+                         "Tester was not installed: its setup library cannot be loaded."});
+    EXPECT_EQ(Snapshot(), before);
 }
 
 class HandheldInstaller : public InstallerSession {
