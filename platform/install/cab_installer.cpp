@@ -210,8 +210,7 @@ int Finish(Installation &installation, int result, const std::u16string &text) {
     return result;
 }
 
-int Install(Installation &installation) {
-    Installation &in = installation;
+int Install(Installation &in) {
     InstalledPackage record;
     const bool previous = ReadInstalledPackage(in.packageName, record);
     in.window = OpenInstallerWindow(in.instance, u"Installing " + in.appName);
