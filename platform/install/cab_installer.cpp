@@ -120,19 +120,24 @@ template <typename Function> Function Entry(HMODULE module, const char16_t *name
 }
 
 // The library goes beside the one an earlier installation left, which must survive a cancel.
-bool LoadSetupLibrary(const CabMember &member, const std::u16string &packageName,
-                      SetupLibrary &library) {
+enum class SetupLibraryLoad { loaded, noRoom, unusable };
+
+SetupLibraryLoad LoadSetupLibrary(const CabMember &member, const std::u16string &packageName,
+                                  SetupLibrary &library) {
     CreateDirectoryW(appManagerFolder, nullptr);
     library.path = std::u16string(appManagerFolder) + u"\\" + packageName + u".new";
     if (!WriteDeviceFile(library.path, member.bytes)) {
-        return false;
+        return GetLastError() == ERROR_DISK_FULL ? SetupLibraryLoad::noRoom
+                                                 : SetupLibraryLoad::unusable;
     }
     library.module = LoadLibraryW(library.path.c_str());
     if (library.module != nullptr) {
         library.installInit = Entry<pfnInstall_Init>(library.module, u"Install_Init");
         library.installExit = Entry<pfnInstall_Exit>(library.module, u"Install_Exit");
     }
-    return library.installInit != nullptr && library.installExit != nullptr;
+    return library.installInit != nullptr && library.installExit != nullptr
+               ? SetupLibraryLoad::loaded
+               : SetupLibraryLoad::unusable;
 }
 
 void FreeSetupLibrary(SetupLibrary &library, bool keep, const std::u16string &packageName) {
@@ -215,7 +220,14 @@ int Install(Installation &in) {
     const bool previous = ReadInstalledPackage(in.packageName, record);
     in.window = OpenInstallerWindow(in.instance, u"Installing " + in.appName);
     const CabMember *setupMember = SetupLibraryMember(in.members);
-    if (setupMember != nullptr && !LoadSetupLibrary(*setupMember, in.packageName, in.library)) {
+    const SetupLibraryLoad load = setupMember != nullptr
+                                      ? LoadSetupLibrary(*setupMember, in.packageName, in.library)
+                                      : SetupLibraryLoad::loaded;
+    if (load == SetupLibraryLoad::noRoom) {
+        return Finish(in, cancelled,
+                      in.appName + u" was not installed: there is not enough space for it.");
+    }
+    if (load == SetupLibraryLoad::unusable) {
         return Finish(in, refused,
                       in.appName + u" was not installed: its setup library cannot be loaded.");
     }

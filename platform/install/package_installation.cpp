@@ -1,7 +1,9 @@
 // Carrying out an installation, undoing it, and removing an installed package.
 #include "install/package_installation.h"
 
+#include "kernel/code_pages.h"
 #include "kernel/whole_files.h"
+#include "shell/shortcut_files.h"
 
 #include <shellapi.h>
 
@@ -224,9 +226,11 @@ bool WriteDeviceFile(const std::u16string &path, const std::vector<BYTE> &bytes)
         bytes.empty() ||
         (WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
          written == bytes.size());
+    const DWORD error = GetLastError();
     CloseHandle(file);
     if (!complete) {
         DeleteFileW(path.c_str()); // half a program is worse than none
+        SetLastError(error);
     }
     return complete;
 }
@@ -302,16 +306,22 @@ void RecordInstallation(const InstallationJournal &journal, InstalledPackage &pa
 unsigned long long BytesNeeded(const InstallationPlan &plan) {
     unsigned long long needed = 0;
     unsigned long long freed = 0;
-    for (const PlannedFile &file : plan.files) {
-        needed += file.bytes->size();
-        HANDLE existing = file.path.empty()
+    auto replacing = [&](const std::u16string &path, size_t size) {
+        needed += size;
+        HANDLE existing = path.empty()
                               ? INVALID_HANDLE_VALUE
-                              : CreateFileW(file.path.c_str(), GENERIC_READ, FILE_SHARE_READ,
-                                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+                              : CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (existing != INVALID_HANDLE_VALUE) {
             freed += GetFileSize(existing, nullptr);
             CloseHandle(existing);
         }
+    };
+    for (const PlannedFile &file : plan.files) {
+        replacing(file.path, file.bytes->size());
+    }
+    for (const PlannedShortcut &shortcut : plan.shortcuts) {
+        replacing(shortcut.path, FormatShortcut(AnsiFromWide(shortcut.target)).size());
     }
     return needed > freed ? needed - freed : 0;
 }

@@ -51,7 +51,7 @@ InstallationFailures CarryOutPlan(const InstallationPlan &plan, InstallationJour
 void UndoInstallation(const InstallationJournal &journal);
 // Adds what the journal made to the package's record, each thing once.
 void RecordInstallation(const InstallationJournal &journal, InstalledPackage &package);
-// Bytes the plan's files need beyond those of the files they replace.
+// Bytes the plan's files and shortcuts need beyond those of the files they replace.
 unsigned long long BytesNeeded(const InstallationPlan &plan);
 
 // A whole file written anew; none is left when it cannot be written whole.

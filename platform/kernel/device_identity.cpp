@@ -3,6 +3,7 @@
 #include "kernel/device_identity.h"
 #include "kernel/host_paths.h"
 #include "kernel/machine.h"
+#include "kernel/registry_store.h"
 
 #include <cstring>
 #include <filesystem>
@@ -21,15 +22,18 @@ DeviceIdentity &Identity() {
     return MachineState<DeviceIdentity>();
 }
 
-// Bytes of every file under the folder; links are not followed, so a loop cannot hold it.
+// Bytes of every file under the folder but the registry's, which is the emulator's way of keeping
+// the registry rather than a file of the device; links are not followed, so a loop cannot hold it.
 unsigned long long BytesUnder(const std::string &folder) {
+    const fs::path registry = RegistryFilePath();
     unsigned long long used = 0;
     std::error_code failure;
     fs::recursive_directory_iterator walk(folder, fs::directory_options::skip_permission_denied,
                                           failure);
     for (; !failure && walk != fs::recursive_directory_iterator(); walk.increment(failure)) {
         std::error_code ignored;
-        if (walk->is_regular_file(ignored) && !walk->is_symlink(ignored)) {
+        if (walk->is_regular_file(ignored) && !walk->is_symlink(ignored) &&
+            walk->path() != registry) {
             const uintmax_t size = walk->file_size(ignored);
             used += ignored ? 0 : size;
         }
@@ -53,6 +57,20 @@ const char *DevicePlatformName() {
 
 void SetDeviceStoreSize(DWORD bytes) {
     Identity().storeSize = bytes;
+}
+
+bool StoreHasRoomFor(unsigned long long growth) {
+    const std::string folder = GetDeviceFolder();
+    if (growth == 0 || MachineHasDrive() || folder.empty()) {
+        return true;
+    }
+    const DWORD size = Identity().storeSize;
+    const unsigned long long used = BytesUnder(folder);
+    if (used <= size && growth <= size - used) {
+        return true;
+    }
+    SetLastError(ERROR_DISK_FULL);
+    return false;
 }
 
 extern "C" BOOL WINAPI GetStoreInformation(LPSTORE_INFORMATION information) {

@@ -19,5 +19,8 @@ DevicePlatform CurrentDevicePlatform();
 // The platform's name as installation packages spell it: "POCKETPC" or "HPC".
 const char *DevicePlatformName();
 void SetDeviceStoreSize(DWORD bytes);
+// False, with ERROR_DISK_FULL, when a file on the device would grow by more bytes than its store
+// has free; always true for a PC's disk and for the host's own files.
+bool StoreHasRoomFor(unsigned long long growth);
 
 #endif

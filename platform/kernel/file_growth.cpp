@@ -1,5 +1,6 @@
 #include "kernel/file_growth.h"
 
+#include "kernel/device_identity.h"
 #include "kernel/errors.h"
 
 #include <fcntl.h>
@@ -42,6 +43,9 @@ int WriteZeros(int fd, uint64_t from, uint64_t to) {
 bool GrowFile(int fd, uint64_t oldSize, uint64_t newSize) {
     if (newSize <= oldSize) {
         return true;
+    }
+    if (!StoreHasRoomFor(newSize - oldSize)) {
+        return false;
     }
     int error =
         posix_fallocate(fd, static_cast<off_t>(oldSize), static_cast<off_t>(newSize - oldSize));

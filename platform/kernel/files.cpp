@@ -1,4 +1,5 @@
 // Files: open, read, write, seek, and the operations on names.
+#include "kernel/device_identity.h"
 #include "kernel/errors.h"
 #include "kernel/file_attributes.h"
 #include "kernel/file_growth.h"
@@ -264,6 +265,16 @@ extern "C" BOOL WINAPI WriteFile(HANDLE file, LPCVOID buffer, DWORD bytes, LPDWO
     if (buffer == nullptr && bytes != 0) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
+    }
+    // A device's store is full before the host's disk is: nothing is written that does not fit.
+    struct stat status;
+    const off_t position = lseek(object->fd, 0, SEEK_CUR);
+    if (position >= 0 && fstat(object->fd, &status) == 0) {
+        const uint64_t end = static_cast<uint64_t>(position) + bytes;
+        const uint64_t size = static_cast<uint64_t>(status.st_size);
+        if (end > size && !StoreHasRoomFor(end - size)) {
+            return FALSE;
+        }
     }
     DWORD done = 0;
     while (done < bytes) {

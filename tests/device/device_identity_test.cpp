@@ -62,6 +62,36 @@ TEST_F(DeviceIdentityTest, TheStoreShrinksByWhatTheFolderHoldsAndIsNeverBelowNot
     EXPECT_FALSE(GetStoreInformation(nullptr));
 }
 
+// A write that would take the store past its size fails whole with the full-disk error; one that
+// lands exactly on it, or rewrites bytes already there, does not.
+TEST_F(DeviceIdentityTest, WritesBeyondTheStoreFailWithTheFullDiskError) {
+    HANDLE file = CreateFileW(u"\\My Documents\\fill.bin", GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                              CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    const STORE_INFORMATION store = Store();
+    SetDeviceStoreSize(store.dwStoreSize - store.dwFreeSize + 100);
+    const std::string bytes(101, 'x');
+    DWORD written = 7;
+    EXPECT_FALSE(WriteFile(file, bytes.data(), 101, &written, nullptr));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_DISK_FULL));
+    EXPECT_EQ(written, 0u);
+    EXPECT_EQ(GetFileSize(file, nullptr), 0u) << "nothing of a write that does not fit";
+    EXPECT_TRUE(WriteFile(file, bytes.data(), 100, &written, nullptr));
+    EXPECT_EQ(Store().dwFreeSize, 0u);
+    SetFilePointer(file, 0, nullptr, FILE_BEGIN);
+    EXPECT_TRUE(WriteFile(file, bytes.data(), 100, &written, nullptr)) << "no growth, no room";
+    EXPECT_FALSE(WriteFile(file, bytes.data(), 1, &written, nullptr));
+    EXPECT_EQ(SetFilePointer(file, 200, nullptr, FILE_BEGIN), 200u);
+    EXPECT_FALSE(SetEndOfFile(file));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_DISK_FULL));
+    CloseHandle(file);
+    EXPECT_FALSE(CopyFileW(u"\\My Documents\\fill.bin", u"\\My Documents\\copy.bin", FALSE));
+    EXPECT_EQ(GetFileAttributesW(u"\\My Documents\\copy.bin"), INVALID_FILE_ATTRIBUTES)
+        << "no half copy";
+    EXPECT_TRUE(DeleteFileW(u"\\My Documents\\fill.bin"));
+    EXPECT_EQ(Store().dwFreeSize, 100u);
+}
+
 class HandheldIdentityTest : public BootedDevice {
   protected:
     void SetUp() override {

@@ -180,10 +180,13 @@ TEST_F(CabInstaller, EachKindOfFailureIsCountedForTheSetupLibrary) {
 // Too little room: the user is told and may try again; each new try asks the setup library with
 // "first call" false.
 TEST_F(CabInstaller, WithoutRoomTheUserMayTryAgainOrGiveUp) {
+    fileBytes[2].assign(4000, 'd');
     ASSERT_NO_FATAL_FAILURE(WritePackage(TesterManifest()));
     STORE_INFORMATION store = {};
     GetStoreInformation(&store);
-    SetDeviceStoreSize(store.dwStoreSize - store.dwFreeSize + 8);
+    // Room for the setup library and its notes, not for the files.
+    const size_t library = Members(TesterManifest(), true).back().bytes.size();
+    SetDeviceStoreSize(store.dwStoreSize - store.dwFreeSize + static_cast<DWORD>(library) + 2000);
     const FolderSnapshot before = Snapshot();
     EXPECT_EQ(Install({u"Retry", u"Cancel", u"OK"}), 2);
     ASSERT_EQ(boxes.size(), 3u);
@@ -201,12 +204,13 @@ TEST_F(CabInstaller, FilesThatFitExactlyAreInstalledAndOneByteMoreIsNot) {
     ASSERT_NO_FATAL_FAILURE(WritePackage(TesterManifest(), false));
     STORE_INFORMATION store = {};
     GetStoreInformation(&store);
-    const DWORD used = store.dwStoreSize - store.dwFreeSize;
-    SetDeviceStoreSize(used + 8); // the files need nine bytes
+    // Nine bytes of files and the shortcut.
+    const DWORD used = store.dwStoreSize - store.dwFreeSize + 8 + sizeof(shortcutText) - 1;
+    SetDeviceStoreSize(used);
     EXPECT_EQ(Install({u"Cancel", u"OK"}), 2);
     EXPECT_EQ(boxes.size(), 2u);
     boxes.clear();
-    SetDeviceStoreSize(used + 9);
+    SetDeviceStoreSize(used + 1);
     EXPECT_EQ(Install(), 0);
     EXPECT_EQ(boxes, std::vector<std::string>{"Tester was installed successfully."});
 }
@@ -367,6 +371,18 @@ TEST_F(CabInstaller, DamagedCabinetsChangeNothing) {
     boxes.clear();
     EXPECT_EQ(Run(u"\\Windows\\wceload.exe", u"", {u"OK"}), 1);
     EXPECT_EQ(boxes, std::vector<std::string>{"No installation file was given."});
+}
+
+TEST_F(CabInstaller, ASetupLibraryWithoutRoomIsLackOfSpace) {
+    ASSERT_NO_FATAL_FAILURE(WritePackage(TesterManifest()));
+    STORE_INFORMATION store = {};
+    GetStoreInformation(&store);
+    SetDeviceStoreSize(store.dwStoreSize - store.dwFreeSize + 10);
+    const FolderSnapshot before = Snapshot();
+    EXPECT_EQ(Install(), 2);
+    EXPECT_EQ(boxes, std::vector<std::string>{
+                         "Tester was not installed: there is not enough space for it."});
+    EXPECT_EQ(Snapshot(), before);
 }
 
 TEST_F(CabInstaller, ASetupLibraryThatCannotBeLoadedChangesNothing) {
