@@ -174,7 +174,15 @@ TEST_F(ProductInstallation, AFailedFileEndsTheInstallationBeforeTheLayouts) {
 
 // Too little room, and a second try: the hook refuses the second call.
 TEST_F(ProductInstallation, ASecondTryAfterLackOfSpaceIsRefused) {
-    SetDeviceStoreSize(64 * 1024);
+    // Room for the cabinet and the hook, which are on the device before the room is measured,
+    // not for the rest.
+    STORE_INFORMATION store = {};
+    GetStoreInformation(&store);
+    SetDeviceStoreSize(
+        store.dwStoreSize - store.dwFreeSize +
+        static_cast<DWORD>(std::filesystem::file_size(desktopDist + "/Pennakey_ppc.cab") +
+                           std::filesystem::file_size(PENNSETUP_LIBRARY)) +
+        4096);
     const std::string shown = Script(PutPackage() + "wait-window \"Installation\"\n"
                                                     "answer Retry\n"
                                                     "wait-window \"Pennakey Setup\"\n"
