@@ -1,5 +1,6 @@
 // What happens between power-on and an idle shell.
 #include "device/boot.h"
+#include "rapi/rapi_server.h"
 
 #include "kernel/host_paths.h"
 #include "kernel/machine.h"
@@ -83,6 +84,9 @@ bool BootDevice(const DeviceOptions &options, std::string &error) {
     SetDevicePlatform(options.platform);
     SetDeviceStoreSize(options.storeSize);
     RegisterShellPrograms();
+    if (options.serveRapi && !StartRapiServer(error)) {
+        return false;
+    }
     PROCESS_INFORMATION information;
     if (!CreateProcessW(u"\\Windows\\explorer.exe", nullptr, nullptr, nullptr, FALSE, 0, nullptr,
                         nullptr, nullptr, &information)) {

@@ -15,6 +15,9 @@ struct DeviceOptions {
     bool realTime = false;
     DevicePlatform platform = DevicePlatform::PocketPC;
     DWORD storeSize = defaultStoreSize;
+    // The device's end of the cable, listening on the loopback address; its port goes into the
+    // folder.
+    bool serveRapi = false;
 };
 
 // Devices by name: "pocketpc" (a 240 x 320 Pocket PC) and "hpc" (a Handheld PC, 640 x 240).

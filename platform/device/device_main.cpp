@@ -2,6 +2,7 @@
 // is stopped, in the viewer when the host has a display.
 #include "desktop/desktop_boot.h"
 #include "device/boot.h"
+#include "rapi/rapi_server.h"
 #include "device/device_loop.h"
 #include "device/device_script.h"
 #include "device/product_install.h"
@@ -140,11 +141,13 @@ int main(int argc, char **argv) {
     // the same result every time, and the loop that runs a device left running keeps it with the
     // host's clock.
     options.realTime = false;
+    options.serveRapi = true;
     std::string error;
     if (!BootDevice(options, error)) {
         std::cerr << "pennakey-device: " << error << "\n";
         return 1;
     }
+    std::cerr << "pennakey-device: RAPI on 127.0.0.1:" << RapiServerPort() << "\n";
     if (installProduct && !InstallProduct(DefaultProductFolder(), error)) {
         std::cerr << "pennakey-device: " << error << "\n";
         PowerOffDevice();

@@ -3,6 +3,7 @@
 
 #include "device/automation.h"
 #include "device/boot.h"
+#include "rapi/rapi_server.h"
 #include "kernel/code_pages.h"
 #include "kernel/host_paths.h"
 #include "kernel/machine.h"
@@ -282,6 +283,23 @@ bool Wait(const ScriptLine &line, std::string &, std::string &error) {
     return false;
 }
 
+// The cable between the PC and the device: unplugged, the device drops its connections.
+bool Cable(const ScriptLine &line, std::string &, std::string &error) {
+    if (line.words.size() != 2 || (line.words[1] != "plug" && line.words[1] != "unplug")) {
+        error = "cable needs plug or unplug";
+        return false;
+    }
+    for (Machine *machine : BootedMachines()) {
+        if (KindOf(machine) == MachineKind::Device) {
+            Machine *previous = SwitchToMachine(machine);
+            SetCablePlugged(line.words[1] == "plug");
+            SwitchToMachine(previous);
+        }
+    }
+    RunUntilIdle();
+    return true;
+}
+
 // The device's store size, as if the device had that much memory for files from now on.
 bool Store(const ScriptLine &line, std::string &, std::string &error) {
     DWORD bytes = 0;
@@ -327,7 +345,7 @@ const Command commands[] = {
     {"text", Text},        {"cursor", Cursor},  {"screenshot", Screenshot},
     {"click", Click},      {"pick", Pick},      {"answer", Answer},
     {"wait-window", Wait}, {"wait-gone", Wait}, {"machine", SwitchMachine},
-    {"put", Put},          {"store", Store},
+    {"put", Put},          {"store", Store},    {"cable", Cable},
 };
 
 } // namespace

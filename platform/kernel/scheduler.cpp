@@ -6,6 +6,8 @@
 #include <map>
 #include <thread>
 
+#include <poll.h>
+
 namespace {
 
 // A machine's programs.
@@ -45,6 +47,27 @@ std::map<std::u16string, BuiltIn> &BuiltIns() {
     return *builtIns;
 }
 
+// Whether a host socket has bytes, an end or an error to report, within the milliseconds given.
+bool Readable(int fd, int milliseconds) {
+    pollfd watch = {fd, POLLIN, 0};
+    return poll(&watch, 1, milliseconds) > 0;
+}
+
+std::vector<HostService> &Services() {
+    static std::vector<HostService> services;
+    return services;
+}
+
+bool RunServices() {
+    bool worked = false;
+    // A service may add or remove services as it works.
+    const std::vector<HostService> services = Services();
+    for (HostService service : services) {
+        worked = service() || worked;
+    }
+    return worked;
+}
+
 bool Runnable(Program *program) {
     if (program->exited) {
         return false;
@@ -56,6 +79,8 @@ bool Runnable(Program *program) {
         return theClock.now >= program->wakeTime;
     case Program::Wait::Message:
         return messageWaits.ready != nullptr && messageWaits.ready(program);
+    case Program::Wait::Readable:
+        return Readable(program->waitFd, 0);
     }
     return false;
 }
@@ -242,7 +267,7 @@ void ResetClock() {
 void RunUntilIdle() {
     bool ran = true;
     while (ran) {
-        ran = false;
+        ran = RunServices();
         // Machines and programs started on the way join this round.
         for (size_t m = 0; m < BootedMachines().size(); m++) {
             Machine *machine = BootedMachines()[m];
@@ -291,4 +316,30 @@ bool RunUntilQuiet(DWORD bound) {
 void WaitInProgram(Program *program) {
     Fiber::Yield();
     (void)program;
+}
+
+void AddHostService(HostService service) {
+    if (std::find(Services().begin(), Services().end(), service) == Services().end()) {
+        Services().push_back(service);
+    }
+}
+
+void RemoveHostService(HostService service) {
+    Services().erase(std::remove(Services().begin(), Services().end(), service), Services().end());
+}
+
+void WaitUntilReadable(int fd) {
+    if (Program *program = CurrentProgram()) {
+        program->wait = Program::Wait::Readable;
+        program->waitFd = fd;
+        WaitInProgram(program);
+        return;
+    }
+    // A peer in this run answers while the run goes on; one in another process, meanwhile.
+    while (!Readable(fd, 0)) {
+        RunUntilIdle();
+        if (!Readable(fd, 0)) {
+            Readable(fd, 1);
+        }
+    }
 }

@@ -38,10 +38,11 @@ struct Program {
     std::unique_ptr<Fiber> fiber;
     Machine *machine = nullptr;
 
-    // What the program waits for: a message (the window system says when one is there), or a
-    // moment of the clock.
-    enum class Wait { None, Message, Time } wait = Wait::None;
+    // What the program waits for: a message (the window system says when one is there), a
+    // moment of the clock, or bytes on a host socket (waitFd).
+    enum class Wait { None, Message, Time, Readable } wait = Wait::None;
     DWORD wakeTime = 0;
+    int waitFd = -1;
 
     bool exited = false;
     DWORD exitCode = STILL_ACTIVE;
@@ -110,5 +111,14 @@ void AdvanceDeviceTime(DWORD milliseconds);
 bool RunUntilQuiet(DWORD bound);
 // From a program: back to the scheduler until what the program waits for has come.
 void WaitInProgram(Program *program);
+
+// Work the run does beside its programs, such as answering a connection: each round of
+// RunUntilIdle calls every service, and a service that did something makes another round.
+typedef bool (*HostService)();
+void AddHostService(HostService service);
+void RemoveHostService(HostService service);
+// Until the host socket has bytes to read, or its peer has gone: a program waits for it as for a
+// message; the host's own code keeps the run going meanwhile, as a peer in the same run needs.
+void WaitUntilReadable(int fd);
 
 #endif

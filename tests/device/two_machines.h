@@ -47,7 +47,6 @@ class TwoMachines : public testing::Test {
         std::filesystem::remove_all(base);
         deviceFolder = base + "/device";
         desktopFolder = base + "/pc";
-        DeviceOptions deviceOptions;
         deviceOptions.folder = deviceFolder;
         DesktopOptions desktopOptions;
         desktopOptions.folder = desktopFolder;
@@ -80,6 +79,8 @@ class TwoMachines : public testing::Test {
         return information.dwProcessId;
     }
 
+    // A derived fixture may change them before calling SetUp.
+    DeviceOptions deviceOptions;
     std::string base;
     std::string deviceFolder;
     std::string desktopFolder;
