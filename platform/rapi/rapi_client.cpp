@@ -197,6 +197,16 @@ int RapiPortOfDeviceFolder(const std::string &folder) {
     return file >> port && port > 0 && port < 65536 ? port : 0;
 }
 
+bool DescribeDeviceWindows(std::string &list) {
+    Answer answer;
+    std::vector<uint8_t> bytes;
+    if (!Call(Request(RapiCall::describeWindows), answer) || !answer.reader.Bytes(bytes)) {
+        return false;
+    }
+    list.assign(bytes.begin(), bytes.end());
+    return true;
+}
+
 extern "C" HRESULT WINAPI CeRapiInit(void) {
     RapiClient &client = Client();
     if (client.fd >= 0) {

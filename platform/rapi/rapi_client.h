@@ -8,5 +8,7 @@
 void SetRapiPort(int port);
 // The port a device running from that folder wrote there; 0 when there is none.
 int RapiPortOfDeviceFolder(const std::string &folder);
+// The device's windows as its scripts list them; false when the cable failed.
+bool DescribeDeviceWindows(std::string &list);
 
 #endif

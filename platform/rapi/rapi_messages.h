@@ -36,6 +36,8 @@ enum class RapiCall : uint16_t {
     findNextFile,
     findClose,
     createProcess,
+    // Not a call of the API: the device's window list as its scripts print it, for the tools.
+    describeWindows,
 };
 
 // A message's body, built field by field; Framed() puts the length in front.

@@ -2,6 +2,7 @@
 // checked before it is carried out with the device's own calls.
 #include "rapi/rapi_server.h"
 
+#include "device/automation.h"
 #include "kernel/device_identity.h"
 #include "kernel/host_paths.h"
 #include "kernel/machine.h"
@@ -49,6 +50,7 @@ struct RapiServer : MachinePart {
     Machine *machine = nullptr;
     int listener = -1;
     int port = 0;
+    std::string portFile; // goes with the server, so that no one looks for a device long gone
     bool plugged = true;
     std::vector<std::unique_ptr<Connection>> connections;
 };
@@ -99,6 +101,9 @@ RapiServer::~RapiServer() {
     }
     if (listener >= 0) {
         close(listener);
+    }
+    if (!portFile.empty()) {
+        unlink(portFile.c_str());
     }
     std::erase(Servers(), this);
     if (Servers().empty()) {
@@ -388,6 +393,15 @@ bool Answer(Connection &connection, MessageReader &in, std::vector<uint8_t> &out
         out = Reply(result).U32(started.dwProcessId).U32(started.dwThreadId).Framed();
         return true;
     }
+    case RapiCall::describeWindows: {
+        if (!in.Complete()) {
+            return false;
+        }
+        const std::string list = DescribeWindows();
+        out =
+            Reply(TRUE).Bytes(reinterpret_cast<const uint8_t *>(list.data()), list.size()).Framed();
+        return true;
+    }
     }
     return false;
 }
@@ -515,7 +529,8 @@ bool StartRapiServer(std::string &error) {
     AddHostService(Serve);
     const std::string folder = GetDeviceFolder();
     if (!folder.empty()) {
-        std::ofstream(folder + "/" + rapiPortFileName) << server.port << "\n";
+        server.portFile = folder + "/" + rapiPortFileName;
+        std::ofstream(server.portFile) << server.port << "\n";
     }
     return true;
 }

@@ -272,6 +272,68 @@ TEST_F(Rapi, AnUnpluggedCableFailsCallsUntilItIsPluggedAgain) {
     EXPECT_EQ(CeRapiGetError(), S_OK);
 }
 
+// A PC program copying a file in pieces, as Setup copies layouts; the test pulls the cable after a
+// number of requests, in the middle of the copy.
+struct CopyResult {
+    HRESULT init = E_FAIL;
+    int piecesWritten = 0;
+    HRESULT errorAfter = S_OK;
+    bool done = false;
+} copyResult;
+unsigned long unplugAfter = 0;
+
+int WINAPI CopyingProgram(HINSTANCE, HINSTANCE, LPSTR, int) {
+    copyResult = CopyResult();
+    copyResult.init = CeRapiInit();
+    HANDLE file = CeCreateFile(u"\\My Documents\\copy.bin", GENERIC_WRITE, 0, nullptr,
+                               CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const std::string piece(4096, 'p');
+    for (int i = 0; i < 64; ++i) {
+        DWORD written = 0;
+        if (!CeWriteFile(file, piece.data(), 4096, &written, nullptr)) {
+            copyResult.errorAfter = CeRapiGetError();
+            break;
+        }
+        ++copyResult.piecesWritten;
+    }
+    CeCloseHandle(file);
+    copyResult.done = true;
+    return 0;
+}
+
+bool PullTheCable() {
+    if (unplugAfter == 0 || RapiRequestsServed() < unplugAfter) {
+        return false;
+    }
+    unplugAfter = 0;
+    for (Machine *machine : BootedMachines()) {
+        if (KindOf(machine) == MachineKind::Device) {
+            Machine *previous = SwitchToMachine(machine);
+            SetCablePlugged(false);
+            SwitchToMachine(previous);
+        }
+    }
+    return true;
+}
+
+TEST_F(Rapi, AProgramsCopyFailsWithAConnectionErrorWhenTheCableGoes) {
+    RegisterBuiltInAnsiProgram(u"C:\\Windows\\copier.exe", CopyingProgram);
+    StartOn(desktop, u"C:\\Windows\\copier.exe", u"");
+    ASSERT_TRUE(copyResult.done) << "the program never waits longer than the device takes";
+    EXPECT_EQ(copyResult.init, S_OK);
+    EXPECT_EQ(copyResult.piecesWritten, 64);
+    EXPECT_EQ(HostFileText(deviceFolder + "/My Documents/copy.bin").size(), 64u * 4096);
+
+    // The connection is the one made before: the file's creation and ten pieces.
+    unplugAfter = RapiRequestsServed() + 11;
+    AddHostService(PullTheCable);
+    StartOn(desktop, u"C:\\Windows\\copier.exe", u"");
+    RemoveHostService(PullTheCable);
+    ASSERT_TRUE(copyResult.done) << "no hang";
+    EXPECT_EQ(copyResult.piecesWritten, 10);
+    EXPECT_EQ(copyResult.errorAfter, CERAPI_E_CONNECTION_LOST);
+}
+
 // A connection that sends what is no request is closed, and the device changes nothing.
 TEST_F(Rapi, MalformedAndOversizedMessagesCloseTheirConnectionOnly) {
     const int port = RapiPortOfDeviceFolder(deviceFolder);
