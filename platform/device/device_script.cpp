@@ -329,6 +329,7 @@ bool Put(const ScriptLine &line, std::string &, std::string &error) {
         error = "cannot put " + line.words[1] + " at " + line.words[2];
         return false;
     }
+    ForgetStoreUse();
     return true;
 }
 

@@ -49,6 +49,7 @@ bool CopyLayouts(const std::string &distFolder, std::string &error) {
     if (!copied) {
         error = "no layouts in " + distFolder;
     }
+    ForgetStoreUse();
     return copied;
 }
 
@@ -69,6 +70,7 @@ bool InstallProduct(const std::string &distFolder, std::string &error) {
         error = "cannot put " + (fs::path(distFolder) / packageName).string() + " on the device";
         return false;
     }
+    ForgetStoreUse(); // the package came in behind the device's back
     std::u16string commandLine = packageOnDevice;
     PROCESS_INFORMATION installer = {};
     if (!CreateProcessW(u"\\Windows\\wceload.exe", commandLine.data(), nullptr, nullptr, FALSE, 0,

@@ -13,9 +13,15 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// The store's use is measured by walking the folder, then kept up to date by the growth each
+// write asks for, so that a copy in many pieces does not walk the folder for every piece. What
+// frees room is not counted, so the figure kept is never below the truth for the device's own
+// writes: when it says no, the folder is measured again before a write is refused.
 struct DeviceIdentity : MachinePart {
     DevicePlatform platform = DevicePlatform::PocketPC;
     DWORD storeSize = defaultStoreSize;
+    bool useKnown = false;
+    unsigned long long used = 0;
 };
 
 DeviceIdentity &Identity() {
@@ -57,6 +63,11 @@ const char *DevicePlatformName() {
 
 void SetDeviceStoreSize(DWORD bytes) {
     Identity().storeSize = bytes;
+    Identity().useKnown = false;
+}
+
+void ForgetStoreUse() {
+    Identity().useKnown = false;
 }
 
 bool StoreHasRoomFor(unsigned long long growth) {
@@ -64,10 +75,17 @@ bool StoreHasRoomFor(unsigned long long growth) {
     if (growth == 0 || MachineHasDrive() || folder.empty()) {
         return true;
     }
-    const DWORD size = Identity().storeSize;
-    const unsigned long long used = BytesUnder(folder);
-    if (used <= size && growth <= size - used) {
-        return true;
+    DeviceIdentity &identity = Identity();
+    const DWORD size = identity.storeSize;
+    for (int measured = identity.useKnown ? 0 : 1; measured < 2; ++measured) {
+        if (measured == 1) {
+            identity.used = BytesUnder(folder);
+            identity.useKnown = true;
+        }
+        if (identity.used <= size && growth <= size - identity.used) {
+            identity.used += growth;
+            return true;
+        }
     }
     SetLastError(ERROR_DISK_FULL);
     return false;
@@ -78,9 +96,12 @@ extern "C" BOOL WINAPI GetStoreInformation(LPSTORE_INFORMATION information) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
-    const DWORD size = Identity().storeSize;
+    DeviceIdentity &identity = Identity();
+    const DWORD size = identity.storeSize;
     const std::string folder = GetDeviceFolder();
     const unsigned long long used = folder.empty() ? 0 : BytesUnder(folder);
+    identity.used = used;
+    identity.useKnown = !folder.empty();
     information->dwStoreSize = size;
     information->dwFreeSize = used >= size ? 0 : static_cast<DWORD>(size - used);
     return TRUE;
