@@ -2,6 +2,7 @@
 // is stopped, in the viewer when the host has a display.
 #include "desktop/desktop_boot.h"
 #include "device/boot.h"
+#include "rapi/rapi_client.h"
 #include "rapi/rapi_server.h"
 #include "device/device_loop.h"
 #include "device/device_script.h"
@@ -26,7 +27,8 @@ void RequestStop(int) {
 
 int Usage() {
     std::cerr << "usage: pennakey-device --folder DIR [--desktop PCDIR] [--screen pocketpc|hpc] "
-                 "[--store BYTES] [--headless] [--scale N] [--script FILE|-] [--stay] "
+                 "[--store BYTES] [--cable DEVICEDIR|PORT] [--headless] [--scale N] [--script "
+                 "FILE|-] [--stay] "
                  "[--install-product]\n";
     return 2;
 }
@@ -112,6 +114,17 @@ int main(int argc, char **argv) {
                 std::cerr << "pennakey-device: unknown screen " << argv[i] << "\n";
                 return 2;
             }
+        } else if (argument == "--cable" && hasValue) {
+            // The PC's cable to a device running in another process: its folder, or its port.
+            const std::string to = argv[++i];
+            const int port = to.find_first_not_of("0123456789") == std::string::npos
+                                 ? std::atoi(to.c_str())
+                                 : RapiPortOfDeviceFolder(to);
+            if (port <= 0 || port > 65535) {
+                std::cerr << "pennakey-device: no device listens at " << to << "\n";
+                return 2;
+            }
+            SetRapiPort(port);
         } else if (argument == "--store" && hasValue) {
             if (!ParseStoreSize(argv[++i], options.storeSize)) {
                 std::cerr << "pennakey-device: the store size is bytes (or K, M) from 1 to 4G-1\n";

@@ -1,6 +1,10 @@
 // Script lines: splitting into words, and commands that are refused.
 #include <gtest/gtest.h>
 
+#include <rapi.h>
+
+#include "rapi/rapi_client.h"
+
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -80,6 +84,29 @@ TEST(DeviceScript, BadCommandsAreReportedWithTheirLineAndTheScriptGoesOn) {
                             "line 10: a quote is left open\n"
                             "line 13: no desktop is booted\n"
                             "line 14: machine needs desktop or device\n");
+    PowerOffDevice();
+}
+
+// The cable is pulled and put back for the device of the run; CeRapiInit tells which it is.
+TEST(DeviceScript, CableUnplugsAndPlugsTheDevice) {
+    DeviceOptions options;
+    options.folder = testing::TempDir() + "/script_cable_device";
+    options.serveRapi = true;
+    std::filesystem::remove_all(options.folder);
+    std::string error;
+    ASSERT_TRUE(BootDevice(options, error)) << error;
+    SetRapiPort(0);
+    std::ostringstream out;
+    std::ostringstream errors;
+    std::istringstream unplug("cable unplug\ncable\ncable cut\n");
+    EXPECT_EQ(RunScript(unplug, out, errors), 2);
+    EXPECT_EQ(errors.str(), "line 2: cable needs plug or unplug\n"
+                            "line 3: cable needs plug or unplug\n");
+    EXPECT_EQ(CeRapiInit(), E_FAIL);
+    std::istringstream plug("cable plug\n");
+    EXPECT_EQ(RunScript(plug, out, errors), 0);
+    EXPECT_EQ(CeRapiInit(), S_OK);
+    CeRapiUninit();
     PowerOffDevice();
 }
 
