@@ -10,6 +10,7 @@
 #include <dlfcn.h>
 #include <link.h>
 
+#include <cctype>
 #include <cstring>
 #include <filesystem>
 #include <map>
@@ -96,6 +97,29 @@ HMODULE Load(const std::string &hostPath) {
         return nullptr;
     }
     return LoadFile(WithModuleExtension(hostPath));
+}
+
+// Libraries a machine has from the start, as Windows has its system DLLs: the platform itself
+// provides them. A bare name, in any case, with or without ".dll".
+bool IsPlatformLibrary(std::string name) {
+    for (char &c : name) {
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
+    if (name.size() > 4 && name.compare(name.size() - 4, 4, ".dll") == 0) {
+        name.resize(name.size() - 4);
+    }
+    return name == "rapi";
+}
+
+HMODULE LoadBare(const std::string &name) {
+    if (IsPlatformLibrary(name)) {
+        Dl_info self;
+        if (dladdr(reinterpret_cast<void *>(&IsPlatformLibrary), &self) != 0 &&
+            self.dli_fname != nullptr) {
+            return LoadFile(self.dli_fname);
+        }
+    }
+    return Load(name);
 }
 
 bool HasSeparator(const std::u16string &path) {
@@ -270,7 +294,7 @@ extern "C" HMODULE WINAPI LoadLibraryA(LPCSTR name) {
     }
     // A bare name is left to the dynamic linker's search.
     const bool bare = std::strpbrk(name, "/\\") == nullptr;
-    return Load(bare ? Utf8FromWide(WideFromAnsi(name)) : HostPathFromA(name));
+    return bare ? LoadBare(Utf8FromWide(WideFromAnsi(name))) : Load(HostPathFromA(name));
 }
 
 extern "C" HMODULE WINAPI LoadLibraryW(LPCWSTR name) {
@@ -279,7 +303,7 @@ extern "C" HMODULE WINAPI LoadLibraryW(LPCWSTR name) {
         return nullptr;
     }
     const std::u16string path = name;
-    return Load(HasSeparator(path) ? HostPathFromW(name) : Utf8FromWide(path));
+    return HasSeparator(path) ? Load(HostPathFromW(name)) : LoadBare(Utf8FromWide(path));
 }
 
 extern "C" FARPROC WINAPI GetProcAddressA(HMODULE module, LPCSTR name) {

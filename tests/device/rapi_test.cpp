@@ -272,6 +272,21 @@ TEST_F(Rapi, AnUnpluggedCableFailsCallsUntilItIsPluggedAgain) {
     EXPECT_EQ(CeRapiGetError(), S_OK);
 }
 
+// Desktop programs may load the API by name, as they load the Windows library of that name.
+TEST_F(Rapi, TheLibraryLoadsByName) {
+    OnMachine on(desktop);
+    for (const char *name : {"rapi", "RAPI.DLL", "Rapi.dll"}) {
+        HMODULE library = LoadLibraryA(name);
+        ASSERT_NE(library, nullptr) << name;
+        auto init = reinterpret_cast<HRESULT(WINAPI *)()>(
+            reinterpret_cast<void *>(GetProcAddressA(library, "CeRapiInit")));
+        EXPECT_EQ(init, &CeRapiInit) << name;
+        EXPECT_EQ(init(), S_OK);
+        EXPECT_TRUE(FreeLibrary(library));
+    }
+    EXPECT_EQ(LoadLibraryA("rapi2"), nullptr);
+}
+
 // A PC program copying a file in pieces, as Setup copies layouts; the test pulls the cable after a
 // number of requests, in the middle of the copy.
 struct CopyResult {
