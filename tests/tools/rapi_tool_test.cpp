@@ -2,6 +2,12 @@
 // from its folder in one, the tool connecting through the port the device left there.
 #include <gtest/gtest.h>
 
+#include <rapi.h>
+
+#include "desktop/desktop_boot.h"
+#include "kernel/scheduler.h"
+#include "rapi/rapi_client.h"
+
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -123,6 +129,55 @@ TEST_F(RapiTool, WithoutADeviceItSaysSoAndFails) {
     EXPECT_EQ(run.code, 1);
     EXPECT_EQ(run.out, "pennakey-rapi: no device is running from " + folder + "\n");
     EXPECT_EQ(Tool(folder, "frobnicate").code, 1) << "no device comes before the command";
+}
+
+// This process as the PC, its program writing a layout onto the device of the other process.
+struct PcCopy {
+    HRESULT init = E_FAIL;
+    bool copied = false;
+    bool done = false;
+} pcCopy;
+
+int WINAPI PcCopyingProgram(HINSTANCE, HINSTANCE, LPSTR, int) {
+    pcCopy.init = CeRapiInit();
+    HANDLE file = CeCreateFile(u"\\My Documents\\from-pc.kbi", GENERIC_WRITE, 0, nullptr,
+                               CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    DWORD written = 0;
+    pcCopy.copied = file != INVALID_HANDLE_VALUE &&
+                    CeWriteFile(file, "[L,L,Main,1]", 12, &written, nullptr) && written == 12;
+    CeCloseHandle(file);
+    CeRapiUninit();
+    pcCopy.done = true;
+    return 0;
+}
+
+TEST_F(RapiTool, APcInThisProcessReachesTheDeviceInTheOther) {
+    DesktopOptions options;
+    options.folder = folder + "-pc";
+    std::filesystem::remove_all(options.folder);
+    std::string error;
+    ASSERT_TRUE(BootDesktop(options, error)) << error;
+    SetRapiPort(RapiPortOfDeviceFolder(folder));
+    RegisterBuiltInAnsiProgram(u"C:\\Windows\\copier.exe", PcCopyingProgram);
+    char line[] = "C:\\Windows\\copier.exe";
+    PROCESS_INFORMATION started = {};
+    ASSERT_TRUE(CreateProcessA(nullptr, line, nullptr, nullptr, FALSE, 0, nullptr, nullptr, nullptr,
+                               &started));
+    // The PC's program waits for the other process between its calls.
+    for (int i = 0; i < 3000 && !pcCopy.done; ++i) {
+        RunUntilIdle();
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    EXPECT_TRUE(pcCopy.done);
+    EXPECT_EQ(pcCopy.init, S_OK);
+    EXPECT_TRUE(pcCopy.copied);
+    PowerOffDesktop();
+    SetRapiPort(0);
+    std::filesystem::remove_all(options.folder);
+    std::ifstream copied(folder + "/My Documents/from-pc.kbi");
+    std::string text;
+    copied >> text;
+    EXPECT_EQ(text, "[L,L,Main,1]");
 }
 
 } // namespace
