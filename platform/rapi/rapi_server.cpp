@@ -29,6 +29,8 @@ const char rapiPortFileName[] = "rapi-port";
 namespace {
 
 unsigned long requestsServed = 0;
+// Each connection may hold a message's worth of bytes: their number is bounded too.
+const size_t maxConnections = 8;
 
 // What a connection has opened, by the number the desktop knows it by.
 struct OpenedThing {
@@ -414,8 +416,8 @@ void Accept(RapiServer &server) {
         if (fd < 0) {
             return;
         }
-        if (!server.plugged) {
-            close(fd); // nobody at the other end of an unplugged cable
+        if (!server.plugged || server.connections.size() >= maxConnections) {
+            close(fd); // nobody at the other end of an unplugged cable, or no room for another
             continue;
         }
         auto connection = std::make_unique<Connection>();

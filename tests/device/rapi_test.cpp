@@ -378,6 +378,20 @@ TEST_F(Rapi, MalformedAndOversizedMessagesCloseTheirConnectionOnly) {
         close(fd);
     }
     EXPECT_FALSE(std::filesystem::exists(deviceFolder + "/Temp/x"));
+
+    // Eight connections at most, the desktop's own among them: a ninth is refused.
+    std::vector<int> waiting;
+    for (int i = 0; i < 8; ++i) {
+        waiting.push_back(rawConnection());
+    }
+    RunUntilIdle();
+    char reply;
+    EXPECT_EQ(recv(waiting[6], &reply, 1, MSG_DONTWAIT), -1) << "the eighth is kept";
+    EXPECT_EQ(recv(waiting[7], &reply, 1, MSG_DONTWAIT), 0) << "the ninth is closed";
+    for (int fd : waiting) {
+        close(fd);
+    }
+    RunUntilIdle();
     OnMachine on(desktop);
     STORE_INFORMATION store;
     EXPECT_TRUE(CeGetStoreInformation(&store)) << "the desktop's own connection stays";
