@@ -13,6 +13,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fstream>
+#include <map>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
@@ -22,8 +23,8 @@ namespace {
 
 int configuredPort = 0;
 
-struct RapiClient : MachinePart {
-    ~RapiClient() override {
+struct RapiClient {
+    ~RapiClient() {
         if (fd >= 0) {
             close(fd);
         }
@@ -34,8 +35,14 @@ struct RapiClient : MachinePart {
     MessageFramer framer;
 };
 
+// A connection for each program, as each process of a PC has its own: two programs waiting for
+// replies on one connection could take each other's.
+struct RapiClients : MachinePart {
+    std::map<DWORD, RapiClient> byProgram;
+};
+
 RapiClient &Client() {
-    return MachineState<RapiClient>();
+    return MachineState<RapiClients>().byProgram[GetCurrentThreadId()];
 }
 
 // The device of this run, when the port was not given.

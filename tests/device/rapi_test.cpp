@@ -339,14 +339,50 @@ TEST_F(Rapi, AProgramsCopyFailsWithAConnectionErrorWhenTheCableGoes) {
     EXPECT_EQ(copyResult.piecesWritten, 64);
     EXPECT_EQ(HostFileText(deviceFolder + "/My Documents/copy.bin").size(), 64u * 4096);
 
-    // The connection is the one made before: the file's creation and ten pieces.
-    unplugAfter = RapiRequestsServed() + 11;
+    // The program's own connection asks its question, then the file's creation and ten pieces.
+    unplugAfter = RapiRequestsServed() + 12;
     AddHostService(PullTheCable);
     StartOn(desktop, u"C:\\Windows\\copier.exe", u"");
     RemoveHostService(PullTheCable);
     ASSERT_TRUE(copyResult.done) << "no hang";
     EXPECT_EQ(copyResult.piecesWritten, 10);
     EXPECT_EQ(copyResult.errorAfter, CERAPI_E_CONNECTION_LOST);
+}
+
+// Two PC programs copying at once, each waiting for its replies while the other runs.
+int WINAPI NamedCopyProgram(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
+    CeRapiInit();
+    const std::u16string path = u"\\My Documents\\" + WideFromAnsi(commandLine);
+    HANDLE file = CeCreateFile(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+    for (int i = 0; i < 20; ++i) {
+        const std::string piece = std::string(commandLine) + std::to_string(i) + ";";
+        DWORD written = 0;
+        CeWriteFile(file, piece.data(), static_cast<DWORD>(piece.size()), &written, nullptr);
+    }
+    CeCloseHandle(file);
+    return 0;
+}
+
+TEST_F(Rapi, TwoProgramsCopyingAtOnceGetTheirOwnReplies) {
+    RegisterBuiltInAnsiProgram(u"C:\\Windows\\named.exe", NamedCopyProgram);
+    {
+        OnMachine on(desktop);
+        for (const char *name : {"a", "b"}) {
+            std::string line = std::string("C:\\Windows\\named.exe ") + name;
+            PROCESS_INFORMATION started = {};
+            ASSERT_TRUE(CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                       nullptr, nullptr, &started));
+        }
+    }
+    RunUntilIdle();
+    for (const std::string name : {"a", "b"}) {
+        std::string expected;
+        for (int i = 0; i < 20; ++i) {
+            expected += name + std::to_string(i) + ";";
+        }
+        EXPECT_EQ(HostFileText(deviceFolder + "/My Documents/" + name), expected);
+    }
 }
 
 // A connection that sends what is no request is closed, and the device changes nothing.
