@@ -322,7 +322,7 @@ extern "C" LONG WINAPI CeRegQueryValueEx(HKEY key, LPCWSTR name, LPDWORD reserve
         if (size != nullptr) {
             *size = valueSize;
         }
-        if (result == ERROR_SUCCESS && data != nullptr && bytes.size() <= room) {
+        if (result == ERROR_SUCCESS && data != nullptr && !bytes.empty() && bytes.size() <= room) {
             std::memcpy(data, bytes.data(), bytes.size());
         }
     }
@@ -436,7 +436,9 @@ extern "C" BOOL WINAPI CeReadFile(HANDLE file, LPVOID buffer, DWORD bytes, LPDWO
         if (answer.result == 0) {
             return FALSE;
         }
-        std::memcpy(static_cast<uint8_t *>(buffer) + done, got.data(), got.size());
+        if (!got.empty()) {
+            std::memcpy(static_cast<uint8_t *>(buffer) + done, got.data(), got.size());
+        }
         done += static_cast<DWORD>(got.size());
         if (read != nullptr) {
             *read = done;
@@ -471,6 +473,9 @@ extern "C" BOOL WINAPI CeWriteFile(HANDLE file, LPCVOID buffer, DWORD bytes, LPD
         done += put;
         if (written != nullptr) {
             *written = done;
+        }
+        if (put < piece) {
+            break; // the device took less: the caller sees how much
         }
     } while (done < bytes);
     return TRUE;
