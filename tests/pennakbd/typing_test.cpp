@@ -3,6 +3,7 @@
 #include "keyboard_session.h"
 
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -170,6 +171,16 @@ TEST_F(Typing, SlidesTypeSpaceBackspaceReturnAndBothCases) {
     StylusUpAt(window.left + h->left - 5, window.top + h->height);
     AdvanceDeviceTime(50);
     EXPECT_EQ(Notes(), "aBc \\n");
+
+    // The help installed beside the keyboard tells the same gestures.
+    std::ifstream help(HostPathFromW(u"\\Windows\\pennkbd.htc"));
+    const std::string text((std::istreambuf_iterator<char>(help)),
+                           std::istreambuf_iterator<char>());
+    for (const char *gesture :
+         {"right for a space", "left for Backspace", "up for the key in upper case",
+          "down for lower case", "down-left for Return"}) {
+        EXPECT_NE(text.find(gesture), std::string::npos) << gesture;
+    }
 }
 
 TEST_F(Typing, ControlWithALetterIsAChordOfKeyEvents) {
