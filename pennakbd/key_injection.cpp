@@ -118,12 +118,33 @@ void SendVirtualKeys(HWND mainWindow, LPCWSTR codes, BOOL down) {
     }
 }
 
+// The key that types a character, with Shift when it needs it: a letter or digit is its own key,
+// anything else the key the device's keyboard has for it. FALSE when no key types it.
+static BOOL PressKeyOf(WCHAR character) {
+    if ((character >= 'a' && character <= 'z') || (character >= 'A' && character <= 'Z') ||
+        (character >= '0' && character <= '9')) {
+        PressKey((BYTE)towupper(character));
+        return TRUE;
+    }
+    const SHORT scan = VkKeyScanW(character);
+    if (scan == -1)
+        return FALSE;
+    const BOOL shift = (scan & 0x100) != 0 && (GetKeyState(VK_SHIFT) & 0x8000) == 0;
+    if (shift)
+        InjectKey(VK_SHIFT, TRUE);
+    PressKey((BYTE)(scan & 0xFF));
+    if (shift)
+        InjectKey(VK_SHIFT, FALSE);
+    return TRUE;
+}
+
 void SendCharacters(HWND mainWindow, LPCWSTR text) {
     // Control or Alt with a character is a chord: the program must see the key, not a character.
+    // A character no key types goes as a character, without the chord.
     if (text[0] != 0 && text[1] == 0 && text[0] < 0x80 && ControlOrAltHeld()) {
         SetForegroundWindow(FindTargetWindow(mainWindow));
-        PressKey((BYTE)(towupper(text[0]) & 0xFF));
-        return;
+        if (PressKeyOf(text[0]))
+            return;
     }
     HWND focus = EnsureFocusWindow(mainWindow);
     if (focus == NULL)

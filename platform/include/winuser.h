@@ -598,6 +598,9 @@ WINBASEAPI BOOL WINAPI EnableWindow(HWND window, BOOL enable);
 WINBASEAPI BOOL WINAPI IsWindowEnabled(HWND window);
 WINBASEAPI HWND WINAPI WindowFromPoint(POINT point);
 WINBASEAPI void WINAPI keybd_event(BYTE key, BYTE scan, DWORD flags, ULONG_PTR extra);
+// The key that types the character on the device's keyboard in the low byte, 1 in the high byte
+// when Shift is needed; -1 for a character no key types.
+WINBASEAPI SHORT WINAPI VkKeyScanW(WCHAR character);
 WINBASEAPI SHORT WINAPI GetKeyState(int key);
 WINBASEAPI SHORT WINAPI GetAsyncKeyState(int key);
 WINBASEAPI UINT WINAPI GetDoubleClickTime(void);
@@ -652,6 +655,7 @@ WINBASEAPI HWND WINAPI FindWindowA(LPCSTR className, LPCSTR windowName);
 WINBASEAPI BOOL WINAPI SystemParametersInfoW(UINT action, UINT size, PVOID value, UINT winIni);
 
 #ifdef UNICODE
+#define VkKeyScan VkKeyScanW
 #define WNDCLASS WNDCLASSW
 #define CREATESTRUCT CREATESTRUCTW
 #define RegisterClass RegisterClassW

@@ -73,13 +73,17 @@ void PostStylus(UINT message, int x, int y) {
 
 } // namespace
 
-// The character a key gives on a US keyboard in that state, or 0.
+// The character a key gives on a US keyboard in that state, or 0. With Control, a letter or a
+// bracket gives its control character and the other printing keys give none, as on Windows.
 WCHAR CharacterOf(UINT key, bool shift, bool capsLocked, bool control) {
     if (key >= 'A' && key <= 'Z') {
         if (control) {
             return static_cast<WCHAR>(key - 'A' + 1);
         }
         return static_cast<WCHAR>(shift != capsLocked ? key : key - 'A' + 'a');
+    }
+    if (control && ((key >= '0' && key <= '9') || (key >= 0xBA && key <= 0xDE))) {
+        return key == 0xDB ? 0x1B : key == 0xDC ? 0x1C : key == 0xDD ? 0x1D : 0;
     }
     if (key >= '0' && key <= '9') {
         return static_cast<WCHAR>(shift ? ")!@#$%^&*("[key - '0'] : key);
@@ -128,7 +132,14 @@ bool KeyForCharacter(char16_t character, BYTE &key, bool &shift) {
     return false;
 }
 
-namespace {} // namespace
+extern "C" SHORT WINAPI VkKeyScanW(WCHAR character) {
+    BYTE key = 0;
+    bool shift = false;
+    if (!KeyForCharacter(character, key, shift)) {
+        return -1;
+    }
+    return static_cast<SHORT>(key | (shift ? 0x100 : 0));
+}
 
 extern "C" HWND WINAPI WindowFromPoint(POINT point) {
     std::vector<Window *> topLevel;

@@ -214,4 +214,34 @@ TEST_F(Input, KeysTypeIntoTheFocusWindowOfTheProgramInFront) {
     EXPECT_EQ(GetKeyState(VK_SHIFT) & 0x8000, 0);
 }
 
+// With Control a letter gives its control character, a bracket its own, and the other printing
+// keys none, so that a program sees the chord and never the plain character.
+TEST_F(Input, ControlWithPunctuationGivesNoCharacter) {
+    StartPad(u"editor 0 0 100 100 0");
+    Tap(10, 10);
+    received.clear();
+    Key(VK_CONTROL);
+    for (BYTE key : {BYTE(0xBE), BYTE(0xBC), BYTE('5'), BYTE(0xDB), BYTE('A')}) {
+        Type(key);
+    }
+    Key(VK_CONTROL, true);
+    Type(0xBE);
+    EXPECT_EQ(received,
+              (std::vector<std::string>{"editor char \x1B", "editor char \x01", "editor char ."}));
+}
+
+TEST(KeyScan, EachPrintableCharacterHasItsKeyAndShiftState) {
+    EXPECT_EQ(VkKeyScanW(u'a'), 'A');
+    EXPECT_EQ(VkKeyScanW(u'A'), 0x100 | 'A');
+    EXPECT_EQ(VkKeyScanW(u'.'), 0xBE);
+    EXPECT_EQ(VkKeyScanW(u'>'), 0x1BE);
+    EXPECT_EQ(VkKeyScanW(u'!'), 0x100 | '1');
+    EXPECT_EQ(VkKeyScanW(u' '), VK_SPACE);
+    EXPECT_EQ(VkKeyScanW(u'\u00E9'), -1) << "no key types it on this keyboard";
+    EXPECT_EQ(VkKeyScanW(u'\u20AC'), -1);
+    for (WCHAR c = 0x20; c < 0x7F; ++c) {
+        EXPECT_NE(VkKeyScanW(c), -1) << static_cast<char>(c);
+    }
+}
+
 } // namespace

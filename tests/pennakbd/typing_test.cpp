@@ -85,6 +85,18 @@ class Typing : public KeyboardSession {
         ADD_FAILURE() << "no key " << code;
         return nullptr;
     }
+    // The key of the displayed layout that types that character (not a virtual key of the same
+    // number).
+    static void TapCharacterKey(WCHAR character) {
+        for (Element *node = DisplayedLayout(); node != nullptr; node = node->next) {
+            KeyDef *key = static_cast<KeyDef *>(node->data);
+            if (key != nullptr && key->code == character && (key->flags & KEY_VIRTUAL) == 0) {
+                Tap(Centre(key));
+                return;
+            }
+        }
+        ADD_FAILURE() << "no key types " << static_cast<int>(character);
+    }
     static POINT Centre(const KeyDef *key) {
         const RECT face = ScaleKeyRect(key);
         const RECT window = RectOf(KeyboardWindow);
@@ -189,6 +201,25 @@ TEST_F(Typing, ControlWithALetterIsAChordOfKeyEvents) {
     TapKey('c');
     // The program's own TranslateMessage makes Control+C of the keys, as on Windows.
     EXPECT_EQ(keyLog, (std::vector<std::string>{"down 17", "down 67", "char 3", "up 67", "up 17"}));
+}
+
+// Control with punctuation is the punctuation's own key, with Shift where it needs one, and never
+// a key that happens to share its number ("." is 0x2E, Delete).
+TEST_F(Typing, ControlWithPunctuationIsThatKeysChord) {
+    StartWith("\\Windows\\keylog.exe", "English");
+    TapKey(VK_CONTROL, KEY_STICK);
+    TapCharacterKey('.');
+    EXPECT_EQ(keyLog, (std::vector<std::string>{"down 17", "down 190", "up 190", "up 17"}));
+}
+
+TEST_F(Typing, ControlAndAFullStopLeaveNotesAlone) {
+    StartWith("\\Windows\\notes.exe", "Swedish");
+    TapKey('a');
+    TapKey('b');
+    TapKey(VK_LEFT);
+    TapKey(VK_CONTROL, KEY_STICK);
+    TapCharacterKey('.');
+    EXPECT_EQ(Notes(), "ab") << "nothing deleted, nothing typed";
 }
 
 TEST_F(Typing, DeleteWithShiftHeldArrivesWithoutShift) {
