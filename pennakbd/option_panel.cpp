@@ -62,10 +62,13 @@ void Destroy(HWND dialog) {
 }
 
 void StepScale(HWND dialog, int step) {
-    const LONG scale = (LONG)Settings.scale + step;
+    LONG scale = (LONG)Settings.scale + step;
     if (scale < DEFAULT_SCALE || scale > LARGEST_SCALE) {
-        Settings.scale = scale < DEFAULT_SCALE ? DEFAULT_SCALE : LARGEST_SCALE;
-        return;
+        scale = scale < DEFAULT_SCALE ? DEFAULT_SCALE : LARGEST_SCALE;
+        // At the bound already: nothing changes. Otherwise the bound is drawn as any step is, so
+        // that taps are read at the scale the keys are drawn at.
+        if ((DWORD)scale == Settings.scale)
+            return;
     }
     Settings.scale = (DWORD)scale;
     Element *displayed = DisplayedLayout();

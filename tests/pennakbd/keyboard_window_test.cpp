@@ -92,20 +92,29 @@ TEST_F(KeyboardWindowTest, ScaleStepsStayWithinTheirBoundsAndRepaintOnlyInside) 
               static_cast<LONG>(1100u * layoutWidth / 1000 + 2));
     EXPECT_GT(RectOf(KeyboardWindow).right - RectOf(KeyboardWindow).left, width);
 
+    // A step that crosses a bound lands on it and is drawn there, so that taps are read at the
+    // scale the keys show; a step from the bound itself changes nothing. 2900 and 1100 land
+    // exactly on their bounds.
     const struct {
         DWORD from;
         int button;
         DWORD to;
-    } bounds[] = {{2950, IDC_ENLARGE, 3000},
-                  {3000, IDC_ENLARGE, 3000},
-                  {1050, IDC_REDUCE, 1000},
-                  {1000, IDC_REDUCE, 1000}};
+        bool repainted;
+    } bounds[] = {{2950, IDC_ENLARGE, 3000, true}, {3000, IDC_ENLARGE, 3000, false},
+                  {2900, IDC_ENLARGE, 3000, true}, {1050, IDC_REDUCE, 1000, true},
+                  {1000, IDC_REDUCE, 1000, false}, {1100, IDC_REDUCE, 1000, true}};
     for (const auto &step : bounds) {
         Settings.scale = step.from;
         painted = PaintedKeyCount;
         Click(step.button);
         EXPECT_EQ(Settings.scale, step.to) << step.from;
-        EXPECT_EQ(PaintedKeyCount, painted) << step.from << ": no repaint at a bound";
+        EXPECT_EQ(PaintedKeyCount - painted, step.repainted ? static_cast<DWORD>(visibleKeys) : 0u)
+            << step.from;
+        if (step.repainted) {
+            EXPECT_EQ(RectOf(KeyboardWindow).right - RectOf(KeyboardWindow).left,
+                      static_cast<LONG>(step.to * layoutWidth / 1000 + 2))
+                << step.from << ": drawn at the scale taps are read at";
+        }
     }
 }
 
