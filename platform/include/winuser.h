@@ -188,6 +188,10 @@ typedef struct tagMSG {
 #define WM_KEYDOWN 0x0100
 #define WM_KEYUP 0x0101
 #define WM_CHAR 0x0102
+// Keys pressed with Alt held (and Alt itself) without Control, and the characters they make: a
+// program's shortcuts, never typed text.
+#define WM_SYSKEYDOWN 0x0104
+#define WM_SYSKEYUP 0x0105
 #define WM_MOUSEMOVE 0x0200
 #define WM_LBUTTONDOWN 0x0201
 #define WM_LBUTTONUP 0x0202

@@ -183,8 +183,13 @@ extern "C" void WINAPI keybd_event(BYTE key, BYTE, DWORD flags, ULONG_PTR) {
     if (target == nullptr) {
         return;
     }
-    LPARAM state = 1 | (up ? (3L << 30) : (wasDown ? (1L << 30) : 0));
-    PostToWindow(target, up ? WM_KEYUP : WM_KEYDOWN, key, state);
+    // With Alt held, and without Control (which makes Alt part of a character), a key is a
+    // system key, as is Alt itself.
+    const bool alt = key == VK_MENU || Input().keysDown[VK_MENU];
+    const bool system = alt && !Input().keysDown[VK_CONTROL];
+    LPARAM state = 1 | (up ? (3L << 30) : (wasDown ? (1L << 30) : 0)) | (alt ? (1L << 29) : 0);
+    const UINT message = system ? (up ? WM_SYSKEYUP : WM_SYSKEYDOWN) : (up ? WM_KEYUP : WM_KEYDOWN);
+    PostToWindow(target, message, key, state);
 }
 
 extern "C" SHORT WINAPI GetKeyState(int key) {
@@ -209,7 +214,8 @@ extern "C" UINT WINAPI GetDoubleClickTime(void) {
 
 // The character goes in front of the queue, so it is the next message the program reads.
 extern "C" BOOL WINAPI TranslateMessage(const MSG *message) {
-    if (message == nullptr || message->message != WM_KEYDOWN) {
+    if (message == nullptr ||
+        (message->message != WM_KEYDOWN && message->message != WM_SYSKEYDOWN)) {
         return FALSE;
     }
     WCHAR character = CharacterOf(static_cast<UINT>(message->wParam), Input().keysDown[VK_SHIFT],
@@ -219,7 +225,7 @@ extern "C" BOOL WINAPI TranslateMessage(const MSG *message) {
         return FALSE;
     }
     MSG translated = *message;
-    translated.message = WM_CHAR;
+    translated.message = message->message == WM_SYSKEYDOWN ? WM_SYSCHAR : WM_CHAR;
     translated.wParam = character;
     UserInfo(program).queue.push_front(translated);
     return TRUE;

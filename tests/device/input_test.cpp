@@ -42,6 +42,14 @@ LRESULT CALLBACK PadProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam
     case WM_CHAR:
         received.push_back(name + " char " + std::string(1, (char)wParam));
         return 0;
+    case WM_SYSKEYDOWN:
+    case WM_SYSKEYUP:
+        received.push_back(name + (message == WM_SYSKEYDOWN ? " sysdown " : " sysup ") +
+                           std::to_string(wParam) + ((lParam >> 29) & 1 ? " alt" : ""));
+        return 0;
+    case WM_SYSCHAR:
+        received.push_back(name + " syschar " + std::string(1, (char)wParam));
+        return 0;
     case WM_ACTIVATE:
         received.push_back(name + (LOWORD(wParam) == WA_INACTIVE ? " inactive" : " active"));
         return 0;
@@ -228,6 +236,27 @@ TEST_F(Input, ControlWithPunctuationGivesNoCharacter) {
     Type(0xBE);
     EXPECT_EQ(received,
               (std::vector<std::string>{"editor char \x1B", "editor char \x01", "editor char ."}));
+}
+
+// Alt makes system keys and characters, which no edit control types; with Control as well the
+// keys are ordinary again.
+TEST_F(Input, AltMakesSystemKeysAndCharacters) {
+    StartPad(u"editor 0 0 100 100 0");
+    Tap(10, 10);
+    received.clear();
+    Key(VK_MENU);
+    Type('A');
+    Key(VK_MENU, true);
+    EXPECT_EQ(received, (std::vector<std::string>{"editor sysdown 18 alt", "editor sysdown 65 alt",
+                                                  "editor syschar a", "editor sysup 65 alt",
+                                                  "editor sysup 18 alt"}));
+    received.clear();
+    Key(VK_CONTROL);
+    Key(VK_MENU);
+    Type('A');
+    Key(VK_MENU, true);
+    Key(VK_CONTROL, true);
+    EXPECT_EQ(received, (std::vector<std::string>{"editor char \x01"}));
 }
 
 TEST(KeyScan, EachPrintableCharacterHasItsKeyAndShiftState) {

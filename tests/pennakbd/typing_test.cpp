@@ -29,6 +29,15 @@ LRESULT CALLBACK KeyLogProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     case WM_CHAR:
         keyLog.push_back("char " + std::to_string(wParam));
         return 0;
+    case WM_SYSKEYDOWN:
+        keyLog.push_back("sysdown " + std::to_string(wParam));
+        return 0;
+    case WM_SYSKEYUP:
+        keyLog.push_back("sysup " + std::to_string(wParam));
+        return 0;
+    case WM_SYSCHAR:
+        keyLog.push_back("syschar " + std::to_string(wParam));
+        return 0;
     case WM_COMMAND:
         keyLog.push_back("command " + std::to_string(LOWORD(wParam)));
         return 0;
@@ -220,6 +229,23 @@ TEST_F(Typing, ControlAndAFullStopLeaveNotesAlone) {
     TapKey(VK_CONTROL, KEY_STICK);
     TapCharacterKey('.');
     EXPECT_EQ(Notes(), "ab") << "nothing deleted, nothing typed";
+}
+
+// Alt with a letter is a system key chord: a program sees it as a shortcut, Notes types nothing.
+TEST_F(Typing, AltWithALetterIsASystemKeyAndTypesNothing) {
+    StartWith("\\Windows\\keylog.exe", "English");
+    TapKey(VK_MENU, KEY_STICK);
+    TapKey('a');
+    EXPECT_EQ(keyLog, (std::vector<std::string>{"sysdown 18", "sysdown 65", "syschar 97",
+                                                "sysup 65", "sysup 18"}));
+}
+
+TEST_F(Typing, AltAndALetterTypeNothingIntoNotes) {
+    StartWith("\\Windows\\notes.exe", "English");
+    TapKey('b');
+    TapKey(VK_MENU, KEY_STICK);
+    TapKey('a');
+    EXPECT_EQ(Notes(), "b");
 }
 
 TEST_F(Typing, DeleteWithShiftHeldArrivesWithoutShift) {
