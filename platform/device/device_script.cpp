@@ -283,6 +283,36 @@ bool Wait(const ScriptLine &line, std::string &, std::string &error) {
     return false;
 }
 
+// A message sent to a top-level window, as another program would send it; the result is printed.
+bool Send(const ScriptLine &line, std::string &out, std::string &error) {
+    const size_t count = line.words.size();
+    long numbers[3] = {0, 0, 0};
+    bool parsed = count >= 3 && count <= 5;
+    for (size_t i = 2; parsed && i < count; ++i) {
+        parsed = ParseNumber(line.words[i], i == 2 ? 0 : LONG_MIN, i == 2 ? 0xFFFF : LONG_MAX,
+                             numbers[i - 2]);
+    }
+    if (!parsed) {
+        error =
+            "send needs a window class or \"caption\", a message from 0 to 0xFFFF, and may give "
+            "wParam and lParam";
+        return false;
+    }
+    const WindowName name = NameOfWindow(line, 1);
+    HWND window = FindShownWindow(name);
+    if (window == nullptr) {
+        error = "no window " + (name.isCaption ? "captioned \"" + line.words[1] + "\""
+                                               : "of class " + line.words[1]);
+        return false;
+    }
+    const LRESULT result =
+        SendMessageW(window, static_cast<UINT>(numbers[0]), static_cast<WPARAM>(numbers[1]),
+                     static_cast<LPARAM>(numbers[2]));
+    RunUntilIdle();
+    out += std::to_string(static_cast<long long>(result)) + "\n";
+    return true;
+}
+
 // The cable between the PC and the device: unplugged, the device drops its connections.
 bool Cable(const ScriptLine &line, std::string &, std::string &error) {
     if (line.words.size() != 2 || (line.words[1] != "plug" && line.words[1] != "unplug")) {
@@ -347,6 +377,7 @@ const Command commands[] = {
     {"click", Click},      {"pick", Pick},      {"answer", Answer},
     {"wait-window", Wait}, {"wait-gone", Wait}, {"machine", SwitchMachine},
     {"put", Put},          {"store", Store},    {"cable", Cable},
+    {"send", Send},
 };
 
 } // namespace

@@ -110,6 +110,31 @@ TEST(DeviceScript, CableUnplugsAndPlugsTheDevice) {
     PowerOffDevice();
 }
 
+// send: a message to a top-level window by class or caption, its answer printed.
+TEST(DeviceScript, SendPrintsTheAnswerOrSaysWhatIsWrong) {
+    DeviceOptions options;
+    options.folder = testing::TempDir() + "/script_send_device";
+    std::filesystem::remove_all(options.folder);
+    std::string error;
+    ASSERT_TRUE(BootDevice(options, error)) << error;
+    std::istringstream script("start \\Windows\\notes.exe\n"
+                              "send Notes 0x000E\n" // WM_GETTEXTLENGTH
+                              "send \"Notes\" 14 0 0\n"
+                              "send NoSuchClass 14\n"
+                              "send Notes 0x10000\n"
+                              "send Notes\n"
+                              "send Notes 12 0 0 0\n");
+    std::ostringstream out;
+    std::ostringstream errors;
+    EXPECT_EQ(RunScript(script, out, errors), 4);
+    EXPECT_EQ(out.str(), "5\n5\n");
+    const std::string usage = "send needs a window class or \"caption\", a message from 0 to "
+                              "0xFFFF, and may give wParam and lParam\n";
+    EXPECT_EQ(errors.str(), "line 4: no window of class NoSuchClass\nline 5: " + usage +
+                                "line 6: " + usage + "line 7: " + usage);
+    PowerOffDevice();
+}
+
 // The store's size changes for the rest of the run; the desktop has a disk instead.
 TEST(DeviceScript, StoreSetsTheDeviceStoreSize) {
     DeviceOptions options;

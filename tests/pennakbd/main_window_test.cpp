@@ -84,6 +84,18 @@ TEST_F(MainWindowTest, TheLayoutNameIsSavedAndRestoredForAnotherProgram) {
     EXPECT_EQ(Selected(), u"Greek");
 }
 
+// A script reaches the same messages with send, and reads their answers.
+TEST_F(MainWindowTest, AScriptSendsTheExternalMessages) {
+    StartKeyboard();
+    EXPECT_EQ(Run("send Dialog 0x80C9\n"
+                  "pick German\n"
+                  "send Dialog 0x80C8\n"
+                  "pick English\n"
+                  "send Dialog 0x80C9\n"),
+              "5\n-1\n-1\n");
+    EXPECT_EQ(Selected(), u"German");
+}
+
 TEST_F(MainWindowTest, WindowCommandsActOnTheProgramInFront) {
     StartKeyboard();
     Run("start \\Windows\\notes.exe\n");
