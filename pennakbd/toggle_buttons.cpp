@@ -51,12 +51,16 @@ void Paint(HWND window) {
     HDC memory = (HDC)Value(window, memoryDcValue);
     HBITMAP picture = (HBITMAP)Value(
         window, Value(window, stateValue) == released ? upPictureValue : downPictureValue);
-    // A picture that could not be loaded leaves the button blank.
+    // The window is larger than its picture: what the picture leaves is the title bar's, and a
+    // picture that could not be loaded leaves the button blank.
+    RECT client;
+    GetClientRect(window, &client);
+    FillRect(dc, &client, titleBrush);
     HGDIOBJ previous = picture != NULL ? SelectObject(memory, picture) : NULL;
     if (previous != NULL) {
-        RECT client;
-        GetClientRect(window, &client);
-        BitBlt(dc, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
+        BITMAP size;
+        GetObjectW(picture, sizeof(size), &size);
+        BitBlt(dc, 0, 0, size.bmWidth, size.bmHeight, memory, 0, 0, SRCCOPY);
         SelectObject(memory, previous);
     }
     EndPaint(window, &paint);

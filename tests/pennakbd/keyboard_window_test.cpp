@@ -2,6 +2,8 @@
 // how much a repaint costs.
 #include "keyboard_session.h"
 
+#include "../device/screen_pixels.h"
+
 #include "device/automation.h"
 #include "device/boot.h"
 #include "kernel/scheduler.h"
@@ -116,6 +118,19 @@ TEST_F(KeyboardWindowTest, ScaleStepsStayWithinTheirBoundsAndRepaintOnlyInside) 
                 << step.from << ": drawn at the scale taps are read at";
         }
     }
+}
+
+// The panel button's window is larger than its picture; after the title bar is arranged anew,
+// the strip beside and below the picture shows the title bar, not what was there before.
+TEST_F(KeyboardWindowTest, ThePanelButtonPaintsItsWholeWindow) {
+    StartKeyboard();
+    Click(IDC_ENLARGE);
+    const RECT button = RectOf(GetDlgItem(TitleBar, IDC_PANEL_BUTTON));
+    const COLORREF title = RGB(0, 0, 0x80);
+    const RECT right = {button.right - 2, button.top, button.right, button.bottom};
+    const RECT bottom = {button.left, button.bottom - 1, button.right, button.bottom};
+    EXPECT_EQ(CountPixels(right, title), 2 * (button.bottom - button.top));
+    EXPECT_EQ(CountPixels(bottom, title), button.right - button.left);
 }
 
 TEST_F(KeyboardWindowTest, ShowingTheSameLayoutAgainRepaintsOnlyItsHeldKinds) {
