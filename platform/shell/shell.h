@@ -16,6 +16,16 @@ int WINAPI ExplorerMain(HINSTANCE, HINSTANCE, LPWSTR, int);
 int WINAPI NotesMain(HINSTANCE, HINSTANCE, LPWSTR, int);
 int WINAPI HelpViewerMain(HINSTANCE, HINSTANCE, LPWSTR, int);
 
+// Programs for checking the keyboard by script, each showing in its window text what reached it:
+// \Windows\keyview.exe notes every key and character message with the modifiers held ("down 65
+// shift"); \Windows\okwindow.exe is a window with the caption OK button and \Windows\owned.exe a
+// window owned by another, each noting the commands it is given ("IDOK", "IDCANCEL", "close");
+// \Windows\silent.exe shows a window that never has a focus window to name.
+int WINAPI KeyViewMain(HINSTANCE, HINSTANCE, LPWSTR, int);
+int WINAPI OkWindowMain(HINSTANCE, HINSTANCE, LPWSTR, int);
+int WINAPI OwnedWindowMain(HINSTANCE, HINSTANCE, LPWSTR, int);
+int WINAPI SilentMain(HINSTANCE, HINSTANCE, LPWSTR, int);
+
 // The task bar draws the notification icons and hands taps on them to their windows.
 void DrawNotifyIcons(HDC dc, const RECT &taskBar);
 bool TapNotifyIcon(const RECT &taskBar, POINT point, UINT mouseMessage);

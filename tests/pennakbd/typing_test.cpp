@@ -72,13 +72,16 @@ class Typing : public KeyboardSession {
         RegisterBuiltInProgram(u"\\Windows\\keylog.exe", KeyLogProgram);
     }
     // Notes (or the key log) in front, then the keyboard showing the layout of that name.
-    void StartWith(const char *target, const char *layout) {
+    void StartWith(const char *target, const char *layout, const char16_t *frontClass = nullptr) {
         Run(std::string("start ") + target + "\n");
         keyboard = StartKeyboard();
         Run(std::string("pick ") + layout + "\n");
         // Picking took the focus for the list; a tap on the target gives it back.
-        HWND front = FindWindowW(
-            std::string(target).find("notes") != std::string::npos ? u"Notes" : u"KeyLog", nullptr);
+        if (frontClass == nullptr) {
+            frontClass =
+                std::string(target).find("notes") != std::string::npos ? u"Notes" : u"KeyLog";
+        }
+        HWND front = FindWindowW(frontClass, nullptr);
         const RECT rect = RectOf(front);
         Tap(POINT{rect.left + 5, rect.bottom - 5});
         keyLog.clear();
@@ -293,6 +296,28 @@ TEST_F(Typing, MacroTextsWindowCommandsAndPrograms) {
     EXPECT_NE(MainWindowShown(), nullptr);
 }
 
+// The device's own checking programs show what the keyboard sent, as a script reads it.
+TEST_F(Typing, TheCheckingProgramsShowKeysInOrderAndTheWindowCommands) {
+    StartWith("\\Windows\\keyview.exe", "English", u"KeyView");
+    TapKey(VK_SHIFT, KEY_STICK);
+    TapKey('A'); // the shifted keyboard shows
+    // Shift is a key event; the letter comes as its character, between Shift's down and up.
+    EXPECT_EQ(Run("text KeyView\n"), "down 16 shift\\nchar 65 shift\\nup 16\n");
+
+    Run("start \\Windows\\okwindow.exe\n");
+    Run("pick Showcase\n");
+    Tap(POINT{RectOf(FindWindowW(u"OkWindow", nullptr)).left + 5,
+              RectOf(FindWindowW(u"OkWindow", nullptr)).bottom - 5});
+    TapKey('o', KEY_MACRO);
+    EXPECT_EQ(Run("text OkWindow\n"), "IDOK\n") << "the caption's OK button, not Return";
+
+    Run("start \\Windows\\owned.exe\n");
+    const RECT owned = RectOf(FindWindowW(u"OwnedWindow", nullptr));
+    Tap(POINT{owned.left + 5, owned.bottom - 5});
+    TapKey('c', KEY_MACRO);
+    EXPECT_EQ(Run("text OwnedWindow\n"), "IDCANCEL\n") << "an owned window is told to cancel";
+}
+
 TEST_F(Typing, TheDesktopIsNeverClosedOrMinimised) {
     StartKeyboard();
     Run("pick Showcase\n");
@@ -423,6 +448,15 @@ TEST_F(Typing, AProgramThatNeverNamesItsFocusGetsNoCharactersAndTheWaitEnds) {
     AdvanceDeviceTime(2500);
     EXPECT_TRUE(keyLog.empty());
     EXPECT_EQ(HeldKeys, nullptr);
+}
+
+// The device's silent program stands for such a program in scripts: the keyboard gives up on it.
+TEST_F(Typing, TheSilentCheckingProgramMakesTheKeyboardGiveUp) {
+    StartWith("\\Windows\\silent.exe", "English", u"SilentWindow");
+    TapKey('a');
+    EXPECT_EQ(KeyboardWaits(), Program::Wait::Time) << "still asking";
+    AdvanceDeviceTime(2400);
+    EXPECT_EQ(KeyboardWaits(), Program::Wait::Message) << "given up";
 }
 
 TEST_F(Typing, WithNoProgramInFrontNothingIsTyped) {
