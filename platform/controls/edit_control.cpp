@@ -78,11 +78,11 @@ bool ReplaceSelection(Edit &edit, std::u16string_view insert, bool keepToLimits)
     const EditSelection before = edit.selection;
     text.replace(low, high - low, insert.data(), insert.size());
     edit.selection = EditSelection{low + insert.size(), low + insert.size()};
-    LayOutEdit(edit);
+    LayOutEditAfterChange(edit, low, removed.size(), insert.size());
     if (keepToLimits && Overflows(edit)) {
         text.replace(low, insert.size(), removed);
         edit.selection = before;
-        LayOutEdit(edit);
+        LayOutEditAfterChange(edit, low, insert.size(), removed.size());
         Notify(edit, EN_MAXTEXT);
         return false;
     }

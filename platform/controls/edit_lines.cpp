@@ -64,6 +64,32 @@ int TextWidth(HDC dc, const std::u16string &text, size_t start, size_t count) {
     return size.cx;
 }
 
+namespace {
+
+// The line that starts at from, a paragraph's start or where a line before it wrapped: as much of
+// the paragraph as fits, or the rest of it; last says it is the text's last line. A line depends
+// on the text from its start on, never on what lies before.
+EditLine NextLine(HDC dc, const std::u16string &text, int wrapWidth, size_t from, bool &last) {
+    size_t end = from;
+    while (end < text.size() && !LineEndAt(text, end)) {
+        ++end;
+    }
+    last = false;
+    if (wrapWidth > 0 && end - from > 1) {
+        const size_t count = end - from;
+        const size_t fitting = FittingCount(dc, text, from, count, wrapWidth);
+        const size_t length = fitting < count ? WrapPoint(text, from, count, fitting) : count;
+        if (length < count) {
+            return {from, length, from + length, TextWidth(dc, text, from, length)};
+        }
+    }
+    last = end >= text.size();
+    const size_t next = last ? text.size() : end + 2;
+    return {from, end - from, next, TextWidth(dc, text, from, end - from)};
+}
+
+} // namespace
+
 std::vector<EditLine> LayOutEditLines(HDC dc, const std::u16string &text, bool multiLine,
                                       int wrapWidth) {
     std::vector<EditLine> lines;
@@ -71,35 +97,51 @@ std::vector<EditLine> LayOutEditLines(HDC dc, const std::u16string &text, bool m
         lines.push_back({0, text.size(), text.size(), TextWidth(dc, text, 0, text.size())});
         return lines;
     }
-    size_t start = 0;
-    for (;;) {
-        size_t end = start;
-        while (end < text.size() && !LineEndAt(text, end)) {
-            ++end;
-        }
-        // The paragraph from start to end is laid out in as many lines as it takes.
-        size_t from = start;
-        while (wrapWidth > 0 && end - from > 1) {
-            const size_t count = end - from;
-            const size_t fitting = FittingCount(dc, text, from, count, wrapWidth);
-            if (fitting >= count) {
-                break;
-            }
-            const size_t length = WrapPoint(text, from, count, fitting);
-            if (length >= count) {
-                break;
-            }
-            lines.push_back({from, length, from + length, TextWidth(dc, text, from, length)});
-            from += length;
-        }
-        const bool lastLine = end >= text.size();
-        const size_t next = lastLine ? text.size() : end + 2;
-        lines.push_back({from, end - from, next, TextWidth(dc, text, from, end - from)});
-        if (lastLine) {
-            return lines;
-        }
-        start = next;
+    bool last = false;
+    for (size_t from = 0; !last; from = lines.back().next) {
+        lines.push_back(NextLine(dc, text, wrapWidth, from, last));
     }
+    return lines;
+}
+
+std::vector<EditLine> RelayOutEditLines(HDC dc, const std::u16string &text, int wrapWidth,
+                                        const std::vector<EditLine> &old, size_t changeAt,
+                                        size_t removed, size_t inserted) {
+    // Lines that are not those of the text before the change are laid out anew.
+    if (old.empty() || old.back().next + inserted != text.size() + removed ||
+        changeAt > old.back().next) {
+        return LayOutEditLines(dc, text, true, wrapWidth);
+    }
+    // A wrap may move with a change in the line after it: two lines back is where it is sure.
+    size_t first = LineOfPosition(old, changeAt);
+    first = first >= 2 ? first - 2 : 0;
+    std::vector<EditLine> lines(old.begin(), old.begin() + static_cast<long>(first));
+    const size_t oldChangeEnd = changeAt + removed;
+    const size_t newChangeEnd = changeAt + inserted;
+    size_t match = first;
+    bool last = false;
+    for (size_t from = old[first].start; !last;) {
+        // Past the change, a line that starts where an old one did (moved by the change) is laid
+        // out as that one was, and so is every line after it.
+        if (from >= newChangeEnd) {
+            const size_t oldFrom = from - inserted + removed;
+            while (match < old.size() && old[match].start < oldFrom) {
+                ++match;
+            }
+            if (match < old.size() && old[match].start == oldFrom && oldFrom >= oldChangeEnd) {
+                for (size_t k = match; k < old.size(); ++k) {
+                    EditLine moved = old[k];
+                    moved.start = moved.start - removed + inserted;
+                    moved.next = moved.next - removed + inserted;
+                    lines.push_back(moved);
+                }
+                return lines;
+            }
+        }
+        lines.push_back(NextLine(dc, text, wrapWidth, from, last));
+        from = lines.back().next;
+    }
+    return lines;
 }
 
 size_t LineOfPosition(const std::vector<EditLine> &lines, size_t position) {

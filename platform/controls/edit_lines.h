@@ -21,6 +21,13 @@ struct EditLine {
 std::vector<EditLine> LayOutEditLines(HDC dc, const std::u16string &text, bool multiLine,
                                       int wrapWidth);
 
+// The lines of a multi-line control's text after inserted characters took the place of removed
+// ones at changeAt, from its lines before: only the lines the change touches are laid out again,
+// the others moved. The same lines as LayOutEditLines gives.
+std::vector<EditLine> RelayOutEditLines(HDC dc, const std::u16string &text, int wrapWidth,
+                                        const std::vector<EditLine> &old, size_t changeAt,
+                                        size_t removed, size_t inserted);
+
 // The width of part of the text, in the DC's font.
 int TextWidth(HDC dc, const std::u16string &text, size_t start, size_t count);
 

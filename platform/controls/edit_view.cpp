@@ -115,7 +115,10 @@ int VisibleEditLines(const Edit &edit) {
     return std::max(static_cast<int>(format.bottom - format.top) / std::max(edit.lineHeight, 1), 1);
 }
 
-void LayOutEdit(Edit &edit) {
+namespace {
+
+// The lines laid out: anew, or from the lines before a change when given one.
+void LayOutLines(Edit &edit, const size_t *change) {
     MeasuringDc dc(edit);
     TEXTMETRICW metrics = {};
     if (GetTextMetricsW(dc, &metrics) && metrics.tmHeight > 0) {
@@ -124,13 +127,28 @@ void LayOutEdit(Edit &edit) {
     }
     const RECT format = EditFormatRect(edit);
     std::u16string stars;
-    edit.lines = LayOutEditLines(dc, ShownText(edit, stars), IsMultiLineEdit(edit),
-                                 Wraps(edit) ? std::max<int>(format.right - format.left, 1) : 0);
+    const std::u16string &text = ShownText(edit, stars);
+    const int wrapWidth = Wraps(edit) ? std::max<int>(format.right - format.left, 1) : 0;
+    edit.lines =
+        change != nullptr && IsMultiLineEdit(edit)
+            ? RelayOutEditLines(dc, text, wrapWidth, edit.lines, change[0], change[1], change[2])
+            : LayOutEditLines(dc, text, IsMultiLineEdit(edit), wrapWidth);
     edit.firstLine = std::clamp(edit.firstLine, 0, LastFirstLine(edit));
     if (Wraps(edit)) {
         edit.scrollX = 0;
     }
     UpdateScrollBar(edit);
+}
+
+} // namespace
+
+void LayOutEdit(Edit &edit) {
+    LayOutLines(edit, nullptr);
+}
+
+void LayOutEditAfterChange(Edit &edit, size_t changeAt, size_t removed, size_t inserted) {
+    const size_t change[3] = {changeAt, removed, inserted};
+    LayOutLines(edit, change);
 }
 
 void ScrollEditToLine(Edit &edit, int line) {

@@ -15,6 +15,10 @@ RECT EditFormatRect(const Edit &edit);
 int VisibleEditLines(const Edit &edit);
 // The text, or what stands for it in a password control, laid out again for the font and size.
 void LayOutEdit(Edit &edit);
+// The same after inserted characters took the place of removed ones at changeAt: a multi-line
+// control lays out again only the lines the change touched, so that typing into a long text
+// costs what the lines around the caret cost.
+void LayOutEditAfterChange(Edit &edit, size_t changeAt, size_t removed, size_t inserted);
 // Scrolls as little as it takes to show the caret: by lines, and sideways to a third of the
 // width short of the side it passed, as Windows does.
 void ScrollEditToCaret(Edit &edit);
