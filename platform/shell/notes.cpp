@@ -30,10 +30,26 @@ int TextWidth(HDC dc, const std::u16string &text, size_t count) {
     return size.cx;
 }
 
-// The document changed: the window text follows and the editing area is drawn again.
-void Changed(HWND edit, const NotesDocument &document) {
+// The document changed: the window text follows and the editing area is drawn again, all of it
+// or, for a character typed into a line, that line.
+void Changed(HWND edit, const NotesDocument &document, bool oneLine = false) {
     DefWindowProcW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(document.text.c_str()));
-    InvalidateRect(edit, nullptr, TRUE);
+    if (!oneLine) {
+        InvalidateRect(edit, nullptr, TRUE);
+        return;
+    }
+    HDC dc = GetDC(edit);
+    HGDIOBJ oldFont = SelectObject(dc, NotesFont());
+    const int lineHeight = LineHeight(dc);
+    SelectObject(dc, oldFont);
+    ReleaseDC(edit, dc);
+    const auto caret = document.text.begin() + static_cast<long>(document.caret);
+    const int line = static_cast<int>(std::count(document.text.begin(), caret, u'\n'));
+    RECT client;
+    GetClientRect(edit, &client);
+    const RECT changed = {0, margin + line * lineHeight, client.right,
+                          margin + (line + 1) * lineHeight};
+    InvalidateRect(edit, &changed, TRUE);
 }
 
 void PaintEdit(HWND edit, const NotesDocument &document) {
@@ -42,19 +58,29 @@ void PaintEdit(HWND edit, const NotesDocument &document) {
     HGDIOBJ oldFont = SelectObject(dc, NotesFont());
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-    const int lineHeight = LineHeight(dc);
-    size_t caretColumn = 0;
-    const size_t caretLine = CaretLine(document, caretColumn);
-    const std::vector<NotesLine> lines = SplitLines(document.text);
-    for (size_t i = 0; i < lines.size(); ++i) {
-        const int top = margin + static_cast<int>(i) * lineHeight;
-        ExtTextOutW(dc, margin, top, 0, nullptr, lines[i].text.c_str(),
-                    static_cast<UINT>(lines[i].text.size()), nullptr);
-        if (i == caretLine && GetFocus() == edit) {
-            const int x = margin + TextWidth(dc, lines[i].text, caretColumn);
-            MoveToEx(dc, x, top, nullptr);
-            LineTo(dc, x, top + lineHeight);
+    const int lineHeight = std::max(LineHeight(dc), 1);
+    // Only the lines the paint reaches are looked at and drawn: a long note costs no more to show
+    // than a window of it.
+    const std::u16string &text = document.text;
+    size_t start = 0;
+    for (int top = margin; top < paint.rcPaint.bottom; top += lineHeight) {
+        const size_t found = text.find(u"\r\n", start);
+        const size_t end = found == std::u16string::npos ? text.size() : found;
+        if (top + lineHeight > paint.rcPaint.top) {
+            ExtTextOutW(dc, margin, top, 0, nullptr, text.c_str() + start,
+                        static_cast<UINT>(end - start), nullptr);
+            if (document.caret >= start && document.caret <= end && GetFocus() == edit) {
+                SIZE before = {};
+                GetTextExtentPoint32W(dc, text.c_str() + start,
+                                      static_cast<int>(document.caret - start), &before);
+                MoveToEx(dc, margin + before.cx, top, nullptr);
+                LineTo(dc, margin + before.cx, top + lineHeight);
+            }
         }
+        if (found == std::u16string::npos) {
+            break;
+        }
+        start = found + 2;
     }
     SelectObject(dc, oldFont);
     EndPaint(edit, &paint);
@@ -102,7 +128,8 @@ LRESULT CALLBACK NotesEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lP
     case WM_CHAR:
         if (document != nullptr) {
             TypeCharacter(*document, static_cast<char16_t>(wParam));
-            Changed(edit, *document);
+            // A printable character changes its own line only.
+            Changed(edit, *document, wParam >= 0x20);
         }
         return 0;
     case WM_KEYDOWN:
