@@ -459,6 +459,28 @@ TEST_F(Typing, TheSilentCheckingProgramMakesTheKeyboardGiveUp) {
     EXPECT_EQ(KeyboardWaits(), Program::Wait::Message) << "given up";
 }
 
+// Where keys overlap, the first in the file wins; a DISABLE key earlier in the file blocks a later
+// key under it, and outside the overlap the later key types.
+TEST_F(Typing, OverlappingKeysTheFirstInTheFileWins) {
+    AddLayoutFile(u"Over.kbi", u"[Over,O,Main,1]\r\n"
+                               u"0, 0, 40, 20, 0, a, 0, 0\r\n"
+                               u"20, 0, 40, 20, 0, b, 0, 0\r\n"
+                               u"0, 20, 40, 20, DISABLE, x, 0, 0\r\n"
+                               u"20, 20, 40, 20, 0, y, 0, 0\r\n");
+    StartWith("\\Windows\\notes.exe", "Over");
+    const RECT window = RectOf(KeyboardWindow);
+    auto between = [&](WCHAR first, WCHAR second) {
+        const RECT one = ScaleKeyRect(Key(first));
+        const RECT two = ScaleKeyRect(Key(second));
+        return POINT{window.left + (two.left + one.right) / 2,
+                     window.top + (one.top + one.bottom) / 2};
+    };
+    Tap(between('a', 'b'));
+    Tap(between('x', 'y'));
+    TapKey('y'); // its centre lies outside the DISABLE key
+    EXPECT_EQ(Notes(), "ay");
+}
+
 TEST_F(Typing, WithNoProgramInFrontNothingIsTyped) {
     StartKeyboard();
     Run("pick English\n");
