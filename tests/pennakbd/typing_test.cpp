@@ -207,6 +207,26 @@ TEST_F(Typing, SlidesTypeSpaceBackspaceReturnAndBothCases) {
     }
 }
 
+// A slide that ends on the line of a key's right edge, above or below it, is still up or down;
+// one pixel further right it is a space.
+TEST_F(Typing, SlidesEndingExactlyAboveOrBelowTheRightEdge) {
+    StartWith("\\Windows\\notes.exe", "English");
+    const RECT window = RectOf(KeyboardWindow);
+    auto slideTo = [&](WCHAR code, int dx, int y) {
+        const KeyDef *key = Key(code);
+        const POINT centre = Centre(key);
+        StylusDownAt(centre.x, centre.y);
+        StylusUpAt(window.left + key->width + dx, window.top + y);
+        AdvanceDeviceTime(50);
+    };
+    const KeyDef *h = Key('h');
+    slideTo('h', 0, h->top - 5);    // on the edge's line, above: H
+    slideTo('j', 1, h->top - 5);    // past it: a space
+    slideTo('k', 0, h->height + 5); // on the line, below: k
+    slideTo('l', 1, h->height + 5); // past it: a space
+    EXPECT_EQ(Notes(), "H k ");
+}
+
 TEST_F(Typing, ControlWithALetterIsAChordOfKeyEvents) {
     StartWith("\\Windows\\keylog.exe", "English");
     TapKey(VK_CONTROL, KEY_STICK);
