@@ -1,6 +1,9 @@
 // Held keys: holding and releasing them, and replaying them on layouts.
 #include "layout_fixture.h"
 
+#include <filesystem>
+#include <fstream>
+
 #include "held_keys.h"
 #include "keyboard_window.h"
 #include "program_lists.h"
@@ -79,6 +82,43 @@ TEST_F(HeldKeysTest, ReplayingTheHeldShiftLeadsToTheShiftedLayoutAndBack) {
     const KeyDef lock = Key(VK_SHIFT, KEY_TOGGLE);
     ToggleHeldKey(&lock);
     EXPECT_EQ(ApplyHeldKeys(main, KEY_STICK | KEY_TOGGLE, HELD_NEWEST_FIRST), main);
+}
+
+// Two held keys each leading to a sub-keyboard, where the order of following them decides which
+// keyboard shows: newest first follows Control, then Shift from Control's keyboard.
+TEST_F(HeldKeysTest, TwoHeldKeysAreFollowedInTheOrderAsked) {
+    const std::string folder = testing::TempDir() + "/held_keys_two";
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    const std::u16string text =
+        u"[Two,T,Main,1]\r\n"
+        u"0, 0, 20, 20, VIRTUAL|STICK|NEWKEYBD, SHIFT, \"Two,Shift\", 0\r\n"
+        u"20, 0, 20, 20, VIRTUAL|STICK|NEWKEYBD, CONTROL, \"Two,Control\", 0\r\n"
+        u"[Two,T,Shift,1]\r\n"
+        u"0, 0, 20, 20, VIRTUAL|STICK|NEWKEYBD, SHIFT, \"Two,Main\", 0\r\n"
+        u"20, 0, 20, 20, VIRTUAL|STICK|NEWKEYBD, CONTROL, \"Two,ShiftControl\", 0\r\n"
+        u"[Two,T,Control,1]\r\n"
+        u"0, 0, 20, 20, VIRTUAL|STICK|NEWKEYBD, SHIFT, \"Two,ControlShift\", 0\r\n"
+        u"20, 0, 20, 20, VIRTUAL|STICK|NEWKEYBD, CONTROL, \"Two,Main\", 0\r\n"
+        u"[Two,T,ShiftControl,1]\r\n"
+        u"0, 0, 20, 20, 0, s, 0, 0\r\n"
+        u"[Two,T,ControlShift,1]\r\n"
+        u"0, 0, 20, 20, 0, c, 0, 0\r\n";
+    std::ofstream(folder + "/Two.kbi", std::ios::binary)
+        .write(reinterpret_cast<const char *>(text.data()),
+               static_cast<std::streamsize>(text.size() * sizeof(char16_t)));
+    UseLayoutFolder(folder);
+    Element *main = LoadLayout(u"Two");
+    ASSERT_NE(main, nullptr);
+    ToggleHeldKey(KeyWithCode(main, VK_SHIFT, KEY_STICK));
+    ToggleHeldKey(KeyWithCode(main, VK_CONTROL, KEY_STICK)); // the newest
+    Element *newestFirst = ApplyHeldKeys(main, KEY_STICK, HELD_NEWEST_FIRST);
+    Element *oldestFirst = ApplyHeldKeys(main, KEY_STICK, HELD_OLDEST_FIRST);
+    ASSERT_NE(newestFirst, nullptr);
+    ASSERT_NE(oldestFirst, nullptr);
+    EXPECT_NE(KeyWithCode(newestFirst, 'c', 0), nullptr) << "Control's keyboard, then its Shift";
+    EXPECT_NE(KeyWithCode(oldestFirst, 's', 0), nullptr) << "Shift's keyboard, then its Control";
+    std::filesystem::remove_all(folder);
 }
 
 TEST_F(HeldKeysTest, ARequestedLayoutIsLoadedOnceAndTextsAreNeverRequests) {
