@@ -89,9 +89,8 @@ extern "C" LRESULT WINAPI DefDlgProcW(HWND dialog, UINT message, WPARAM wParam, 
     if (procedure != nullptr) {
         SetWindowLongPtrW(dialog, DWL_MSGRESULT, 0);
         // A dialog made through an A call has a procedure that takes ANSI text.
-        const INT_PTR handled =
-            CallWithConversion(procedure, ProcedureTakesAnsi(procedure, false), false, dialog,
-                               message, wParam, lParam);
+        const INT_PTR handled = CallWithConversion(procedure, ProcedureTakesAnsi(procedure, false),
+                                                   false, dialog, message, wParam, lParam);
         if (message == WM_DESTROY) {
             ForgetDialogState(dialog);
         }
@@ -129,7 +128,26 @@ extern "C" LRESULT WINAPI DefDlgProcW(HWND dialog, UINT message, WPARAM wParam, 
         }
         return 0;
     case DM_GETDEFID:
-        return MAKELONG(DefaultButtonId(dialog), DC_HASDEFID);
+        return MAKELONG(state != nullptr && state->defaultId != 0 ? state->defaultId
+                                                                  : DefaultButtonId(dialog),
+                        DC_HASDEFID);
+    case DM_SETDEFID: {
+        // The old default push button becomes a plain one, the new one shows as the default.
+        const int previous = LOWORD(SendMessageW(dialog, DM_GETDEFID, 0, 0));
+        HWND old = GetDlgItem(dialog, previous);
+        if (old != nullptr && (SendMessageW(old, WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON) != 0) {
+            SendMessageW(old, BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
+        }
+        HWND next = GetDlgItem(dialog, static_cast<int>(wParam));
+        if (next != nullptr &&
+            (SendMessageW(next, WM_GETDLGCODE, 0, 0) & DLGC_UNDEFPUSHBUTTON) != 0) {
+            SendMessageW(next, BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
+        }
+        if (state != nullptr) {
+            state->defaultId = static_cast<int>(wParam);
+        }
+        return TRUE;
+    }
     case WM_DESTROY:
         ForgetDialogState(dialog);
         return 0;
@@ -186,8 +204,9 @@ extern "C" BOOL WINAPI MapDialogRect(HWND dialog, LPRECT rect) {
     return TRUE;
 }
 
-// Return presses the default button, Escape the Cancel one, Tab moves the focus; everything else
-// for the dialog's windows is translated and dispatched as usual.
+// Return presses the push button that has the focus, or else the default button; Escape the Cancel
+// one; Tab moves the focus; everything else for the dialog's windows is translated and dispatched
+// as usual.
 extern "C" BOOL WINAPI IsDialogMessageW(HWND dialog, LPMSG message) {
     if (message == nullptr || dialog == nullptr ||
         (message->hwnd != dialog && !IsChild(dialog, message->hwnd))) {
@@ -201,7 +220,10 @@ extern "C" BOOL WINAPI IsDialogMessageW(HWND dialog, LPMSG message) {
         switch (message->wParam) {
         case VK_RETURN:
             if ((wants & DLGC_WANTALLKEYS) == 0) {
-                PressButton(dialog, LOWORD(SendMessageW(dialog, DM_GETDEFID, 0, 0)));
+                const bool onPushButton =
+                    (wants & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) != 0;
+                PressButton(dialog, onPushButton ? GetDlgCtrlID(message->hwnd)
+                                                 : LOWORD(SendMessageW(dialog, DM_GETDEFID, 0, 0)));
                 return TRUE;
             }
             break;

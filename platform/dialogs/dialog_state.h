@@ -18,6 +18,9 @@ struct DialogState {
     bool ended = false;
     INT_PTR result = 0;
     HWND focus = nullptr;
+    // The default button DM_SETDEFID named; 0 until then, when the template's BS_DEFPUSHBUTTON
+    // (else IDOK) is the default.
+    int defaultId = 0;
     // Pixels per 4 horizontal and 8 vertical dialog units, for MapDialogRect.
     int baseX = 0;
     int baseY = 0;

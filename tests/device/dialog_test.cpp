@@ -394,6 +394,35 @@ TEST_F(DialogOnDevice, ReturnEscapeAndCloseGoThroughTheButtons) {
     EXPECT_TRUE(IsWindow(dialog)) << "a modeless dialog stays until it is destroyed";
 }
 
+// Return presses the push button that has the focus, else the default one; DM_SETDEFID moves
+// the default and the buttons' looks with it.
+TEST_F(DialogOnDevice, ReturnPressesTheFocusedPushButtonAndSetDefIdMovesTheDefault) {
+    HWND dialog = StartSettings();
+    ASSERT_NE(dialog, nullptr);
+    HWND apply = GetDlgItem(dialog, applyId);
+    HWND cancel = GetDlgItem(dialog, IDCANCEL);
+    for (int i = 0; i < 6 && FocusOf(dialog) != cancel; ++i) {
+        PressKey(VK_TAB);
+    }
+    ASSERT_EQ(FocusOf(dialog), cancel);
+    received.clear();
+    PressKey(VK_RETURN);
+    EXPECT_EQ(received, (std::vector<std::string>{"command 2 0 from Cancel"}))
+        << "the focused button, not the default";
+
+    EXPECT_TRUE(SendMessageW(dialog, DM_SETDEFID, IDCANCEL, 0));
+    EXPECT_EQ(SendMessageW(dialog, DM_GETDEFID, 0, 0), MAKELONG(IDCANCEL, DC_HASDEFID));
+    EXPECT_EQ(GetWindowLongW(apply, GWL_STYLE) & BS_TYPEMASK, BS_PUSHBUTTON);
+    EXPECT_EQ(GetWindowLongW(cancel, GWL_STYLE) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
+    for (int i = 0; i < 6 && FocusOf(dialog) != GetDlgItem(dialog, fieldId); ++i) {
+        PressKey(VK_TAB);
+    }
+    ASSERT_EQ(FocusOf(dialog), GetDlgItem(dialog, fieldId));
+    received.clear();
+    PressKey(VK_RETURN);
+    EXPECT_EQ(received, (std::vector<std::string>{"command 2 0 from Cancel"})) << "the new default";
+}
+
 TEST_F(DialogOnDevice, TabMovesTheFocusAlongTheTabStops) {
     HWND dialog = StartSettings();
     ASSERT_NE(dialog, nullptr);
