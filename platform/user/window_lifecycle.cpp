@@ -81,6 +81,31 @@ extern "C" HWND WINAPI CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR
     return handle;
 }
 
+namespace {
+
+// The window that comes to the front when the one in front goes: its owner, or else the first
+// window from the top that can be activated, as Windows does.
+bool CanTakeTheFront(HWND window) {
+    return IsWindowVisible(window) && IsWindowEnabled(window) &&
+           (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_NOACTIVATE) == 0;
+}
+
+void ActivateAfterDestroyed(Window *owner) {
+    if (owner != nullptr && CanTakeTheFront(owner->handle)) {
+        SetForegroundWindow(owner->handle);
+        return;
+    }
+    for (HWND next = GetWindow(GetDesktopWindow(), GW_CHILD); next != nullptr;
+         next = GetWindow(next, GW_HWNDNEXT)) {
+        if (CanTakeTheFront(next)) {
+            SetForegroundWindow(next);
+            return;
+        }
+    }
+}
+
+} // namespace
+
 extern "C" BOOL WINAPI DestroyWindow(HWND handle) {
     Window *window = FindWindowObject(handle);
     if (window == nullptr || window == RootWindow() || window->destroying) {
@@ -107,7 +132,12 @@ extern "C" BOOL WINAPI DestroyWindow(HWND handle) {
     for (auto child = children.rbegin(); child != children.rend(); ++child) {
         DestroyWindow(*child);
     }
+    const bool wasForeground = GetForegroundWindow() == handle;
+    Window *owner = window->owner;
     ForgetInputWindow(handle);
     ForgetWindow(window);
+    if (wasForeground) {
+        ActivateAfterDestroyed(owner);
+    }
     return TRUE;
 }

@@ -222,6 +222,21 @@ TEST_F(Input, KeysTypeIntoTheFocusWindowOfTheProgramInFront) {
     EXPECT_EQ(GetKeyState(VK_SHIFT) & 0x8000, 0);
 }
 
+// When the window in front goes, the next one that can be activated comes to the front; a
+// window that never takes activation is passed over.
+TEST_F(Input, DestroyingTheWindowInFrontActivatesTheNext) {
+    StartPad(u"lower 0 0 100 100 0");
+    StartPad(u"passive 0 0 50 50 1");
+    StartPad(u"upper 100 0 100 100 0");
+    Tap(150, 10);
+    ASSERT_EQ(NameOf(GetForegroundWindow()), "upper");
+    received.clear();
+    DestroyWindow(GetForegroundWindow());
+    RunUntilIdle();
+    EXPECT_EQ(NameOf(GetForegroundWindow()), "lower");
+    EXPECT_EQ(received, std::vector<std::string>{"lower active"});
+}
+
 // With Control a letter gives its control character, a bracket its own, and the other printing
 // keys none, so that a program sees the chord and never the plain character.
 TEST_F(Input, ControlWithPunctuationGivesNoCharacter) {
