@@ -23,9 +23,19 @@ void Present(HWND dialog) {
     }
 }
 
+// A child given as the owner stands for its top-level window, which owns the dialog and is
+// disabled while it shows, as on Windows.
+HWND TopLevelOwner(HWND owner) {
+    while (owner != nullptr && (GetWindowLongW(owner, GWL_STYLE) & WS_CHILD) != 0) {
+        owner = GetParent(owner);
+    }
+    return owner;
+}
+
 } // namespace
 
 INT_PTR RunModalDialog(HWND dialog, HWND owner) {
+    owner = TopLevelOwner(owner);
     if (const DialogState *state = FindDialogState(dialog); state != nullptr && state->ended) {
         // Ended in WM_INITDIALOG: it goes before it is ever shown.
         const INT_PTR result = state->result;
@@ -83,6 +93,7 @@ extern "C" INT_PTR WINAPI DialogBoxParamW(HINSTANCE instance, LPCWSTR name, HWND
     }
     // A modal dialog is a pop-up, whatever its template says.
     layout.style &= ~WS_CHILD;
+    owner = TopLevelOwner(owner);
     HWND dialog = CreateDialogFromLayout(instance, layout, owner, procedure, parameter, true);
     if (dialog == nullptr) {
         return -1;

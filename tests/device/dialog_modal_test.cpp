@@ -40,8 +40,10 @@ const BOOL registered = RegisterModuleResources(resources, ARRAYSIZE(resources))
 const UINT ownerPosted = WM_USER + 5;
 
 std::vector<std::string> received;
-// The procedure of the dialog the owner program opens.
+// The procedure of the dialog the owner program opens, and whether it gives a child of its window
+// as the owner.
 DLGPROC modalProc = nullptr;
+bool ownedByChild = false;
 
 std::string Command(WPARAM wParam) {
     return "command " + std::to_string(LOWORD(wParam));
@@ -76,8 +78,11 @@ int WINAPI OwnerProgram(HINSTANCE, HINSTANCE, LPWSTR, int) {
     RegisterClassW(&windowClass);
     HWND owner = CreateWindowExW(0, u"Owner", u"Owner", WS_VISIBLE | WS_CAPTION | WS_BORDER, 0, 0,
                                  240, 294, nullptr, nullptr, nullptr, nullptr);
+    HWND child = CreateWindowExW(0, u"STATIC", u"", WS_CHILD | WS_VISIBLE, 4, 4, 40, 20, owner,
+                                 nullptr, nullptr, nullptr);
     SetForegroundWindow(owner);
-    const INT_PTR result = DialogBoxParamW(nullptr, MAKEINTRESOURCEW(201), owner, modalProc, 77);
+    const INT_PTR result = DialogBoxParamW(nullptr, MAKEINTRESOURCEW(201),
+                                           ownedByChild ? child : owner, modalProc, 77);
     received.push_back("returned " + std::to_string(result));
     received.push_back(std::string("afterwards ") +
                        (IsWindowEnabled(owner) ? "enabled" : "disabled") +
@@ -111,6 +116,7 @@ class ModalDialog : public BootedDevice {
         ASSERT_NO_FATAL_FAILURE(BootedDevice::SetUp());
         RegisterBuiltInProgram(u"\\Windows\\owner.exe", OwnerProgram);
         received.clear();
+        ownedByChild = false;
     }
     static HWND Owner() {
         return FindWindowW(u"Owner", nullptr);
@@ -133,6 +139,19 @@ TEST_F(ModalDialog, TheOwnerIsDisabledUntilEndDialogWhoseValueIsReturned) {
                                                   "returned 5", "afterwards enabled, active"}));
     EXPECT_FALSE(IsWindow(dialog));
     EXPECT_EQ(GetForegroundWindow(), Owner());
+}
+
+// A child given as the owner: its top-level window is disabled, and enabled again after.
+TEST_F(ModalDialog, AChildGivenAsOwnerDisablesItsTopLevelWindow) {
+    modalProc = AnsweringProc;
+    ownedByChild = true;
+    Start(u"\\Windows\\owner.exe");
+    HWND dialog = FindWindowW(u"Dialog", u"Outer");
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_FALSE(IsWindowEnabled(Owner()));
+    PressKey(VK_RETURN);
+    EXPECT_TRUE(IsWindowEnabled(Owner()));
+    EXPECT_EQ(received.back(), "afterwards enabled, active");
 }
 
 // Ends itself as soon as it is made; records whatever would show it.
