@@ -415,10 +415,19 @@ void Paint(ComboBox &combo) {
     if (field.right > field.left && field.bottom > field.top) {
         FillRect(dc, &field, GetSysColorBrush(COLOR_WINDOW));
     }
+    // With the focus, the selection shows highlighted, as a focused drop-down list does.
+    const bool focused = enabled && GetFocus() == combo.window;
+    RECT highlight = field;
+    InflateRect(&highlight, -1, -1);
+    if (focused && highlight.right > highlight.left && highlight.bottom > highlight.top) {
+        FillRect(dc, &highlight, GetSysColorBrush(COLOR_HIGHLIGHT));
+    }
     if (const std::u16string *text = combo.items.Text(combo.items.Selection())) {
         HGDIOBJ oldFont = SelectObject(dc, FontOf(combo));
         SetBkMode(dc, TRANSPARENT);
-        SetTextColor(dc, GetSysColor(enabled ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT));
+        SetTextColor(dc, GetSysColor(focused   ? COLOR_HIGHLIGHTTEXT
+                                     : enabled ? COLOR_WINDOWTEXT
+                                               : COLOR_GRAYTEXT));
         RECT textRect = field;
         textRect.left += 2;
         DrawTextW(dc, text->c_str(), static_cast<int>(text->size()), &textRect,
@@ -655,9 +664,11 @@ LRESULT Handle(ComboBox &combo, UINT message, WPARAM wParam, LPARAM lParam) {
         Cancel(combo, false);
         return 0;
     case WM_SETFOCUS:
+        InvalidateRect(combo.window, nullptr, FALSE);
         Notify(combo, CBN_SETFOCUS);
         return 0;
     case WM_KILLFOCUS:
+        InvalidateRect(combo.window, nullptr, FALSE);
         Cancel(combo, false);
         if (!combo.destroyed) {
             Notify(combo, CBN_KILLFOCUS);
