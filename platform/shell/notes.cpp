@@ -3,6 +3,7 @@
 #include "gdi/fonts.h"
 #include "shell/notes_document.h"
 #include "shell/shell.h"
+#include "user/window_state.h"
 
 #include <algorithm>
 
@@ -30,26 +31,59 @@ int TextWidth(HDC dc, const std::u16string &text, size_t count) {
     return size.cx;
 }
 
-// The document changed: the window text follows and the editing area is drawn again, all of it
-// or, for a character typed into a line, that line.
+// The note's text is the window's own text: it is lent to the document while a message that
+// reads or changes it is handled, and taken back after, so that no key copies the whole note.
+class LentText {
+  public:
+    LentText(HWND edit, NotesDocument &document)
+        : window_(FindWindowObject(edit)), document_(document) {
+        if (window_ != nullptr) {
+            document_.text.swap(window_->text);
+        }
+    }
+    ~LentText() {
+        if (window_ != nullptr) {
+            document_.text.swap(window_->text);
+        }
+    }
+    LentText(const LentText &) = delete;
+    LentText &operator=(const LentText &) = delete;
+
+  private:
+    Window *window_;
+    NotesDocument &document_;
+};
+
+// The document changed: the editing area is drawn again, all of it or, for a character typed
+// into a line the window shows, that line.
 void Changed(HWND edit, const NotesDocument &document, bool oneLine = false) {
-    DefWindowProcW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(document.text.c_str()));
     if (!oneLine) {
         InvalidateRect(edit, nullptr, TRUE);
         return;
     }
     HDC dc = GetDC(edit);
     HGDIOBJ oldFont = SelectObject(dc, NotesFont());
-    const int lineHeight = LineHeight(dc);
+    const int lineHeight = std::max(LineHeight(dc), 1);
     SelectObject(dc, oldFont);
     ReleaseDC(edit, dc);
-    const auto caret = document.text.begin() + static_cast<long>(document.caret);
-    const int line = static_cast<int>(std::count(document.text.begin(), caret, u'\n'));
     RECT client;
     GetClientRect(edit, &client);
-    const RECT changed = {0, margin + line * lineHeight, client.right,
-                          margin + (line + 1) * lineHeight};
-    InvalidateRect(edit, &changed, TRUE);
+    // Only the lines the window shows are looked at: a caret below them changes nothing shown.
+    const std::u16string &text = document.text;
+    size_t start = 0;
+    for (int top = margin; top < client.bottom; top += lineHeight) {
+        const size_t found = text.find(u"\r\n", start);
+        const size_t end = found == std::u16string::npos ? text.size() : found;
+        if (document.caret >= start && document.caret <= end) {
+            const RECT changed = {0, top, client.right, top + lineHeight};
+            InvalidateRect(edit, &changed, TRUE);
+            return;
+        }
+        if (found == std::u16string::npos) {
+            return;
+        }
+        start = found + 2;
+    }
 }
 
 void PaintEdit(HWND edit, const NotesDocument &document) {
@@ -108,6 +142,23 @@ void PlaceCaretAt(HWND edit, NotesDocument &document, int x, int y) {
     PlaceCaret(document, line, column);
 }
 
+// The messages that read or change the note.
+bool UsesTheText(UINT message) {
+    switch (message) {
+    case WM_SETTEXT:
+    case WM_CHAR:
+    case WM_KEYDOWN:
+    case WM_LBUTTONDOWN:
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONUP:
+    case WM_PAINT:
+        return true;
+    }
+    return false;
+}
+
+LRESULT HandleEdit(HWND edit, NotesDocument *document, UINT message, WPARAM wParam, LPARAM lParam);
+
 LRESULT CALLBACK NotesEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
     NotesDocument *document = DocumentOf(edit);
     switch (message) {
@@ -118,6 +169,16 @@ LRESULT CALLBACK NotesEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lP
         SetWindowLongPtrW(edit, GWL_USERDATA, 0);
         delete document;
         return 0;
+    }
+    if (document == nullptr || !UsesTheText(message)) {
+        return DefWindowProcW(edit, message, wParam, lParam);
+    }
+    LentText lent(edit, *document);
+    return HandleEdit(edit, document, message, wParam, lParam);
+}
+
+LRESULT HandleEdit(HWND edit, NotesDocument *document, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
     case WM_SETTEXT:
         if (document != nullptr) {
             document->text = lParam != 0 ? reinterpret_cast<LPCWSTR>(lParam) : u"";
