@@ -115,10 +115,6 @@ struct SetupLibrary {
     pfnInstall_Exit installExit = nullptr;
 };
 
-template <typename Function> Function Entry(HMODULE module, const char16_t *name) {
-    return reinterpret_cast<Function>(reinterpret_cast<void *>(GetProcAddressW(module, name)));
-}
-
 // The library goes beside the one an earlier installation left, which must survive a cancel.
 enum class SetupLibraryLoad { loaded, noRoom, unusable };
 
@@ -132,8 +128,8 @@ SetupLibraryLoad LoadSetupLibrary(const CabMember &member, const std::u16string 
     }
     library.module = LoadLibraryW(library.path.c_str());
     if (library.module != nullptr) {
-        library.installInit = Entry<pfnInstall_Init>(library.module, u"Install_Init");
-        library.installExit = Entry<pfnInstall_Exit>(library.module, u"Install_Exit");
+        library.installInit = SetupEntry<pfnInstall_Init>(library.module, u"Install_Init");
+        library.installExit = SetupEntry<pfnInstall_Exit>(library.module, u"Install_Exit");
     }
     return library.installInit != nullptr && library.installExit != nullptr
                ? SetupLibraryLoad::loaded

@@ -14,4 +14,11 @@ int WINAPI UnloadMain(HINSTANCE, HINSTANCE, LPWSTR commandLine, int);
 // Where a package's setup library is kept between its installation and its removal.
 std::u16string SetupLibraryPath(const std::u16string &packageName);
 
+// An entry point of a setup library, or null when the library or the name is missing.
+template <typename Function> Function SetupEntry(HMODULE module, const char16_t *name) {
+    return module == nullptr ? nullptr
+                             : reinterpret_cast<Function>(
+                                   reinterpret_cast<void *>(GetProcAddressW(module, name)));
+}
+
 #endif

@@ -26,12 +26,6 @@ std::u16string PackageNameFrom(const char16_t *line) {
     return name;
 }
 
-template <typename Function> Function Entry(HMODULE module, const char16_t *name) {
-    return module == nullptr ? nullptr
-                             : reinterpret_cast<Function>(
-                                   reinterpret_cast<void *>(GetProcAddressW(module, name)));
-}
-
 } // namespace
 
 int WINAPI UnloadMain(HINSTANCE instance, HINSTANCE, LPWSTR commandLine, int) {
@@ -45,8 +39,8 @@ int WINAPI UnloadMain(HINSTANCE instance, HINSTANCE, LPWSTR commandLine, int) {
     HWND window = OpenInstallerWindow(instance, u"Removing " + name);
     HMODULE library =
         package.setupLibrary.empty() ? nullptr : LoadLibraryW(package.setupLibrary.c_str());
-    auto uninstallInit = Entry<pfnUninstall_Init>(library, u"Uninstall_Init");
-    auto uninstallExit = Entry<pfnUninstall_Exit>(library, u"Uninstall_Exit");
+    auto uninstallInit = SetupEntry<pfnUninstall_Init>(library, u"Uninstall_Init");
+    auto uninstallExit = SetupEntry<pfnUninstall_Exit>(library, u"Uninstall_Exit");
     if (uninstallInit != nullptr &&
         uninstallInit(window, package.installDirectory.c_str()) != codeUNINSTALL_INIT_CONTINUE) {
         FreeLibrary(library);

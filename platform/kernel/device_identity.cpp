@@ -70,11 +70,15 @@ void ForgetStoreUse() {
     Identity().useKnown = false;
 }
 
+bool StoreLimitsFiles() {
+    return !MachineHasDrive() && !GetDeviceFolder().empty();
+}
+
 bool StoreHasRoomFor(unsigned long long growth) {
-    const std::string folder = GetDeviceFolder();
-    if (growth == 0 || MachineHasDrive() || folder.empty()) {
+    if (growth == 0 || !StoreLimitsFiles()) {
         return true;
     }
+    const std::string folder = GetDeviceFolder();
     DeviceIdentity &identity = Identity();
     const DWORD size = identity.storeSize;
     for (int measured = identity.useKnown ? 0 : 1; measured < 2; ++measured) {

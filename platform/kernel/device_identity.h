@@ -22,6 +22,8 @@ void SetDeviceStoreSize(DWORD bytes);
 // False, with ERROR_DISK_FULL, when a file on the device would grow by more bytes than its store
 // has free; always true for a PC's disk and for the host's own files.
 bool StoreHasRoomFor(unsigned long long growth);
+// Whether the machine's files are held to a store at all: on a device, not on a PC or the host.
+bool StoreLimitsFiles();
 // Files came or went behind the device's back (copied in by the host): measure the store again.
 void ForgetStoreUse();
 

@@ -268,7 +268,7 @@ extern "C" BOOL WINAPI WriteFile(HANDLE file, LPCVOID buffer, DWORD bytes, LPDWO
     }
     // A device's store is full before the host's disk is: nothing is written that does not fit.
     struct stat status;
-    const off_t position = lseek(object->fd, 0, SEEK_CUR);
+    const off_t position = StoreLimitsFiles() ? lseek(object->fd, 0, SEEK_CUR) : -1;
     if (position >= 0 && fstat(object->fd, &status) == 0) {
         const uint64_t end = static_cast<uint64_t>(position) + bytes;
         const uint64_t size = static_cast<uint64_t>(status.st_size);
