@@ -390,6 +390,40 @@ TEST_F(Typing, AKeyWithTwoKindsDoesNothingAndNoReleaseStickKeepsTheModifiers) {
     EXPECT_EQ(keyLog, (std::vector<std::string>{"down 16", "char 119", "char 119", "up 16"}));
 }
 
+// Two sticky keys held, then a character: they are let go newest first, each from the keyboard
+// the one after it led to, and that path ends on Main; let go oldest first it would end on Shift,
+// as Both has no Shift key.
+TEST_F(Typing, HeldKeysAreLetGoNewestFirstAfterACharacter) {
+    AddLayoutFile(u"Order.kbi",
+                  u"[Order,O,Main,1]\r\n"
+                  u"0, 0, 20, 20, 0, a, 0, 0\r\n"
+                  u"20, 0, 20, 20, VIRTUAL|STICK|NEWKEYBD, SHIFT, \"Order,Shift\", 0\r\n"
+                  u"40, 0, 20, 20, VIRTUAL|STICK|NEWKEYBD, CONTROL, \"Order,Control\", 0\r\n"
+                  u"[Order,O,Shift,1]\r\n"
+                  u"0, 0, 20, 20, 0, A, 0, 0\r\n"
+                  u"20, 0, 20, 20, VIRTUAL|STICK|NEWKEYBD, SHIFT, \"Order,Main\", 0\r\n"
+                  u"40, 0, 20, 20, VIRTUAL|STICK|NEWKEYBD, CONTROL, \"Order,Both\", 0\r\n"
+                  u"[Order,O,Control,1]\r\n"
+                  u"20, 0, 20, 20, VIRTUAL|STICK|NEWKEYBD, SHIFT, \"Order,Both\", 0\r\n"
+                  u"40, 0, 20, 20, VIRTUAL|STICK|NEWKEYBD, CONTROL, \"Order,Main\", 0\r\n"
+                  u"[Order,O,Both,1]\r\n"
+                  u"0, 0, 20, 20, 0, b, 0, 0\r\n"
+                  u"40, 0, 20, 20, VIRTUAL|STICK|NEWKEYBD, CONTROL, \"Order,Shift\", 0\r\n");
+    StartWith("\\Windows\\keylog.exe", "Order");
+    TapKey(VK_SHIFT, KEY_STICK);
+    TapKey(VK_CONTROL, KEY_STICK);
+    TapKey('b');
+    EXPECT_EQ(HeldKeys, nullptr);
+    bool onMain = false;
+    for (Element *node = DisplayedLayout(); node != nullptr; node = node->next) {
+        const KeyDef *key = static_cast<const KeyDef *>(node->data);
+        onMain |= key != nullptr && key->code == 'a';
+    }
+    EXPECT_TRUE(onMain) << "back on Main, not left on Shift";
+    EXPECT_EQ(keyLog, (std::vector<std::string>{"down 16", "down 17", "down 66", "char 2",
+                                                "up 66", "up 17", "up 16"}));
+}
+
 TEST_F(Typing, InTheHeldKeysModeSlidingToAnotherKeyTypesThatKey) {
     AddLayoutFile(u"Base.kbi",
                   u"[Base,B,Main,65537]\r\n"
