@@ -420,8 +420,8 @@ TEST_F(Typing, HeldKeysAreLetGoNewestFirstAfterACharacter) {
         onMain |= key != nullptr && key->code == 'a';
     }
     EXPECT_TRUE(onMain) << "back on Main, not left on Shift";
-    EXPECT_EQ(keyLog, (std::vector<std::string>{"down 16", "down 17", "down 66", "char 2",
-                                                "up 66", "up 17", "up 16"}));
+    EXPECT_EQ(keyLog, (std::vector<std::string>{"down 16", "down 17", "down 66", "char 2", "up 66",
+                                                "up 17", "up 16"}));
 }
 
 TEST_F(Typing, InTheHeldKeysModeSlidingToAnotherKeyTypesThatKey) {
