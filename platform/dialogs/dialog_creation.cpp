@@ -33,11 +33,11 @@ RECT WorkArea() {
     return area;
 }
 
-// The window's size for a client area of that size, with the frame its style gives it.
-SIZE WindowSizeFor(DWORD style, SIZE client) {
-    const int border = (style & (WS_BORDER | WS_DLGFRAME)) != 0 ? 1 : 0;
-    const int caption = (style & WS_CAPTION) == WS_CAPTION ? GetSystemMetrics(SM_CYCAPTION) : 0;
-    return SIZE{client.cx + 2 * border, client.cy + 2 * border + caption};
+// The window's size for a client area of that size, with the frame its styles give it.
+SIZE WindowSizeFor(DWORD style, DWORD exStyle, SIZE client) {
+    RECT rect = {0, 0, client.cx, client.cy};
+    AdjustWindowRectEx(&rect, style, FALSE, exStyle);
+    return SIZE{rect.right - rect.left, rect.bottom - rect.top};
 }
 
 // The first control that takes the focus: visible, enabled, with WS_TABSTOP.
@@ -95,7 +95,13 @@ HWND CreateDialogFromLayout(HINSTANCE instance, const DialogLayout &layout, HWND
                             DLGPROC procedure, LPARAM parameter, bool modal) {
     RegisterDialogClass();
     const DWORD style = layout.style & ~WS_VISIBLE;
-    const SIZE size = WindowSizeFor(style, layout.clientSize);
+    // A modal frame is the dialog's own extended style from here on, as the template's bit
+    // means nothing to the window.
+    DWORD exStyle = layout.exStyle;
+    if ((style & DS_MODALFRAME) != 0) {
+        exStyle |= WS_EX_DLGMODALFRAME;
+    }
+    const SIZE size = WindowSizeFor(style, exStyle, layout.clientSize);
     POINT place = layout.position;
     if ((style & WS_CHILD) == 0 && parent != nullptr) {
         // A pop-up's place is given in its owner's client area.
@@ -109,9 +115,8 @@ HWND CreateDialogFromLayout(HINSTANCE instance, const DialogLayout &layout, HWND
         place.x = area.left + std::max<LONG>((area.right - area.left - size.cx) / 2, 0);
         place.y = area.top + std::max<LONG>((area.bottom - area.top - size.cy) / 2, 0);
     }
-    HWND dialog =
-        CreateWindowExW(layout.exStyle, dialogClass, layout.caption.c_str(), style, place.x,
-                        place.y, size.cx, size.cy, parent, nullptr, instance, nullptr);
+    HWND dialog = CreateWindowExW(exStyle, dialogClass, layout.caption.c_str(), style, place.x,
+                                  place.y, size.cx, size.cy, parent, nullptr, instance, nullptr);
     if (dialog == nullptr) {
         return nullptr;
     }

@@ -433,11 +433,15 @@ typedef struct _ICONINFO {
 #define SM_CYCAPTION 4
 #define SM_CXBORDER 5
 #define SM_CYBORDER 6
+#define SM_CXDLGFRAME 7
+#define SM_CYDLGFRAME 8
 #define SM_CXICON 11
 #define SM_CYICON 12
 #define SM_CXSMICON 49
 #define SM_CYSMICON 50
 WINBASEAPI int WINAPI GetSystemMetrics(int index);
+// The window rectangle for a client rectangle, with the frame and caption the styles give.
+WINBASEAPI BOOL WINAPI AdjustWindowRectEx(LPRECT rect, DWORD style, BOOL menu, DWORD exStyle);
 // A NULL instance asks for a built-in icon (IDI_*).
 WINBASEAPI HICON WINAPI LoadIconA(HINSTANCE instance, LPCSTR name);
 WINBASEAPI HICON WINAPI LoadIconW(HINSTANCE instance, LPCWSTR name);

@@ -16,6 +16,9 @@ extern "C" int WINAPI GetSystemMetrics(int index) {
     case SM_CXBORDER:
     case SM_CYBORDER:
         return 1;
+    case SM_CXDLGFRAME:
+    case SM_CYDLGFRAME:
+        return 3;
     case SM_CXICON:
     case SM_CYICON:
         return 32;

@@ -1,5 +1,6 @@
-// Borders and captions in the Windows CE style: a one-pixel line, and a caption bar with the
-// window's text and, for a window that asks for it, an "OK" button.
+// Borders and captions in the Windows CE style: a one-pixel line, or for a modal-frame dialog a
+// raised edge with a band of face colour inside, and a caption bar with the window's text and,
+// for a window that asks for it, an "OK" button.
 #include "user/window_frames.h"
 
 #include "gdi/fonts.h"
@@ -15,7 +16,49 @@ HFONT CaptionFont() {
     return SharedSystemFont(-12, FW_BOLD);
 }
 
+// Outer edge light and black, inner edge white and grey, then face colour to the client area.
+void DrawDialogFrame(HDC dc, RECT frame, int width) {
+    const int lightAndDark[2][2] = {{COLOR_3DLIGHT, COLOR_3DDKSHADOW},
+                                    {COLOR_3DHILIGHT, COLOR_3DSHADOW}};
+    for (int ring = 0; ring < width; ring++) {
+        const bool edge = ring < 2;
+        HBRUSH topLeft = GetSysColorBrush(edge ? lightAndDark[ring][0] : COLOR_3DFACE);
+        HBRUSH bottomRight = GetSysColorBrush(edge ? lightAndDark[ring][1] : COLOR_3DFACE);
+        RECT top = {frame.left, frame.top, frame.right - 1, frame.top + 1};
+        RECT left = {frame.left, frame.top, frame.left + 1, frame.bottom - 1};
+        RECT bottom = {frame.left, frame.bottom - 1, frame.right, frame.bottom};
+        RECT right = {frame.right - 1, frame.top, frame.right, frame.bottom};
+        FillRect(dc, &top, topLeft);
+        FillRect(dc, &left, topLeft);
+        FillRect(dc, &bottom, bottomRight);
+        FillRect(dc, &right, bottomRight);
+        InflateRect(&frame, -1, -1);
+    }
+}
+
 } // namespace
+
+int FrameWidth(DWORD style, DWORD exStyle) {
+    if ((exStyle & WS_EX_DLGMODALFRAME) != 0) {
+        return GetSystemMetrics(SM_CXDLGFRAME);
+    }
+    return (style & (WS_BORDER | WS_DLGFRAME)) != 0 ? GetSystemMetrics(SM_CXBORDER) : 0;
+}
+
+int CaptionHeight(DWORD style) {
+    return (style & WS_CAPTION) == WS_CAPTION ? GetSystemMetrics(SM_CYCAPTION) : 0;
+}
+
+extern "C" BOOL WINAPI AdjustWindowRectEx(LPRECT rect, DWORD style, BOOL, DWORD exStyle) {
+    if (rect == nullptr) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    const int frame = FrameWidth(style, exStyle);
+    InflateRect(rect, frame, frame);
+    rect->top -= CaptionHeight(style);
+    return TRUE;
+}
 
 void DrawWindowFrame(Window *window) {
     const Box outer = WindowBox(window);
@@ -27,7 +70,9 @@ void DrawWindowFrame(Window *window) {
         return;
     }
     HDC dc = CreateWindowDc(window->handle, true);
-    if (border > 0) {
+    if ((window->exStyle & WS_EX_DLGMODALFRAME) != 0 && border > 1) {
+        DrawDialogFrame(dc, RECT{0, 0, width, outer.bottom - outer.top}, border);
+    } else if (border > 0) {
         HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
         Rectangle(dc, 0, 0, width, outer.bottom - outer.top);
         SelectObject(dc, oldBrush);

@@ -15,7 +15,7 @@ struct ScrollBarState;
 struct WindowClass {
     std::u16string name;
     WNDCLASSW description;
-    DWORD program; // the program that registered it; 0 for the host
+    DWORD program;     // the program that registered it; 0 for the host
     bool ansi = false; // registered through an A call: its procedure takes ANSI text
 };
 

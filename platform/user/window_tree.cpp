@@ -15,6 +15,7 @@
 #include "user/message_conversion.h"
 #include "user/screen.h"
 #include "user/scroll_bars.h"
+#include "user/window_frames.h"
 
 namespace {
 
@@ -68,14 +69,11 @@ bool SameName(const std::u16string &a, const std::u16string &b) {
 
 // Chrome a window draws around its client area.
 int BorderWidth(const Window *window) {
-    return (window->style & (WS_BORDER | WS_DLGFRAME)) != 0 ? 1 : 0;
+    return FrameWidth(window->style, window->exStyle);
 }
 
-// As GetSystemMetrics(SM_CYCAPTION) answers.
-const int captionHeight = 24;
-
-int CaptionHeight(const Window *window) {
-    return (window->style & WS_CAPTION) == WS_CAPTION ? captionHeight : 0;
+int CaptionBarHeight(const Window *window) {
+    return CaptionHeight(window->style);
 }
 
 } // namespace
@@ -159,7 +157,7 @@ POINT ClientOrigin(const Window *window) {
         origin.y += parentOrigin.y;
     }
     origin.x += BorderWidth(window);
-    origin.y += BorderWidth(window) + CaptionHeight(window);
+    origin.y += BorderWidth(window) + CaptionBarHeight(window);
     return origin;
 }
 
@@ -167,7 +165,7 @@ SIZE ClientSize(const Window *window) {
     int border = BorderWidth(window);
     SIZE size = {window->rect.right - window->rect.left - 2 * border -
                      VerticalScrollBarWidth(window),
-                 window->rect.bottom - window->rect.top - 2 * border - CaptionHeight(window)};
+                 window->rect.bottom - window->rect.top - 2 * border - CaptionBarHeight(window)};
     size.cx = std::max<LONG>(size.cx, 0);
     size.cy = std::max<LONG>(size.cy, 0);
     return size;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "dialogs/dialogs.h"
+#include "rect_text.h"
 
 namespace {
 
@@ -30,11 +31,6 @@ const DIALOG_TEMPLATE_TABLE twoControls = {
     twoItems,
     2,
 };
-
-std::string Describe(const RECT &rect) {
-    return std::to_string(rect.left) + "," + std::to_string(rect.top) + "," +
-           std::to_string(rect.right) + "," + std::to_string(rect.bottom);
-}
 
 TEST(DialogTemplate, UnitsBecomePixelsThroughTheBaseUnits) {
     // 6 pixels per 4 units across and 13 per 8 down: a quarter and an eighth of those.

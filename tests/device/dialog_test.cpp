@@ -19,6 +19,7 @@
 #include "dialogs/dialogs.h"
 #include "user/screen.h"
 #include "user/window_state.h"
+#include "rect_text.h"
 
 namespace {
 
@@ -150,11 +151,6 @@ std::string ClassOf(HWND window) {
     WCHAR name[32] = {};
     GetClassNameW(window, name, 32);
     return std::string(name, name + lstrlenW(name));
-}
-
-std::string Describe(const RECT &rect) {
-    return std::to_string(rect.left) + "," + std::to_string(rect.top) + "," +
-           std::to_string(rect.right) + "," + std::to_string(rect.bottom);
 }
 
 // A control's rectangle in its dialog's client area.
@@ -313,8 +309,8 @@ TEST_F(DialogOnDevice, TheTemplateGivesTheControlsAndTheirPlaces) {
     EXPECT_EQ(GetDlgItem(dialog, 999), nullptr);
     EXPECT_EQ(GetLastError(), DWORD(ERROR_CONTROL_ID_NOT_FOUND));
 
-    // 100 x 60 units inside a one-pixel border and a 24-pixel caption: 202 x 139 pixels,
-    // centred in the 240 x 294 pixels above the task bar.
+    // 100 x 60 units inside the modal frame's three pixels and a 24-pixel caption: 206 x 143
+    // pixels, centred in the 240 x 294 pixels above the task bar.
     RECT client;
     GetClientRect(dialog, &client);
     EXPECT_EQ(Describe(client), "0,0,200,113");
@@ -324,7 +320,8 @@ TEST_F(DialogOnDevice, TheTemplateGivesTheControlsAndTheirPlaces) {
     EXPECT_EQ(bar.top, 294);
     RECT frame;
     GetWindowRect(dialog, &frame);
-    EXPECT_EQ(Describe(frame), "19,77,221,216");
+    EXPECT_EQ(Describe(frame), "17,75,223,218");
+    EXPECT_NE(GetWindowLongW(dialog, GWL_EXSTYLE) & WS_EX_DLGMODALFRAME, 0);
 
     // MapDialogRect maps each edge on its own, so a bottom may round otherwise than a height.
     RECT units = {4, 20, 64, 32};

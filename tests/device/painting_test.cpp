@@ -8,6 +8,7 @@
 #include "kernel/scheduler.h"
 #include "user/screen.h"
 #include "user/window_state.h"
+#include "rect_text.h"
 
 namespace {
 
@@ -18,11 +19,6 @@ std::string Name(HWND window) {
     WCHAR text[32] = {};
     GetWindowTextW(window, text, 32);
     return std::string(text, text + lstrlenW(text));
-}
-
-std::string Describe(const RECT &rect) {
-    return std::to_string(rect.left) + "," + std::to_string(rect.top) + "," +
-           std::to_string(rect.right) + "," + std::to_string(rect.bottom);
 }
 
 // Paints its whole client area in paintColor, recording what it was asked to paint.

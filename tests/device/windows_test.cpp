@@ -6,6 +6,7 @@
 
 #include "kernel/scheduler.h"
 #include "user/window_state.h"
+#include "rect_text.h"
 
 namespace {
 
@@ -102,6 +103,39 @@ TEST_F(Windows, CreationSendsCreateSizeAndMove) {
         CreateWindowExW(0, u"NoSuchClass", u"x", 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr),
         nullptr);
     EXPECT_EQ(GetLastError(), (DWORD)ERROR_CANNOT_FIND_WND_CLASS);
+}
+
+// A modal frame is three pixels on every side, whatever border the style asks for as well; a
+// border alone is one pixel, and a caption adds its bar above the client area.
+TEST_F(Windows, FramesAroundTheClientArea) {
+    struct Frame {
+        DWORD style, exStyle;
+        const char *window; // for a 100 x 50 client area at (10, 20)
+    };
+    const Frame frames[] = {
+        {0, 0, "10,20,110,70"},
+        {WS_BORDER, 0, "9,19,111,71"},
+        {WS_BORDER, WS_EX_DLGMODALFRAME, "7,17,113,73"},
+        {WS_CAPTION, WS_EX_DLGMODALFRAME, "7,-7,113,73"},
+        {WS_CAPTION, 0, "9,-5,111,71"},
+    };
+    for (const Frame &frame : frames) {
+        RECT rect = {10, 20, 110, 70};
+        ASSERT_TRUE(AdjustWindowRectEx(&rect, frame.style, FALSE, frame.exStyle));
+        EXPECT_EQ(Describe(rect), frame.window) << frame.style << " " << frame.exStyle;
+        HWND window = Make(u"f", WS_VISIBLE | frame.style, nullptr, frame.exStyle, rect.left,
+                           rect.top, rect.right - rect.left, rect.bottom - rect.top);
+        RECT client;
+        GetClientRect(window, &client);
+        POINT origin = {0, 0};
+        ClientToScreen(window, &origin);
+        EXPECT_EQ(client.right, 100);
+        EXPECT_EQ(client.bottom, 50);
+        EXPECT_EQ(origin.x, 10);
+        EXPECT_EQ(origin.y, 20);
+        DestroyWindow(window);
+    }
+    EXPECT_EQ(GetSystemMetrics(SM_CXDLGFRAME), 3);
 }
 
 TEST_F(Windows, ZOrderKeepsBandsAndChildrenInCreationOrder) {

@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "device/automation.h"
+#include "../device/screen_pixels.h"
 #include "kernel/scheduler.h"
 #include "kernel/host_paths.h"
 #include "pennakbd_state.h"
@@ -88,6 +89,15 @@ TEST_F(Startup, StoredSettingsPlaceAndScaleTheKeyboard) {
     ASSERT_NE(main, nullptr);
     EXPECT_EQ(RectOf(main).left, 10);
     EXPECT_EQ(RectOf(main).top, -10);
+    // Its dialog frame: a white edge one pixel inside the left, black along the bottom, and the
+    // client area three pixels in.
+    const RECT frame = RectOf(main);
+    EXPECT_EQ(ScreenPixel(11, 20), RGB(255, 255, 255));
+    EXPECT_EQ(ScreenPixel(20, frame.bottom - 1), RGB(0, 0, 0));
+    POINT client = {0, 0};
+    ClientToScreen(main, &client);
+    EXPECT_EQ(client.x, 13);
+    EXPECT_EQ(client.y, -7);
     EXPECT_FALSE(IsWindowVisible(OptionPanel));
     WCHAR name[32] = {};
     GetDlgItemTextW(OptionPanel, IDC_SELECTOR, name, 32);
