@@ -98,6 +98,10 @@ void Fiber::Resume() {
     current = nullptr;
 }
 
+Fiber *Fiber::Running() {
+    return current;
+}
+
 void Fiber::Yield() {
     Fiber *self = current;
     if (self == nullptr) {

@@ -23,6 +23,8 @@ class Fiber {
     }
     // From inside a fiber: back to the scheduler, until the next Resume.
     static void Yield();
+    // The fiber that runs now, or null on the scheduler's own stack.
+    static Fiber *Running();
 
   private:
     static void Start(unsigned int high, unsigned int low);

@@ -192,6 +192,11 @@ Program *CurrentProgram() {
     return current;
 }
 
+bool RunsOnOwnFiber(const Program *program) {
+    return program != nullptr && program->fiber != nullptr &&
+           Fiber::Running() == program->fiber.get();
+}
+
 ProgramContext EnterProgramContext(Program *program) {
     const ProgramContext previous = {current, SwitchToMachine(program->machine)};
     current = program;

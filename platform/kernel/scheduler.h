@@ -78,8 +78,11 @@ void ResetDevice();
 void PowerOffMachine(Machine *machine);
 // Whether any machine is booted, so that time is the clock's rather than the host's.
 bool DeviceIsBooted();
-// The program on whose fiber the caller runs, or null on the host's own stack.
+// The program whose context the caller runs in, or null on the host's own stack.
 Program *CurrentProgram();
+// Whether the caller runs on the program's own fiber, where it may wait, rather than in its
+// context lent to the host's stack or another program's fiber.
+bool RunsOnOwnFiber(const Program *program);
 // Runs what follows in another program's context (its thread id, its queue, its machine) until
 // the context returned is entered again.
 struct ProgramContext {

@@ -82,14 +82,23 @@ bool TakeMessage(Program *program, MSG *message, HWND window, UINT first, UINT l
 }
 
 // What the scheduler asks of the window system about programs waiting for messages.
+// A thread waiting for a reply goes on for the reply or for a message sent to it, never for a
+// posted one.
 bool WaitedMessageReady(Program *program) {
     const UserThreadInfo &info = UserInfo(program);
+    if (!info.sentToThread.empty()) {
+        return true;
+    }
+    if (info.awaitedReply != nullptr) {
+        return info.awaitedReply->replied;
+    }
     return HasMessage(program, info.waitWindow, info.waitFirst, info.waitLast);
 }
 
+// The timers of a thread blocked in a send cannot fire, and so do not move the clock.
 bool NextTimer(Program *program, DWORD &due) {
     const UserThreadInfo &info = UserInfo(program);
-    if (info.timers.empty()) {
+    if (info.timers.empty() || info.awaitedReply != nullptr) {
         return false;
     }
     due =
@@ -103,7 +112,13 @@ void AskToQuit(Program *program) {
     UserInfo(program).quitPosted = true;
 }
 
+// Senders still waiting on an ended program get 0, as from a window that is gone.
 void ProgramEnded(Program *program) {
+    for (SentMessage *sent : UserInfo(program).sentToThread) {
+        sent->result = 0;
+        sent->replied = true;
+    }
+    UserInfo(program).sentToThread.clear();
     ForgetProgramWindows(program->id);
 }
 
@@ -126,13 +141,36 @@ bool HasMessage(Program *program, HWND window, UINT first, UINT last) {
     return TakeMessage(program, &ignored, window, first, last, false);
 }
 
+LRESULT SendToOtherThread(Program *sender, Program *receiver, SentMessage &sent) {
+    sent.result = 0;
+    sent.replied = false;
+    UserInfo(receiver).sentToThread.push_back(&sent);
+    UserThreadInfo &own = UserInfo(sender);
+    const SentMessage *outer = own.awaitedReply;
+    for (;;) {
+        ReceiveSentMessages(sender);
+        if (sent.replied) {
+            break;
+        }
+        own.awaitedReply = &sent;
+        sender->wait = Program::Wait::Message;
+        WaitInProgram(sender);
+    }
+    own.awaitedReply = outer;
+    return sent.result;
+}
+
 extern "C" BOOL WINAPI GetMessageW(LPMSG message, HWND window, UINT first, UINT last) {
     Program *program = CurrentProgram();
     if (program == nullptr || message == nullptr) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return -1;
     }
-    while (!TakeMessage(program, message, window, first, last, true)) {
+    for (;;) {
+        ReceiveSentMessages(program);
+        if (TakeMessage(program, message, window, first, last, true)) {
+            break;
+        }
         program->wait = Program::Wait::Message;
         UserInfo(program).waitWindow = window;
         UserInfo(program).waitFirst = first;
@@ -148,6 +186,7 @@ extern "C" BOOL WINAPI PeekMessageW(LPMSG message, HWND window, UINT first, UINT
     if (program == nullptr || message == nullptr) {
         return FALSE;
     }
+    ReceiveSentMessages(program);
     return TakeMessage(program, message, window, first, last, (remove & PM_REMOVE) != 0);
 }
 
@@ -156,13 +195,16 @@ extern "C" BOOL WINAPI WaitMessage(void) {
     if (program == nullptr) {
         return FALSE;
     }
-    if (!HasMessage(program, nullptr, 0, 0)) {
+    for (;;) {
+        ReceiveSentMessages(program);
+        if (HasMessage(program, nullptr, 0, 0)) {
+            return TRUE;
+        }
         program->wait = Program::Wait::Message;
         UserInfo(program).waitWindow = nullptr;
         UserInfo(program).waitFirst = UserInfo(program).waitLast = 0;
         WaitInProgram(program);
     }
-    return TRUE;
 }
 
 extern "C" BOOL WINAPI PostThreadMessageW(DWORD thread, UINT message, WPARAM wParam,

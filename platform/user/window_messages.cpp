@@ -1,6 +1,8 @@
-// Sending and posting to windows. A message sent to another program's window runs that
-// window's procedure at once, in the receiving program's context; its text is converted when
-// caller and procedure take different forms.
+// Sending and posting to windows. A program's message to another program's window waits in that
+// program's thread until the thread next looks for messages (in its loop, a modal loop or its own
+// send), and the sender waits for the reply meanwhile; the host's own stack, which cannot wait,
+// runs the procedure at once in the receiving program's context. Text is converted when caller
+// and procedure take different forms.
 #include "user/window_state.h"
 
 #include "kernel/scheduler.h"
@@ -19,8 +21,13 @@ LRESULT CallProcedure(Window *window, bool callerAnsi, UINT message, WPARAM wPar
     HWND handle = window->handle;
     const bool procAnsi = window->ansiProc;
     Program *receiver = FindProgram(window->program);
-    if (receiver == nullptr || receiver == CurrentProgram()) {
+    Program *caller = CurrentProgram();
+    if (receiver == nullptr || receiver == caller) {
         return CallWithConversion(proc, procAnsi, callerAnsi, handle, message, wParam, lParam);
+    }
+    if (RunsOnOwnFiber(caller) && !receiver->exited) {
+        SentMessage sent = {handle, message, wParam, lParam, callerAnsi, 0, false};
+        return SendToOtherThread(caller, receiver, sent);
     }
     const ProgramContext sender = EnterProgramContext(receiver);
     LRESULT result =
@@ -60,6 +67,21 @@ bool IsCharacterMessage(UINT message) {
 }
 
 } // namespace
+
+void ReceiveSentMessages(Program *program) {
+    std::deque<SentMessage *> &pending = UserInfo(program).sentToThread;
+    while (!pending.empty()) {
+        SentMessage *sent = pending.front();
+        pending.pop_front();
+        Window *window = FindWindowObject(sent->window);
+        sent->result =
+            window != nullptr && window != RootWindow() && window->proc != nullptr
+                ? CallWithConversion(window->proc, window->ansiProc, sent->callerAnsi, sent->window,
+                                     sent->message, sent->wParam, sent->lParam)
+                : 0;
+        sent->replied = true;
+    }
+}
 
 extern "C" LRESULT WINAPI SendMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return Send(window, false, message, wParam, lParam);

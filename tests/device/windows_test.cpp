@@ -1,6 +1,7 @@
 // Windows and messages, told as the sequences of messages a window procedure receives.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -294,6 +295,130 @@ TEST_F(Windows, SendingToAnotherProgramRunsInItsContextAndPostingGoesToItsQueue)
               (std::vector<std::string>{"answered in the owner's context", "caller's context back",
                                         "owned close", "owned destroy"}));
     EXPECT_FALSE(IsWindow(shared));
+}
+
+// A receiver that waits while it handles a message: it sleeps, sends back to the waiting sender,
+// and runs a loop of its own (as a message box does) until a third program tells it to stop.
+HWND busy;
+HWND callerWindow;
+bool stopLooping;
+
+LRESULT CALLBACK Busy(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    const std::string context = GetCurrentThreadId() == GetWindowThreadProcessId(window, nullptr)
+                                    ? "in the receiver"
+                                    : "elsewhere";
+    if (message == WM_USER) {
+        Sleep(500);
+        received.push_back("slept " + context);
+        SendMessageW(callerWindow, WM_USER + 1, 0, 0);
+        stopLooping = false;
+        MSG queued;
+        while (!stopLooping && GetMessageW(&queued, nullptr, 0, 0))
+            DispatchMessageW(&queued);
+        received.push_back("loop ended " + context);
+        return 7;
+    }
+    if (message == WM_USER + 2) {
+        // A sent message does not end GetMessage: the loop is woken as EndDialog wakes its own.
+        stopLooping = true;
+        PostMessageW(window, WM_NULL, 0, 0);
+        received.push_back("stop " + context);
+        return 0;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK Called(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_USER + 1) {
+        received.push_back(GetCurrentThreadId() == GetWindowThreadProcessId(window, nullptr)
+                               ? "sent back to the waiting caller"
+                               : "sent back elsewhere");
+        return 0;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+HWND MakeOwnWindow(const char16_t *className, WNDPROC procedure) {
+    WNDCLASSW windowClass = {};
+    windowClass.lpfnWndProc = procedure;
+    windowClass.lpszClassName = className;
+    RegisterClassW(&windowClass);
+    return CreateWindowExW(0, className, className, 0, 0, 0, 10, 10, nullptr, nullptr, nullptr,
+                           nullptr);
+}
+
+int WINAPI BusyOwner(HINSTANCE, HINSTANCE, LPWSTR, int) {
+    busy = MakeOwnWindow(u"Busy", Busy);
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0))
+        DispatchMessageW(&message);
+    return 0;
+}
+
+int WINAPI WaitingCaller(HINSTANCE, HINSTANCE, LPWSTR, int) {
+    callerWindow = MakeOwnWindow(u"Called", Called);
+    received.push_back("answer " + std::to_string(SendMessageW(busy, WM_USER, 0, 0)));
+    return 0;
+}
+
+int WINAPI Stopper(HINSTANCE, HINSTANCE, LPWSTR, int) {
+    SendMessageW(busy, WM_USER + 2, 0, 0);
+    received.push_back("stopper answered");
+    return 0;
+}
+
+DWORD Start(const char16_t *path) {
+    PROCESS_INFORMATION information = {};
+    EXPECT_TRUE(CreateProcessW(path, nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, nullptr,
+                               &information));
+    RunUntilIdle();
+    return information.dwProcessId;
+}
+
+TEST_F(Windows, ASendWaitsWhileTheReceiverSleepsSendsBackAndRunsALoopOfItsOwn) {
+    RegisterBuiltInProgram(u"\\busy.exe", BusyOwner);
+    RegisterBuiltInProgram(u"\\caller.exe", WaitingCaller);
+    RegisterBuiltInProgram(u"\\stopper.exe", Stopper);
+    Start(u"\\busy.exe");
+    received.clear();
+    Start(u"\\caller.exe");
+    EXPECT_TRUE(received.empty()) << "the receiver sleeps; the caller waits";
+    AdvanceDeviceTime(500);
+    EXPECT_EQ(received, (std::vector<std::string>{"slept in the receiver",
+                                                  "sent back to the waiting caller"}))
+        << "no answer while the receiver's loop runs";
+    Start(u"\\stopper.exe");
+    // The stopper and the receiver go on side by side; the caller's answer comes after the loop.
+    const std::vector<std::string> expected = {
+        "slept in the receiver", "sent back to the waiting caller", "stop in the receiver",
+        "loop ended in the receiver", "answer 7"};
+    std::vector<std::string> withoutStopper = received;
+    std::erase(withoutStopper, "stopper answered");
+    EXPECT_EQ(withoutStopper, expected);
+    EXPECT_EQ(std::count(received.begin(), received.end(), "stopper answered"), 1);
+}
+
+// A sender still waiting when the receiver ends gets 0, and goes on.
+int WINAPI EndingOwner(HINSTANCE, HINSTANCE, LPWSTR, int) {
+    busy = MakeOwnWindow(u"Ending", DefWindowProcW);
+    Sleep(100); // ends without looking at its messages
+    return 0;
+}
+
+int WINAPI PatientCaller(HINSTANCE, HINSTANCE, LPWSTR, int) {
+    received.push_back("answer " + std::to_string(SendMessageW(busy, WM_GETTEXTLENGTH, 0, 0)));
+    return 0;
+}
+
+TEST_F(Windows, ASendToAProgramThatEndsWithoutLookingIsAnsweredWithZero) {
+    RegisterBuiltInProgram(u"\\ending.exe", EndingOwner);
+    RegisterBuiltInProgram(u"\\caller.exe", PatientCaller);
+    Start(u"\\ending.exe");
+    received.clear();
+    Start(u"\\caller.exe");
+    EXPECT_TRUE(received.empty());
+    AdvanceDeviceTime(100);
+    EXPECT_EQ(received, (std::vector<std::string>{"answer 0"}));
 }
 
 } // namespace

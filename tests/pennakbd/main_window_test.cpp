@@ -37,7 +37,8 @@ class MainWindowTest : public KeyboardSession {
     static std::vector<LRESULT> Send(std::vector<UINT> messages) {
         answers.clear();
         messagesToSend = std::move(messages);
-        Run("start \\Windows\\sender.exe\n");
+        // The keyboard waits a moment before it asks the program in front for its focus.
+        Run("start \\Windows\\sender.exe\nidle\n");
         return answers;
     }
     static std::u16string Selected() {
