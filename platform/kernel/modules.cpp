@@ -54,13 +54,14 @@ void *BaseOf(void *handle) {
 }
 
 // Windows appends ".dll" to a last component without an extension; a trailing dot asks it not
-// to append anything. Here the extension of a module is ".so".
+// to append anything. Libraries on both machines are named ".dll" as on Windows, whatever the
+// host keeps inside them.
 std::string WithModuleExtension(std::string path) {
     const size_t slash = path.find_last_of('/');
     const size_t component = slash == std::string::npos ? 0 : slash + 1;
     const size_t dot = path.find_last_of('.');
     if (dot == std::string::npos || dot < component) {
-        return path + ".so";
+        return path + ".dll";
     }
     if (dot == path.size() - 1) {
         path.pop_back();

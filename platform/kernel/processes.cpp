@@ -36,7 +36,11 @@ bool FindProgramCode(const std::u16string &path, ProgramCode &code) {
     if (code.entry != nullptr || code.ansiEntry != nullptr) {
         return true;
     }
-    code.instance = LoadLibraryW(path.c_str());
+    // A program named without an extension is its ".exe", as CreateProcess finds it.
+    const size_t slash = path.find_last_of(u"\\/");
+    const size_t dot = path.find_last_of(u'.');
+    const bool bare = dot == std::u16string::npos || (slash != std::u16string::npos && dot < slash);
+    code.instance = LoadLibraryW(bare ? (path + u".exe").c_str() : path.c_str());
     if (code.instance == nullptr) {
         return false;
     }

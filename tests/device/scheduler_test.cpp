@@ -213,7 +213,7 @@ TEST_F(Device, AProgramFileInTheDeviceFolderIsStartedByItsDevicePath) {
     char pattern[] = "/tmp/device-XXXXXX";
     ASSERT_NE(mkdtemp(pattern), nullptr);
     fs::create_directories(std::string(pattern) + "/Windows");
-    fs::copy_file(DEVICE_TEST_PROGRAM, std::string(pattern) + "/Windows/answer.so");
+    fs::copy_file(DEVICE_TEST_PROGRAM, std::string(pattern) + "/Windows/answer.exe");
     SetDeviceFolder(pattern);
 
     DWORD answerer = Start(u"\\Windows\\answer", u"four");

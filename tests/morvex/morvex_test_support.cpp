@@ -93,7 +93,7 @@ void CopyDistribution(const std::string &to, bool withTemplate) {
     namespace fs = std::filesystem;
     fs::create_directories(to);
     std::string from = DESKTOP_DIST_DIRECTORY;
-    for (const char *name : {"morvex", "layodex.so", "libplatform.so"})
+    for (const char *name : {"morvex", "Layodex.dll", "libplatform.so"})
         fs::copy_file(from + "/" + name, to + "/" + name, fs::copy_options::overwrite_existing);
     if (withTemplate)
         fs::copy_file(std::string(SHIPPED_LAYOUTS_DIRECTORY) + "/English.kbi", to + "/English.kbi",

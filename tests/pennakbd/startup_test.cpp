@@ -70,7 +70,7 @@ TEST_F(Startup, WithoutAnInstallationDirectoryItEndsWithOne) {
 
 TEST_F(Startup, ALibraryMissingAnEntryPointEndsItWithZero) {
     // A library with every entry point but FindKeyByIdentity.
-    const std::string library = HostPathFromW(u"\\Program Files\\Pennakey\\layodex.so");
+    const std::string library = HostPathFromW(u"\\Program Files\\Pennakey\\layodex.dll");
     std::filesystem::copy_file(PARTIAL_LAYODEX, library,
                                std::filesystem::copy_options::overwrite_existing);
     EXPECT_EQ(ExitCodeOf(StartKeyboard()), 0u);

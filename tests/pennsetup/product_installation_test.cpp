@@ -157,7 +157,7 @@ TEST_F(ProductInstallation, WithoutLayoutsTheInstallationIsUndone) {
 // A file that cannot be written (a folder stands where it goes): the hook asks for a new
 // installation before it asks for layouts, and everything is undone.
 TEST_F(ProductInstallation, AFailedFileEndsTheInstallationBeforeTheLayouts) {
-    std::filesystem::create_directories(HostPathFromW(u"\\Program Files\\Pennakey\\layodex.so"));
+    std::filesystem::create_directories(HostPathFromW(u"\\Program Files\\Pennakey\\layodex.dll"));
     const std::string shown = Script(PutPackage() + "wait-window \"Pennakey Setup\"\n"
                                                     "windows\n"
                                                     "answer OK\n"

@@ -59,7 +59,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(HostPaths, HostPathsInsideTheDeviceFolderComeBackAsDevicePaths) {
     SetDeviceFolder("/state/device");
-    EXPECT_EQ(Win32PathFromHostW("/state/device/Windows/layodex.so"), u"\\Windows\\layodex.so");
+    EXPECT_EQ(Win32PathFromHostW("/state/device/Windows/layodex.dll"), u"\\Windows\\layodex.dll");
     EXPECT_EQ(Win32PathFromHostW("/state/device"), u"\\");
     // A sibling whose name merely starts like the folder is outside it.
     EXPECT_EQ(Win32PathFromHostW("/state/devices/x"), u"\\state\\devices\\x");

@@ -20,7 +20,7 @@ const std::string dataFolder = PLATFORM_TEST_DATA;
 const std::string moduleFolder = PLATFORM_TEST_MODULE_DIR;
 const std::string twoSizes = dataFolder + "/icons/two_sizes.ico";
 const std::string checker = dataFolder + "/icons/checker_48.ico";
-const std::string testModule = moduleFolder + "/test_module.so";
+const std::string testModule = moduleFolder + "/test_module.dll";
 
 const uint32_t red = 0xFF0000, green = 0x00FF00, blue = 0x0000FF, white = 0xFFFFFF, black = 0,
                gray = 0x808080;
@@ -483,7 +483,7 @@ TEST_F(Icons, ExtractFromAModuleInResourceOrder) {
     EXPECT_EQ(Image(large[0]).color[32 + 1], green);
     DestroyIcon(large[0]);
     // The module was only borrowed, and the icons outlive it.
-    EXPECT_EQ(GetModuleHandleA("test_module.so"), nullptr);
+    EXPECT_EQ(GetModuleHandleA("test_module.dll"), nullptr);
 }
 
 TEST_F(Icons, ExtractTakesDevicePaths) {
@@ -492,9 +492,9 @@ TEST_F(Icons, ExtractTakesDevicePaths) {
     EXPECT_EQ(ExtractIconExW(u"icons/checker_48.ico", -1, nullptr, nullptr, 0), 1u);
     EXPECT_EQ(ExtractIconExW(u"\\icons\\missing.ico", -1, nullptr, nullptr, 0), 0u);
     SetDeviceFolder(moduleFolder);
-    EXPECT_EQ(ExtractIconExW(u"\\test_module.so", -1, nullptr, nullptr, 0), 2u);
+    EXPECT_EQ(ExtractIconExW(u"\\test_module.dll", -1, nullptr, nullptr, 0), 2u);
     HICON large = nullptr;
-    ASSERT_EQ(ExtractIconExW(u"\\test_module.so", -5, &large, nullptr, 1), 1u);
+    ASSERT_EQ(ExtractIconExW(u"\\test_module.dll", -5, &large, nullptr, 1), 1u);
     EXPECT_TRUE(DestroyIcon(large));
 }
 
@@ -508,7 +508,7 @@ TEST_F(Icons, AProgramFileHasTheIconBesideIt) {
     std::filesystem::copy_file(twoSizes, folder.Join("lonely.ico"));
     std::filesystem::create_directory(folder.Join("box"));
     std::filesystem::copy_file(twoSizes, folder.Join("box.ico"));
-    std::filesystem::copy_file(testModule, folder.Join("module.so"));
+    std::filesystem::copy_file(testModule, folder.Join("module.dll"));
     std::filesystem::copy_file(checker, folder.Join("module.ico"));
     folder.Write("broken.exe", "a program");
     folder.Write("broken.ico", "not an icon");
@@ -532,7 +532,7 @@ TEST_F(Icons, AProgramFileHasTheIconBesideIt) {
     EXPECT_EQ(ExtractIconExA(folder.Join("broken.exe").c_str(), 0, &large, &small, 1), 0u);
     EXPECT_EQ(large, nullptr);
     EXPECT_EQ(small, nullptr);
-    EXPECT_EQ(ExtractIconExA(folder.Join("module.so").c_str(), -1, nullptr, nullptr, 0), 2u);
+    EXPECT_EQ(ExtractIconExA(folder.Join("module.dll").c_str(), -1, nullptr, nullptr, 0), 2u);
 
     // Device paths too; the extension is the last dot's of the file's own name.
     SetDeviceFolder(folder.Path());

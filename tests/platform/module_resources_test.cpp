@@ -46,19 +46,19 @@ TEST(ModuleHandles, ProgramModuleIsTheExecutable) {
 }
 
 TEST(ModuleHandles, LoadedModulesByNameOrPath) {
-    EXPECT_EQ(GetModuleHandleA("test_module.so"), nullptr);
+    EXPECT_EQ(GetModuleHandleA("test_module.dll"), nullptr);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_MOD_NOT_FOUND));
     HMODULE module = LoadLibraryA((moduleFolder + "/test_module").c_str());
     ASSERT_NE(module, nullptr);
-    EXPECT_EQ(GetModuleHandleA("test_module.so"), module);
+    EXPECT_EQ(GetModuleHandleA("test_module.dll"), module);
     // Without an extension the module's one is meant, and case does not matter.
     EXPECT_EQ(GetModuleHandleW(u"TEST_MODULE"), module);
-    EXPECT_EQ(GetModuleHandleA((moduleFolder + "/test_module.so").c_str()), module);
+    EXPECT_EQ(GetModuleHandleA((moduleFolder + "/test_module.dll").c_str()), module);
     EXPECT_EQ(GetModuleHandleA((moduleFolder + "/test_module").c_str()), module);
     EXPECT_NE(GetModuleHandleA("libplatform.so"), nullptr);
     EXPECT_NE(GetModuleHandleA("libplatform.so"), module);
     EXPECT_TRUE(FreeLibrary(module));
-    EXPECT_EQ(GetModuleHandleA("test_module.so"), nullptr);
+    EXPECT_EQ(GetModuleHandleA("test_module.dll"), nullptr);
 }
 
 HMODULE programModule;
@@ -74,7 +74,7 @@ TEST(ModuleHandles, ADeviceProgramsOwnModuleIsItsFile) {
     ResetDevice();
     HMODULE module = LoadLibraryA((moduleFolder + "/test_module").c_str());
     ASSERT_NE(module, nullptr);
-    StartProgram(u"\\test_module.so", LookIntoOwnModule, module, u"");
+    StartProgram(u"\\test_module.dll", LookIntoOwnModule, module, u"");
     RunUntilIdle();
     EXPECT_EQ(programModule, module);
     EXPECT_TRUE(programFoundItsIcon);

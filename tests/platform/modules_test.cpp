@@ -55,7 +55,7 @@ TEST_F(Modules, LoadCallsDllMainWithTheModuleAndFreeUnloads) {
     setProbe(RecordDetach);
 
     // A second load is the same module, and needs its own FreeLibrary.
-    HMODULE again = LoadLibraryA(WithBackslashes(moduleFolder + "/test_module.so").c_str());
+    HMODULE again = LoadLibraryA(WithBackslashes(moduleFolder + "/test_module.dll").c_str());
     EXPECT_EQ(again, module);
     EXPECT_EQ(attachCount(), 1);
     EXPECT_TRUE(FreeLibrary(again));
@@ -98,7 +98,7 @@ TEST_F(Modules, FileNamesInWin32Form) {
     HMODULE module = LoadLibraryA((moduleFolder + "/test_module").c_str());
     ASSERT_NE(module, nullptr);
     char name[MAX_PATH];
-    const std::string expected = WithBackslashes(moduleFolder + "/test_module.so");
+    const std::string expected = WithBackslashes(moduleFolder + "/test_module.dll");
     const DWORD length = GetModuleFileNameA(module, name, MAX_PATH);
     EXPECT_EQ(length, expected.size());
     EXPECT_EQ(std::string(name), expected);
@@ -130,7 +130,7 @@ TEST_F(Modules, DeviceModulesLoadFromTheDeviceFolder) {
     ASSERT_NE(module, nullptr);
     WCHAR name[MAX_PATH];
     ASSERT_GT(GetModuleFileNameW(module, name, MAX_PATH), 0u);
-    EXPECT_EQ(std::u16string(name), u"\\test_module.so");
+    EXPECT_EQ(std::u16string(name), u"\\test_module.dll");
     EXPECT_TRUE(FreeLibrary(module));
 }
 

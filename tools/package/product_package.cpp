@@ -42,7 +42,7 @@ std::string MemberName(int number) {
 } // namespace
 
 std::vector<std::string> ProductFileNames() {
-    return {"pennakbd.exe", "layodex.so", "pennkbd.htc"};
+    return {"pennakbd.exe", "layodex.dll", "pennkbd.htc"};
 }
 
 CabManifest ProductManifest(DeviceKind kind) {
