@@ -22,8 +22,11 @@ WINBASEAPI BOOL WINAPI InitCommonControlsEx(const INITCOMMONCONTROLSEX *controls
 
 // Progress bars
 #define PROGRESS_CLASSW u"msctls_progress32"
+#define PROGRESS_CLASSA "msctls_progress32"
 #ifdef UNICODE
 #define PROGRESS_CLASS PROGRESS_CLASSW
+#else
+#define PROGRESS_CLASS PROGRESS_CLASSA
 #endif
 
 #define PBS_SMOOTH 0x01
