@@ -84,8 +84,15 @@ bool Start(const ScriptLine &line, std::string &, std::string &error) {
     PROCESS_INFORMATION information;
     BOOL started;
     if (KindOf(CurrentMachine()) == MachineKind::Desktop) {
-        // A PC program is started as its desktop would: the line names it first, in ANSI.
-        std::string commandLine = "\"" + AnsiFromWide(WideFromUtf8(words[1])) + "\"";
+        // A PC program is started as its desktop would: the line names it first, in ANSI, and
+        // it starts in its own folder.
+        const std::string program = AnsiFromWide(WideFromUtf8(words[1]));
+        std::string commandLine = "\"" + program + "\"";
+        const size_t folderEnd = program.find_last_of('\\');
+        std::string folder = folderEnd == std::string::npos ? "" : program.substr(0, folderEnd);
+        if (folder.size() == 2 && folder[1] == ':') {
+            folder += '\\';
+        }
         if (!arguments.empty()) {
             commandLine += " " + AnsiFromWide(WideFromUtf8(arguments));
         }
@@ -94,7 +101,7 @@ bool Start(const ScriptLine &line, std::string &, std::string &error) {
         startup.dwFlags = STARTF_USESHOWWINDOW;
         startup.wShowWindow = SW_SHOW;
         started = CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                 nullptr, &startup, &information);
+                                 folder.empty() ? nullptr : folder.c_str(), &startup, &information);
     } else {
         std::u16string commandLine = WideFromUtf8(arguments);
         started = CreateProcessW(WideFromUtf8(words[1]).c_str(), commandLine.data(), nullptr,

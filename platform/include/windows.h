@@ -795,6 +795,7 @@ WINBASEAPI LONG WINAPI RegSetValueExW(HKEY key, LPCWSTR name, DWORD reserved, DW
                                       const BYTE *data, DWORD bytes);
 WINBASEAPI LONG WINAPI RegDeleteValueA(HKEY key, LPCSTR name);
 WINBASEAPI LONG WINAPI RegDeleteValueW(HKEY key, LPCWSTR name);
+WINBASEAPI LONG WINAPI RegDeleteKeyA(HKEY key, LPCSTR subKey);
 WINBASEAPI LONG WINAPI RegDeleteKeyW(HKEY key, LPCWSTR subKey);
 WINBASEAPI LONG WINAPI RegQueryInfoKeyW(HKEY key, LPWSTR className, LPDWORD classLength,
                                         LPDWORD reserved, LPDWORD subKeys, LPDWORD longestSubKey,
@@ -858,6 +859,7 @@ WINBASEAPI LONG WINAPI RegCloseKey(HKEY key);
 #define RegQueryValueEx RegQueryValueExA
 #define RegSetValueEx RegSetValueExA
 #define RegDeleteValue RegDeleteValueA
+#define RegDeleteKey RegDeleteKeyA
 #endif
 
 #include "widechar.h"

@@ -263,6 +263,13 @@ extern "C" LONG WINAPI RegDeleteKeyW(HKEY key, LPCWSTR subKey) {
     return DeleteRegistryKey(*path);
 }
 
+extern "C" LONG WINAPI RegDeleteKeyA(HKEY key, LPCSTR subKey) {
+    if (subKey == nullptr) {
+        return ERROR_INVALID_PARAMETER;
+    }
+    return RegDeleteKeyW(key, Name(subKey).c_str());
+}
+
 // Keys have no class and no security here, and their last write time is not kept.
 extern "C" LONG WINAPI RegQueryInfoKeyW(HKEY key, LPWSTR className, LPDWORD classLength,
                                         LPDWORD reserved, LPDWORD subKeys, LPDWORD longestSubKey,
