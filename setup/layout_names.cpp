@@ -3,36 +3,63 @@
 
 #include "setup_state.h"
 
-// The first 200 bytes hold the first section header of any file the library writes.
-#define NAME_PROBE_BYTES 200
+// Layout files may open with comment lines; the first section header comes after them, within
+// the head of the file read here.
+#define HEAD_BYTES 4096
+// Of the text after those comment lines, the first 100 characters (200 bytes) hold the header's
+// first field.
+#define NAME_PROBE_CHARS 100
+
+static BOOL IsBlank(WCHAR c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == 0xFEFF;
+}
+
+static const WCHAR *SkipLeadingComments(const WCHAR *at) {
+    for (;;) {
+        while (IsBlank(*at))
+            at++;
+        if (at[0] != '/' || at[1] != '/')
+            return at;
+        while (*at != 0 && *at != '\n')
+            at++;
+    }
+}
 
 BOOL ReadLayoutName(const char *fileName, char *name, int capacity) {
     HANDLE file = CreateFileA(fileName, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, NULL);
     if (file == INVALID_HANDLE_VALUE)
         return FALSE;
-    WCHAR probe[NAME_PROBE_BYTES / sizeof(WCHAR) + 1];
+    static WCHAR head[HEAD_BYTES / sizeof(WCHAR) + 1];
     DWORD read = 0;
-    BOOL wasRead = ReadFile(file, probe, NAME_PROBE_BYTES, &read, NULL);
+    BOOL wasRead = ReadFile(file, head, HEAD_BYTES, &read, NULL);
     CloseHandle(file);
     if (!wasRead)
         return FALSE;
-    probe[read / sizeof(WCHAR)] = 0;
-    char text[NAME_PROBE_BYTES];
+    head[read / sizeof(WCHAR)] = 0;
+    const WCHAR *start = SkipLeadingComments(head);
+    WCHAR probe[NAME_PROBE_CHARS + 1];
+    int length = 0;
+    while (length < NAME_PROBE_CHARS && start[length] != 0) {
+        probe[length] = start[length];
+        length++;
+    }
+    probe[length] = 0;
+    char text[2 * NAME_PROBE_CHARS + 1];
     wsprintfA(text, "%S", probe);
 
-    const char *start = strchr(text, '[');
-    if (start == NULL)
+    const char *open = strchr(text, '[');
+    if (open == NULL)
         return FALSE;
-    start++;
-    while (*start == ' ')
-        start++;
-    const char *end = strchr(start, ',');
-    int length = end != NULL ? (int)(end - start) : 0;
-    if (length == 0 || length >= capacity)
+    open++;
+    while (*open == ' ')
+        open++;
+    const char *end = strchr(open, ',');
+    int nameLength = end != NULL ? (int)(end - open) : 0;
+    if (nameLength == 0 || nameLength >= capacity)
         return FALSE;
-    memcpy(name, start, length);
-    name[length] = 0;
+    memcpy(name, open, nameLength);
+    name[nameLength] = 0;
     return TRUE;
 }
 

@@ -93,6 +93,12 @@ bool Start(const ScriptLine &line, std::string &, std::string &error) {
         if (folder.size() == 2 && folder[1] == ':') {
             folder += '\\';
         }
+        // A built-in program may have no folder on the disk; it starts where the PC stands.
+        const DWORD attributes =
+            folder.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesA(folder.c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+            folder.clear();
+        }
         if (!arguments.empty()) {
             commandLine += " " + AnsiFromWide(WideFromUtf8(arguments));
         }

@@ -77,8 +77,16 @@ bool Runnable(Program *program) {
         return true;
     case Program::Wait::Time:
         return theClock.now >= program->wakeTime;
-    case Program::Wait::Message:
-        return messageWaits.ready != nullptr && messageWaits.ready(program);
+    case Program::Wait::Message: {
+        // Whether a window of the program needs painting is a question about its own machine.
+        if (messageWaits.ready == nullptr) {
+            return false;
+        }
+        Machine *previous = SwitchToMachine(program->machine);
+        const bool ready = messageWaits.ready(program);
+        SwitchToMachine(previous);
+        return ready;
+    }
     case Program::Wait::Readable:
         return Readable(program->waitFd, 0);
     }

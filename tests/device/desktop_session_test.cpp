@@ -229,6 +229,27 @@ TEST_F(DesktopSession, EachMachineSeesOnlyItsOwnWindows) {
     EXPECT_EQ(Run("windows\n").find("Controls"), std::string::npos);
 }
 
+std::string startedIn;
+
+int WINAPI WhereProgram(HINSTANCE, HINSTANCE, LPSTR, int) {
+    char directory[MAX_PATH] = {};
+    GetCurrentDirectoryA(MAX_PATH, directory);
+    startedIn = directory;
+    return 0;
+}
+
+// Started by script, a PC program starts in its own folder, as from its icon; a built-in
+// program whose folder is not on the disk starts where the PC stands.
+TEST_F(DesktopSession, AProgramStartsInItsOwnFolder) {
+    std::filesystem::create_directories(desktopFolder + "/Tools");
+    RegisterBuiltInAnsiProgram(u"C:\\Tools\\where.exe", WhereProgram);
+    RegisterBuiltInAnsiProgram(u"C:\\Nowhere\\where.exe", WhereProgram);
+    Run("machine desktop\nstart \"C:\\Tools\\where.exe\"\n");
+    EXPECT_EQ(startedIn, "C:\\Tools");
+    Run("start \"C:\\Nowhere\\where.exe\"\n");
+    EXPECT_EQ(startedIn, "C:\\");
+}
+
 } // namespace
 
 namespace {

@@ -49,12 +49,25 @@ TEST_F(SetupPieces, ALayoutsNameIsTheFirstHeadersFirstField) {
     EXPECT_EQ(NameOf(u""), "(none)");
 }
 
-// Only the first 200 bytes (100 characters) are read: a comma as the 100th character still
-// ends the name; as the 101st it is not seen.
-TEST_F(SetupPieces, TheNameMustEndWithinTheFirstHundredCharacters) {
-    EXPECT_EQ(NameOf(Padded(97, u"[A,") + u"B,Main,1]"), "A");
-    EXPECT_EQ(NameOf(Padded(98, u"[A,") + u"B,Main,1]"), "(none)");
-    EXPECT_EQ(NameOf(Padded(99, u"[A,B,Main,1]")), "(none)");
+// The name is looked for in the first 100 characters after any leading comment lines: a comma
+// as the 100th character still ends it; as the 101st it is not seen.
+TEST_F(SetupPieces, TheNameMustEndWithinAHundredCharactersAfterTheComments) {
+    const std::u16string filler(96, u'x'); // not blank: the count starts at it
+    EXPECT_EQ(NameOf(filler + u" [A,B,Main,1]"), "A");
+    EXPECT_EQ(NameOf(filler + u"  [A,B,Main,1]"), "(none)");
+    EXPECT_EQ(NameOf(Padded(300, u"[A,B,Main,1]")), "A") << "leading blanks do not count";
+}
+
+// A file may open with comment lines, as the shipped English layout does; a "[" inside them is
+// not the header's.
+TEST_F(SetupPieces, LeadingCommentLinesArePassedOver) {
+    const std::u16string comment = u"// " + std::u16string(150, u'c') + u"\r\n";
+    EXPECT_EQ(NameOf(comment + comment + u"[English,En,Main,1]\r\n"), "English");
+    EXPECT_EQ(NameOf(u"// see [Other,O,Main,1]\r\n[Mine,M,Main,1]\r\n"), "Mine");
+    EXPECT_EQ(NameOf(u"// only a comment"), "(none)");
+    // The head read is 4096 bytes (2048 characters): the comma must be within it.
+    EXPECT_EQ(NameOf(Padded(2043, u"[Far,F,Main,1]")), "Far");
+    EXPECT_EQ(NameOf(Padded(2044, u"[Far,F,Main,1]")), "(none)");
 }
 
 TEST_F(SetupPieces, EveryNamedLayoutFileIsListedTwinsIncluded) {
