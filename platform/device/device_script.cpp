@@ -225,6 +225,15 @@ bool Text(const ScriptLine &line, std::string &out, std::string &error) {
     return true;
 }
 
+// A line of the script's own for whoever watches it play.
+bool Say(const ScriptLine &line, std::string &out, std::string &) {
+    for (size_t i = 1; i < line.words.size(); ++i) {
+        out += (i > 1 ? " " : "") + line.words[i];
+    }
+    out += "\n";
+    return true;
+}
+
 bool Cursor(const ScriptLine &, std::string &out, std::string &) {
     out += WaitCursorShown() ? "wait\n" : "none\n";
     return true;
@@ -390,7 +399,7 @@ const Command commands[] = {
     {"click", Click},      {"pick", Pick},      {"answer", Answer},
     {"wait-window", Wait}, {"wait-gone", Wait}, {"machine", SwitchMachine},
     {"put", Put},          {"store", Store},    {"cable", Cable},
-    {"send", Send},
+    {"send", Send},        {"say", Say},
 };
 
 } // namespace

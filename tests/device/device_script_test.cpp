@@ -111,7 +111,7 @@ TEST(DeviceScript, CableUnplugsAndPlugsTheDevice) {
 }
 
 // send: a message to a top-level window by class or caption, its answer printed.
-TEST(DeviceScript, SendPrintsTheAnswerOrSaysWhatIsWrong) {
+TEST(DeviceScript, SendPrintsTheAnswerOrSaysWhatIsWrongAndSayPrintsItsWords) {
     DeviceOptions options;
     options.folder = testing::TempDir() + "/script_send_device";
     std::filesystem::remove_all(options.folder);
@@ -123,11 +123,12 @@ TEST(DeviceScript, SendPrintsTheAnswerOrSaysWhatIsWrong) {
                               "send NoSuchClass 14\n"
                               "send Notes 0x10000\n"
                               "send Notes\n"
-                              "send Notes 12 0 0 0\n");
+                              "send Notes 12 0 0 0\n"
+                              "say \"Step 1:\" Notes   started\n");
     std::ostringstream out;
     std::ostringstream errors;
     EXPECT_EQ(RunScript(script, out, errors), 4);
-    EXPECT_EQ(out.str(), "5\n5\n");
+    EXPECT_EQ(out.str(), "5\n5\nStep 1: Notes started\n");
     const std::string usage = "send needs a window class or \"caption\", a message from 0 to "
                               "0xFFFF, and may give wParam and lParam\n";
     EXPECT_EQ(errors.str(), "line 4: no window of class NoSuchClass\nline 5: " + usage +
