@@ -1,11 +1,13 @@
 // The PC's application manager against a device of the same run: every new PC has it; started
 // with a description file it copies the cabinet that suits the device into
 // \Windows\AppMgr\Install and starts the device's installer on it, showing what it does while it
-// works; whatever stops it is said in a message box, after which its window goes.
+// works; whatever stops it is said in a message box, after which its window goes. And the product's
+// distribution copied onto the PC as if from its CD.
 #include "two_machines.h"
 
 #include "appmgr/app_manager_window.h"
 #include "appmgr/description_file.h"
+#include "desktop/desktop_distribution.h"
 #include "desktop/desktop_programs.h"
 #include "device/automation.h"
 #include "device/window_search.h"
@@ -14,6 +16,8 @@
 #include "rapi/rapi_server.h"
 
 #include <algorithm>
+#include <set>
+#include <sys/wait.h>
 #include <vector>
 
 namespace {
@@ -430,6 +434,100 @@ TEST_F(AppManager, ADescriptionFileIsReadUpToItsLimit) {
     StartAppManager(descriptionOnPc);
     EXPECT_EQ(RefusalAnswered(), "Add/Remove Programs: The installation's description "
                                  "\"C:\\Pennakey\\Pennakey.ini\" cannot be read.");
+}
+
+// --- The distribution on the PC ---
+
+std::set<std::string> FilesUnder(const std::string &folder) {
+    std::set<std::string> files;
+    for (const fs::directory_entry &entry : fs::recursive_directory_iterator(folder)) {
+        files.insert(entry.path().lexically_relative(folder).string() +
+                     (entry.is_directory() ? "/" : " " + std::to_string(entry.file_size())));
+    }
+    return files;
+}
+
+TEST_F(AppManager, TheDistributionIsCopiedWholeOntoThePc) {
+    std::string error;
+    ASSERT_TRUE(InstallDistribution(PENNAKEY_PRODUCT_DIST, error)) << error;
+    const std::set<std::string> copied = FilesUnder(desktopFolder + "/Pennakey");
+    EXPECT_EQ(copied, FilesUnder(PENNAKEY_PRODUCT_DIST));
+    EXPECT_TRUE(
+        copied.count("Pennakey.ini " + std::to_string(fs::file_size(ProductFile("Pennakey.ini")))));
+    EXPECT_EQ(HostFileText(desktopFolder + "/Pennakey/Pennakey_hpc.cab"),
+              HostFileText(ProductFile("Pennakey_hpc.cab")));
+
+    // And the manager installs from it.
+    StartAppManager(descriptionOnPc);
+    EXPECT_EQ(ExitCode(), 0u);
+}
+
+TEST_F(AppManager, SubfoldersAreCopiedAndALinkToAFolderIsNotFollowed) {
+    const std::string dist = base + "/dist";
+    fs::create_directories(dist + "/legacy/more");
+    std::ofstream(dist + "/Pennakey.ini") << "[CEAppManager]";
+    std::ofstream(dist + "/legacy/pennini.deu") << "deu";
+    std::ofstream(dist + "/legacy/more/pennini.ru") << "ru";
+    fs::create_directory_symlink(dist, dist + "/legacy/loop");
+    std::string error;
+    ASSERT_TRUE(InstallDistribution(dist, error)) << error;
+    EXPECT_EQ(FilesUnder(desktopFolder + "/Pennakey"),
+              (std::set<std::string>{"Pennakey.ini 14", "legacy/", "legacy/pennini.deu 3",
+                                     "legacy/more/", "legacy/more/pennini.ru 2"}));
+    // Again, over what the first copy left.
+    std::ofstream(dist + "/Pennakey.ini") << "[CEAppManager]\r\n";
+    ASSERT_TRUE(InstallDistribution(dist, error)) << error;
+    EXPECT_EQ(HostFileText(desktopFolder + "/Pennakey/Pennakey.ini"), "[CEAppManager]\r\n");
+}
+
+TEST_F(AppManager, TheDistributionNeedsAPcAndAFolder) {
+    std::string error;
+    EXPECT_FALSE(InstallDistribution(base + "/nowhere", error));
+    EXPECT_NE(error.find("nowhere"), std::string::npos) << error;
+    PowerOffDesktop();
+    error.clear();
+    EXPECT_FALSE(InstallDistribution(PENNAKEY_PRODUCT_DIST, error));
+    EXPECT_NE(error.find("no PC"), std::string::npos) << error;
+}
+
+// pennakey-device's option, as a person runs it: refused without a PC, done with one.
+int RunDeviceProgram(const std::string &arguments, std::string &output) {
+    const std::string command =
+        "timeout 60 " + std::string(PENNAKEY_DEVICE_PROGRAM) + " " + arguments + " 2>&1";
+    FILE *pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr) {
+        return -1;
+    }
+    char buffer[4096];
+    size_t got;
+    while ((got = fread(buffer, 1, sizeof(buffer), pipe)) > 0) {
+        output.append(buffer, got);
+    }
+    const int status = pclose(pipe);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST_F(AppManager, TheDeviceProgramCopiesTheDistributionOntoItsPc) {
+    const std::string deviceAlone = base + "/run/device";
+    const std::string pc = base + "/run/pc";
+    std::string output;
+    EXPECT_EQ(
+        RunDeviceProgram("--folder " + deviceAlone + " --headless --install-distribution", output),
+        2);
+    EXPECT_NE(output.find("--install-distribution copies onto the PC: it needs --desktop PCDIR"),
+              std::string::npos)
+        << output;
+    EXPECT_FALSE(fs::exists(deviceAlone)) << "refused before booting";
+    output.clear();
+    EXPECT_EQ(RunDeviceProgram("--folder " + deviceAlone + " --desktop " + pc +
+                                   " --headless --install-distribution --script /dev/null",
+                               output),
+              0)
+        << output;
+    EXPECT_EQ(HostFileText(pc + "/Pennakey/Pennakey.ini"),
+              HostFileText(ProductFile("Pennakey.ini")));
+    EXPECT_EQ(HostFileText(pc + "/Pennakey/Pennakey_ppc.cab"),
+              HostFileText(ProductFile("Pennakey_ppc.cab")));
 }
 
 } // namespace
