@@ -1,5 +1,5 @@
-// The application manager's run: each step says on the window what it does, and the first that
-// fails says why in a message box and ends the run.
+// The application manager's run: its window paces the work, each step saying on the window what
+// it does.
 #include "appmgr/app_manager.h"
 
 #include "appmgr/app_manager_window.h"
@@ -13,6 +13,8 @@
 
 #include <rapi.h>
 
+#include <memory>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -52,71 +54,136 @@ std::string CabinetPathOf(const std::string &folder, const std::string &listed) 
     return absolute ? listed : folder + listed;
 }
 
-struct Run {
-    HWND window = nullptr;
-    std::string descriptionPath;
-    InstallDescription description;
-    std::string shownName; // the component's description, or its name without one
-    bool connected = false;
-    std::string cabinetPath; // the cabinet chosen, on the PC
-    std::u16string onDevice; // where it goes on the device
+// The work, a step on each tick of the window's timer: the description, the connection, the
+// choice, the copy a piece at a time, the start of the device's installer. The first step that
+// fails says why in a message box and ends the work.
+class Installation : public AppManagerWork {
+  public:
+    explicit Installation(std::string descriptionPath)
+        : descriptionPath_(std::move(descriptionPath)) {}
+    ~Installation() override {
+        Finish();
+    }
+    bool Step(HWND window) override {
+        if (Continue(window)) {
+            return true;
+        }
+        Finish();
+        return false;
+    }
+    bool InstallerStarted() const {
+        return installerStarted_;
+    }
+
+  private:
+    enum class Stage { read, connect, choose, startCopy, copy, startInstaller };
+
+    bool Continue(HWND window) {
+        switch (stage_) {
+        case Stage::read:
+            return Then(ReadDescription(window), Stage::connect);
+        case Stage::connect:
+            return Then(Connect(window), Stage::choose);
+        case Stage::choose:
+            return Then(ChooseCabinet(window), Stage::startCopy);
+        case Stage::startCopy:
+            return Then(StartCopy(window), Stage::copy);
+        case Stage::copy:
+            return Then(CopyPiece(window), copy_->Finished() ? Stage::startInstaller : Stage::copy);
+        case Stage::startInstaller:
+            installerStarted_ = StartInstaller(window);
+            return false;
+        }
+        return false;
+    }
+    bool Then(bool done, Stage next) {
+        if (done) {
+            stage_ = next;
+        }
+        return done;
+    }
+    // A copy not finished goes before the connection does.
+    void Finish() {
+        copy_.reset();
+        if (connected_) {
+            CeRapiUninit();
+            connected_ = false;
+        }
+    }
+    bool Fail(HWND window, const std::string &text) {
+        TellWhatWentWrong(window, text);
+        return false;
+    }
+
+    bool ReadDescription(HWND window);
+    bool Connect(HWND window);
+    bool ChooseCabinet(HWND window);
+    bool StartCopy(HWND window);
+    bool CopyPiece(HWND window);
+    bool StartInstaller(HWND window);
+
+    const std::string descriptionPath_;
+    Stage stage_ = Stage::read;
+    InstallDescription description_;
+    std::string shownName_; // the component's description, or its name without one
+    bool connected_ = false;
+    std::string cabinetPath_; // the cabinet chosen, on the PC
+    std::string cabinetName_; // and its name on the device
+    std::u16string onDevice_; // where it goes there
+    std::unique_ptr<DeviceFileCopy> copy_;
+    bool installerStarted_ = false;
 };
 
-bool Fail(const Run &run, const std::string &text) {
-    TellWhatWentWrong(run.window, text);
-    return false;
-}
-
-bool ReadDescription(Run &run) {
-    ShowStatus(run.window, "Reading " + run.descriptionPath);
-    const std::string &path = run.descriptionPath;
+bool Installation::ReadDescription(HWND window) {
+    const std::string &path = descriptionPath_;
+    ShowStatus(window, "Reading " + path);
     HANDLE file = path.empty() ? INVALID_HANDLE_VALUE
                                : CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     std::vector<unsigned char> bytes;
     if (!ReadWholeFile(file, maxDescriptionFileBytes, bytes)) {
-        return Fail(run, "The installation's description \"" + path + "\" cannot be read.");
+        return Fail(window, "The installation's description \"" + path + "\" cannot be read.");
     }
-    const std::string &component = run.description.component;
+    const std::string &component = description_.component;
     switch (ReadDescriptionFile(reinterpret_cast<const char *>(bytes.data()), bytes.size(),
-                                run.description)) {
+                                description_)) {
     case DescriptionFault::none:
         break;
     case DescriptionFault::noComponent:
-        return Fail(run, "\"" + path +
-                             "\" does not name the component to install ([CEAppManager] "
-                             "Component).");
+        return Fail(window, "\"" + path +
+                                "\" does not name the component to install ([CEAppManager] "
+                                "Component).");
     case DescriptionFault::noComponentSection:
-        return Fail(run, "\"" + path + "\" has no section [" + component +
-                             "] describing the component to install.");
+        return Fail(window, "\"" + path + "\" has no section [" + component +
+                                "] describing the component to install.");
     case DescriptionFault::noCabFiles:
-        return Fail(run,
+        return Fail(window,
                     "\"" + path + "\" lists no cabinet files (CabFiles) for " + component + ".");
     }
-    run.shownName = run.description.description.empty() ? component : run.description.description;
-    ShowWhatIsInstalled(run.window, run.shownName);
+    shownName_ = description_.description.empty() ? component : description_.description;
+    ShowWhatIsInstalled(window, shownName_);
     return true;
 }
 
-bool Connect(Run &run) {
-    ShowStatus(run.window, "Connecting to the device");
+bool Installation::Connect(HWND window) {
+    ShowStatus(window, "Connecting to the device");
     if (FAILED(CeRapiInit())) {
-        return Fail(run, noDevice);
+        return Fail(window, noDevice);
     }
-    run.connected = true;
+    connected_ = true;
     return true;
 }
 
 // The first listed cabinet that suits the device; the others are read no further.
-bool ChooseCabinet(Run &run) {
-    ShowStatus(run.window, "Choosing the package for the device");
+bool Installation::ChooseCabinet(HWND window) {
+    ShowStatus(window, "Choosing the package for the device");
     ConnectedDevice device;
     if (!AskConnectedDevice(device)) {
-        return Fail(run, connectionLost);
+        return Fail(window, connectionLost);
     }
-    const std::string folder = FolderOf(run.descriptionPath);
+    const std::string folder = FolderOf(descriptionPath_);
     std::string refusals;
-    for (const std::string &listed : run.description.cabFiles) {
+    for (const std::string &listed : description_.cabFiles) {
         const std::string path = CabinetPathOf(folder, listed);
         const std::string name = DeviceFileNameOf(path);
         if (name.empty()) {
@@ -126,46 +193,49 @@ bool ChooseCabinet(Run &run) {
         std::string problem;
         const CabinetFit fit = FitOfCabinet(HostPathFromA(path.c_str()), device, problem);
         if (fit == CabinetFit::suits) {
-            run.cabinetPath = path;
-            run.onDevice = std::u16string(deviceInstallFolder) + u"\\" + WideFromAnsi(name);
+            cabinetPath_ = path;
+            cabinetName_ = name;
+            onDevice_ = std::u16string(deviceInstallFolder) + u"\\" + WideFromAnsi(name);
             return true;
         }
         refusals +=
             "\r\n" + listed + " " + FitText(fit) + (problem.empty() ? "" : ": " + problem) + ".";
     }
-    return Fail(run, "None of the packages of " + run.shownName + " suits the connected device (" +
-                         device.platform + ")." + refusals);
+    return Fail(window, "None of the packages of " + shownName_ + " suits the connected device (" +
+                            device.platform + ")." + refusals);
 }
 
-bool CopyCabinet(Run &run) {
-    const std::string name = AnsiFromWide(run.onDevice.substr(run.onDevice.rfind(u'\\') + 1));
-    const std::string copying = "Copying " + name + " to the device";
-    ShowStatus(run.window, copying);
+bool Installation::StartCopy(HWND window) {
+    ShowStatus(window, "Copying " + cabinetName_ + " to the device");
     // Either may be there from an earlier installation.
     CeCreateDirectory(deviceAppManagerFolder, nullptr);
     CeCreateDirectory(deviceInstallFolder, nullptr);
+    copy_ = std::make_unique<DeviceFileCopy>();
     std::string problem;
-    const HWND window = run.window;
-    const CopyProgress progress = [&](int percent) {
-        ShowStatus(window, copying + " (" + std::to_string(percent) + "%)");
-    };
-    if (!CopyFileToDevice(run.cabinetPath, run.onDevice, progress, problem)) {
-        return Fail(run, problem);
+    return copy_->Start(cabinetPath_, onDevice_, problem) || Fail(window, problem);
+}
+
+bool Installation::CopyPiece(HWND window) {
+    std::string problem;
+    if (!copy_->Next(problem)) {
+        return Fail(window, problem);
     }
+    ShowStatus(window, "Copying " + cabinetName_ + " to the device (" +
+                           std::to_string(copy_->Percent()) + "%)");
     return true;
 }
 
 // The device's installer takes the cabinet's path in quotes; the manager does not wait for it.
-bool StartInstallation(Run &run) {
-    ShowStatus(run.window, "Starting the installation on the device");
-    const std::u16string commandLine = u"\"" + run.onDevice + u"\"";
+bool Installation::StartInstaller(HWND window) {
+    ShowStatus(window, "Starting the installation on the device");
+    const std::u16string commandLine = u"\"" + onDevice_ + u"\"";
     PROCESS_INFORMATION started = {};
     if (!CeCreateProcess(deviceInstaller, commandLine.c_str(), nullptr, nullptr, FALSE, 0, nullptr,
                          nullptr, nullptr, &started)) {
-        return Fail(run, FAILED(CeRapiGetError())
-                             ? std::string(connectionLost)
-                             : "The device's installer could not be started (error " +
-                                   std::to_string(CeGetLastError()) + ").");
+        return Fail(window, FAILED(CeRapiGetError())
+                                ? std::string(connectionLost)
+                                : "The device's installer could not be started (error " +
+                                      std::to_string(CeGetLastError()) + ").");
     }
     return true;
 }
@@ -173,14 +243,10 @@ bool StartInstallation(Run &run) {
 } // namespace
 
 int WINAPI AppManagerMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
-    Run run;
-    run.descriptionPath = DescriptionPathOf(commandLine);
-    run.window = OpenAppManagerWindow(instance);
-    const bool started = ReadDescription(run) && Connect(run) && ChooseCabinet(run) &&
-                         CopyCabinet(run) && StartInstallation(run);
-    if (run.connected) {
-        CeRapiUninit();
+    Installation installation(DescriptionPathOf(commandLine));
+    if (OpenAppManagerWindow(instance, installation) == nullptr) {
+        return 1;
     }
-    CloseAppManagerWindow(run.window);
-    return started ? 0 : 1;
+    RunAppManagerWindow();
+    return installation.InstallerStarted() ? 0 : 1;
 }

@@ -1,4 +1,5 @@
-// The application manager's window: two lines of text on the dialog colour, centred on the screen.
+// The application manager's window: two lines of text on the dialog colour, centred on the screen,
+// with a timer that runs the work a step at a time.
 #include "appmgr/app_manager_window.h"
 
 const char appManagerWindowClass[] = "CEAppMgr";
@@ -10,18 +11,40 @@ const int windowWidth = 400;
 const int windowHeight = 100;
 const int descriptionId = 1;
 const int statusId = 2;
+const UINT_PTR stepTimer = 1;
 
 LRESULT CALLBACK AppManagerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_CLOSE) {
+    switch (message) {
+    case WM_TIMER:
+        if (wParam == stepTimer) {
+            // Stopped while the step runs: a message box's loop must not start the next one.
+            KillTimer(window, stepTimer);
+            auto *work =
+                reinterpret_cast<AppManagerWork *>(GetWindowLongPtrA(window, GWL_USERDATA));
+            if (work != nullptr && work->Step(window)) {
+                SetTimer(window, stepTimer, appManagerStepMilliseconds, nullptr);
+            } else {
+                DestroyWindow(window);
+            }
+        }
+        return 0;
+    case WM_CLOSE:
         return 0; // a copy half done is not stopped by closing the window
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
     }
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
-// The work runs between the window's messages: what is waiting, painting included, is handled.
+// What is waiting, painting included, is handled before the step goes on to wait for the device.
 void LetItPaint() {
     MSG message;
     while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(message.wParam));
+            return;
+        }
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }
@@ -37,7 +60,7 @@ HWND AddLine(HWND window, HINSTANCE instance, int id, int top) {
 
 } // namespace
 
-HWND OpenAppManagerWindow(HINSTANCE instance) {
+HWND OpenAppManagerWindow(HINSTANCE instance, AppManagerWork &work) {
     WNDCLASSA windowClass = {};
     windowClass.lpfnWndProc = AppManagerProc;
     windowClass.hInstance = instance;
@@ -54,32 +77,31 @@ HWND OpenAppManagerWindow(HINSTANCE instance) {
     }
     AddLine(window, instance, descriptionId, 12);
     AddLine(window, instance, statusId, 40);
+    SetWindowLongPtrA(window, GWL_USERDATA, reinterpret_cast<LONG_PTR>(&work));
     SetForegroundWindow(window);
+    SetTimer(window, stepTimer, appManagerStepMilliseconds, nullptr);
     LetItPaint();
     return window;
 }
 
-void ShowWhatIsInstalled(HWND window, const std::string &description) {
-    if (window != nullptr) {
-        SetDlgItemTextA(window, descriptionId, ("Installing " + description).c_str());
-        LetItPaint();
+void RunAppManagerWindow() {
+    MSG message;
+    while (GetMessageA(&message, nullptr, 0, 0)) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
     }
 }
 
+void ShowWhatIsInstalled(HWND window, const std::string &description) {
+    SetDlgItemTextA(window, descriptionId, ("Installing " + description).c_str());
+    LetItPaint();
+}
+
 void ShowStatus(HWND window, const std::string &status) {
-    if (window != nullptr) {
-        SetDlgItemTextA(window, statusId, status.c_str());
-        LetItPaint();
-    }
+    SetDlgItemTextA(window, statusId, status.c_str());
+    LetItPaint();
 }
 
 void TellWhatWentWrong(HWND window, const std::string &text) {
     MessageBoxA(window, text.c_str(), appManagerCaption, MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
-}
-
-void CloseAppManagerWindow(HWND window) {
-    if (window != nullptr) {
-        DestroyWindow(window);
-        LetItPaint();
-    }
 }

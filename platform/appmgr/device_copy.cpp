@@ -5,7 +5,6 @@
 #include <rapi.h>
 
 #include <algorithm>
-#include <vector>
 
 namespace {
 
@@ -17,72 +16,104 @@ std::string NameOf(const std::string &path) {
     return separator == std::string::npos ? path : path.substr(separator + 1);
 }
 
+} // namespace
+
+DeviceFileCopy::~DeviceFileCopy() {
+    if (!finished_) {
+        Abandon();
+    }
+}
+
 // Why the device refused, or that the cable went.
-std::string DeviceProblem(const std::string &name) {
+std::string DeviceFileCopy::DeviceProblem() const {
     if (FAILED(CeRapiGetError())) {
-        return "The connection to the device was lost while " + name + " was being copied.";
+        return "The connection to the device was lost while " + name_ + " was being copied.";
     }
     const DWORD error = CeGetLastError();
     if (error == ERROR_DISK_FULL) {
-        return "There is not enough room on the device for " + name + ".";
+        return "There is not enough room on the device for " + name_ + ".";
     }
-    return name + " could not be written on the device (error " + std::to_string(error) + ").";
+    return name_ + " could not be written on the device (error " + std::to_string(error) + ").";
 }
 
-} // namespace
+bool DeviceFileCopy::Start(const std::string &pcPath, const std::u16string &devicePath,
+                           std::string &problem) {
+    name_ = NameOf(pcPath);
+    devicePath_ = devicePath;
+    source_ = CreateFileA(pcPath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                          FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (source_ == INVALID_HANDLE_VALUE) {
+        problem = name_ + " cannot be read on this computer.";
+        return false;
+    }
+    size_ = GetFileSize(source_, nullptr);
+    target_ = CeCreateFile(devicePath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (target_ == INVALID_HANDLE_VALUE) {
+        problem = DeviceProblem();
+        CloseHandle(source_);
+        source_ = INVALID_HANDLE_VALUE;
+        return false;
+    }
+    made_ = true;
+    piece_.resize(pieceBytes);
+    return true;
+}
 
-bool CopyFileToDevice(const std::string &pcPath, const std::u16string &devicePath,
-                      const CopyProgress &progress, std::string &problem) {
-    const std::string name = NameOf(pcPath);
-    HANDLE source = CreateFileA(pcPath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (source == INVALID_HANDLE_VALUE) {
-        problem = name + " cannot be read on this computer.";
+bool DeviceFileCopy::Next(std::string &problem) {
+    if (finished_ || source_ == INVALID_HANDLE_VALUE || target_ == INVALID_HANDLE_VALUE) {
+        return finished_;
+    }
+    DWORD read = 0;
+    if (!ReadFile(source_, piece_.data(), pieceBytes, &read, nullptr)) {
+        problem = name_ + " cannot be read on this computer.";
+        Abandon();
         return false;
     }
-    const DWORD size = GetFileSize(source, nullptr);
-    HANDLE target = CeCreateFile(devicePath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                 FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (target == INVALID_HANDLE_VALUE) {
-        problem = DeviceProblem(name);
-        CloseHandle(source);
+    DWORD written = 0;
+    if (read > 0 &&
+        (!CeWriteFile(target_, piece_.data(), read, &written, nullptr) || written != read)) {
+        problem = DeviceProblem();
+        Abandon();
         return false;
     }
-    std::vector<char> piece(pieceBytes);
-    unsigned long long copied = 0;
-    bool failed = false;
-    for (;;) {
-        DWORD read = 0;
-        if (!ReadFile(source, piece.data(), pieceBytes, &read, nullptr)) {
-            problem = name + " cannot be read on this computer.";
-            failed = true;
-            break;
+    copied_ += read;
+    if (read < pieceBytes) {
+        CloseHandle(source_);
+        source_ = INVALID_HANDLE_VALUE;
+        const BOOL closed = CeCloseHandle(target_);
+        target_ = INVALID_HANDLE_VALUE;
+        if (!closed) {
+            problem = DeviceProblem();
+            Abandon();
+            return false;
         }
-        if (read == 0) {
-            break;
-        }
-        DWORD written = 0;
-        if (!CeWriteFile(target, piece.data(), read, &written, nullptr) || written != read) {
-            problem = DeviceProblem(name);
-            failed = true;
-            break;
-        }
-        copied += read;
-        if (progress) {
-            const bool sized = size != 0 && size != INVALID_FILE_SIZE;
-            progress(sized
-                         ? static_cast<int>(std::min<unsigned long long>(copied * 100 / size, 100))
-                         : 100);
-        }
-    }
-    CloseHandle(source);
-    if (!CeCloseHandle(target) && !failed) {
-        problem = DeviceProblem(name);
-        failed = true;
-    }
-    if (failed) {
-        CeDeleteFile(devicePath.c_str()); // a cabinet cut short would only be refused there
-        return false;
+        finished_ = true;
+        made_ = false;
     }
     return true;
+}
+
+int DeviceFileCopy::Percent() const {
+    if (finished_ || size_ == 0 || size_ == INVALID_FILE_SIZE) {
+        return finished_ ? 100 : 0;
+    }
+    return static_cast<int>(std::min<unsigned long long>(copied_ * 100 / size_, 99));
+}
+
+// What is open is closed and the device's file deleted: a cabinet cut short would only be refused
+// there. Without the cable the device has closed the file itself.
+void DeviceFileCopy::Abandon() {
+    if (source_ != INVALID_HANDLE_VALUE) {
+        CloseHandle(source_);
+        source_ = INVALID_HANDLE_VALUE;
+    }
+    if (target_ != INVALID_HANDLE_VALUE) {
+        CeCloseHandle(target_);
+        target_ = INVALID_HANDLE_VALUE;
+    }
+    if (made_ && SUCCEEDED(CeRapiGetError())) {
+        CeDeleteFile(devicePath_.c_str());
+    }
+    made_ = false;
 }

@@ -68,9 +68,11 @@ class AppManager : public TwoMachines {
         ASSERT_NO_FATAL_FAILURE(TwoMachines::SetUp());
         SetRapiPort(0);
         linesSeen.clear();
+        AddHostService(WatchTheWindow);
         fs::create_directories(desktopFolder + "/Pennakey");
     }
     void TearDown() override {
+        RemoveHostService(WatchTheWindow);
         if (process != nullptr) {
             OnMachine on(desktop);
             CloseHandle(process);
@@ -107,9 +109,17 @@ class AppManager : public TwoMachines {
             process = information.hProcess;
             CloseHandle(information.hThread);
         }
-        AddHostService(WatchTheWindow);
         RunUntilIdle();
-        RemoveHostService(WatchTheWindow);
+    }
+    // The manager works at the PC's pace: these let the PC's time pass until it is done, or until
+    // it asks the user something, up to a bound far above what it takes.
+    bool WaitUntilDone() const {
+        OnMachine on(desktop);
+        return WaitForWindow(WindowName{u"CEAppMgr", false}, false, 10000);
+    }
+    bool WaitForTheBox() const {
+        OnMachine on(desktop);
+        return WaitForWindow(WindowName{u"Dialog", false}, true, 10000);
     }
     DWORD ExitCode() const {
         OnMachine on(desktop);
@@ -145,6 +155,7 @@ class AppManager : public TwoMachines {
     }
     // The box that stopped the manager, answered; its window goes with it and the exit code is 1.
     std::string RefusalAnswered() {
+        EXPECT_TRUE(WaitForTheBox()) << "the manager ended without a word";
         const std::string text = BoxText();
         EXPECT_TRUE(WindowThere()) << "the window stays while the box is shown";
         EXPECT_EQ(ExitCode(), static_cast<DWORD>(STILL_ACTIVE));
@@ -225,6 +236,7 @@ TEST_F(AppManager, APocketPcGetsThePocketPcCabinetAndItsInstallerStarts) {
         PutOnPc(name);
     }
     StartAppManager(descriptionOnPc);
+    ASSERT_TRUE(WaitUntilDone()) << BoxText();
     EXPECT_EQ(BoxText(), "(none)");
     EXPECT_EQ(ExitCode(), 0u);
     EXPECT_FALSE(WindowThere());
@@ -253,16 +265,18 @@ TEST_F(AppManager, APocketPcGetsThePocketPcCabinetAndItsInstallerStarts) {
     EXPECT_EQ(seen, expected) << testing::PrintToString(linesSeen);
 }
 
-// What a PC installer that starts the manager saw: the manager's exit code when its window had
-// gone.
+// What a PC installer that starts the manager saw: its window, and the manager's exit code once
+// the window had gone.
 struct WaitingInstaller {
     bool started = false;
+    bool sawWindow = false;
     bool done = false;
     DWORD managerExit = 0;
 } waitingInstaller;
 
-// Finds the manager through its App Paths entry, starts it with the description file named on
-// its own command line, and waits, looking now and then, while the manager's window is there.
+// Starts the manager as the product's Setup does: by its App Paths entry, with the description
+// file named on its own command line; then looks for the window every 5 ms, a hundred times at
+// most, and waits, looking now and then, while it is there.
 int WINAPI WaitingInstallerMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
     waitingInstaller = WaitingInstaller();
     HKEY key = nullptr;
@@ -276,11 +290,15 @@ int WINAPI WaitingInstallerMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
     RegCloseKey(key);
     std::string line = std::string("\"") + path + "\" \"" + commandLine + "\"";
     PROCESS_INFORMATION manager = {};
-    waitingInstaller.started = CreateProcessA(path, line.data(), nullptr, nullptr, FALSE, 0,
+    waitingInstaller.started = CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0,
                                               nullptr, nullptr, nullptr, &manager);
-    do {
+    for (int look = 0; look < 100 && !waitingInstaller.sawWindow; ++look) {
+        Sleep(5);
+        waitingInstaller.sawWindow = FindWindowA(appManagerWindowClass, nullptr) != nullptr;
+    }
+    while (FindWindowA(appManagerWindowClass, nullptr) != nullptr) {
         Sleep(250);
-    } while (FindWindowA(appManagerWindowClass, nullptr) != nullptr);
+    }
     GetExitCodeProcess(manager.hProcess, &waitingInstaller.managerExit);
     CloseHandle(manager.hProcess);
     CloseHandle(manager.hThread);
@@ -296,6 +314,7 @@ TEST_F(AppManager, AnInstallerOnThePcWaitsWhileTheWindowIsThere) {
     StartOn(desktop, u"C:\\Pennakey\\setup.exe", u"C:\\Pennakey\\Pennakey.ini");
     EXPECT_TRUE(RunUntilQuiet(10000));
     EXPECT_TRUE(waitingInstaller.started);
+    EXPECT_TRUE(waitingInstaller.sawWindow) << "the manager works at the PC's pace";
     ASSERT_TRUE(waitingInstaller.done);
     EXPECT_EQ(waitingInstaller.managerExit, 0u) << "the window went with the manager";
     EXPECT_TRUE(fs::exists(OnDevice("Pennakey_ppc.cab")));
@@ -309,6 +328,7 @@ TEST_F(AppManager, ACabinetThereFromBeforeIsReplaced) {
     fs::create_directories(deviceFolder + "/Windows/AppMgr/Install");
     std::ofstream(OnDevice("Pennakey_ppc.cab")) << std::string(600000, 'x');
     StartAppManager(descriptionOnPc);
+    ASSERT_TRUE(WaitUntilDone()) << BoxText();
     EXPECT_EQ(ExitCode(), 0u);
     EXPECT_EQ(HostFileText(OnDevice("Pennakey_ppc.cab")),
               HostFileText(ProductFile("Pennakey_ppc.cab")));
@@ -327,6 +347,7 @@ TEST_F(AppManagerOnHandheld, AHandheldPcGetsTheHandheldCabinet) {
         PutOnPc(name);
     }
     StartAppManager(descriptionOnPc);
+    ASSERT_TRUE(WaitUntilDone()) << BoxText();
     EXPECT_EQ(BoxText(), "(none)");
     EXPECT_EQ(ExitCode(), 0u);
     EXPECT_FALSE(WindowThere());
@@ -377,6 +398,7 @@ TEST_F(AppManager, AStoreTooSmallForTheCabinetIsSaidAndNothingIsLeftHalfWritten)
         PutOnPc(name);
     }
     StartAppManager(descriptionOnPc);
+    ASSERT_TRUE(WaitForTheBox());
     EXPECT_EQ(BoxText(), "Add/Remove Programs: There is not enough room on the device for "
                          "Pennakey_ppc.cab.");
     AnswerTheBox();
@@ -459,6 +481,7 @@ TEST_F(AppManager, TheDistributionIsCopiedWholeOntoThePc) {
 
     // And the manager installs from it.
     StartAppManager(descriptionOnPc);
+    ASSERT_TRUE(WaitUntilDone()) << BoxText();
     EXPECT_EQ(ExitCode(), 0u);
 }
 
