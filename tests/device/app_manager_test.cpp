@@ -407,6 +407,56 @@ TEST_F(AppManager, AStoreTooSmallForTheCabinetIsSaidAndNothingIsLeftHalfWritten)
     EXPECT_FALSE(fs::exists(OnDevice("Pennakey_ppc.cab")));
 }
 
+// Pulls the cable once the manager has copied its first piece.
+bool UnplugWhileCopying() {
+    const bool copying =
+        std::any_of(linesSeen.begin(), linesSeen.end(), [](const std::string &line) {
+            return line.find("to the device (") != std::string::npos;
+        });
+    if (!copying) {
+        return false;
+    }
+    for (Machine *machine : BootedMachines()) {
+        if (KindOf(machine) == MachineKind::Device) {
+            OnMachine on(machine);
+            if (CablePlugged()) {
+                SetCablePlugged(false);
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+// The device closes what the connection had open; the piece it has is replaced by the next copy.
+TEST_F(AppManager, ACablePulledDuringTheCopyIsSaid) {
+    for (const char *name : {"Pennakey.ini", "Pennakey_ppc.cab", "Pennakey_hpc.cab"}) {
+        PutOnPc(name);
+    }
+    AddHostService(UnplugWhileCopying);
+    StartAppManager(descriptionOnPc);
+    ASSERT_TRUE(WaitForTheBox());
+    RemoveHostService(UnplugWhileCopying);
+    EXPECT_EQ(BoxText(), "Add/Remove Programs: The connection to the device was lost while "
+                         "Pennakey_ppc.cab was being copied.");
+    AnswerTheBox();
+    EXPECT_EQ(ExitCode(), 1u);
+    EXPECT_FALSE(WindowThere());
+    EXPECT_LT(fs::file_size(OnDevice("Pennakey_ppc.cab")),
+              fs::file_size(ProductFile("Pennakey_ppc.cab")));
+
+    // Plugged again, the next run writes it whole.
+    {
+        OnMachine on(device);
+        SetCablePlugged(true);
+    }
+    StartAppManager(descriptionOnPc);
+    ASSERT_TRUE(WaitUntilDone()) << BoxText();
+    EXPECT_EQ(ExitCode(), 0u);
+    EXPECT_EQ(HostFileText(OnDevice("Pennakey_ppc.cab")),
+              HostFileText(ProductFile("Pennakey_ppc.cab")));
+}
+
 struct RefusedCase {
     const char *name;
     const char *file; // null: no file at all
