@@ -1,7 +1,8 @@
 // Any bytes sent to a running device's RAPI server on a connection of their own: the device
 // answers what is a request, closes the connection on what is not, and neither crashes nor keeps
 // more than a message's worth. Requests that start programs are left out, so that the device does
-// not fill with them.
+// not fill with them. It starts from a well-formed request of every other call
+// (tests/data/platform/rapi_requests, written by make_seed_requests.py there).
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>

@@ -1,6 +1,8 @@
 // What happens between a PC's power-on and its empty desktop.
 #include "desktop/desktop_boot.h"
 
+#include "desktop/desktop_programs.h"
+
 #include "kernel/host_paths.h"
 #include "kernel/machine.h"
 #include "kernel/scheduler.h"
@@ -56,8 +58,10 @@ bool BootDesktop(const DesktopOptions &options, std::string &error) {
     AddressMachine(desktop);
     SetUpScreen(desktopScreenWidth, desktopScreenHeight);
     SetDesktopDrive(std::filesystem::absolute(options.folder).string());
+    RegisterDesktopPrograms();
+    const bool inPlace = PutDesktopProgramsInPlace(error);
     AddressMachine(addressed != nullptr ? addressed : desktop);
-    return true;
+    return inPlace;
 }
 
 void PowerOffDesktop() {

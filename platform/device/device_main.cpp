@@ -1,6 +1,7 @@
 // pennakey-device: boots an emulated device from a folder and runs it, from a script or until it
 // is stopped, in the viewer when the host has a display.
 #include "desktop/desktop_boot.h"
+#include "desktop/desktop_distribution.h"
 #include "device/boot.h"
 #include "rapi/rapi_client.h"
 #include "rapi/rapi_server.h"
@@ -29,7 +30,7 @@ int Usage() {
     std::cerr << "usage: pennakey-device --folder DIR [--desktop PCDIR] [--screen pocketpc|hpc] "
                  "[--store BYTES] [--cable DEVICEDIR|PORT] [--headless] [--scale N] [--script "
                  "FILE|-] [--stay] "
-                 "[--install-product]\n";
+                 "[--install-product] [--install-distribution]\n";
     return 2;
 }
 
@@ -101,6 +102,7 @@ int main(int argc, char **argv) {
     bool headless = false;
     bool stay = false;
     bool installProduct = false;
+    bool installDistribution = false;
     int scale = 0;
     for (int i = 1; i < argc; ++i) {
         const std::string argument = argv[i];
@@ -143,12 +145,19 @@ int main(int argc, char **argv) {
             stay = true;
         } else if (argument == "--install-product") {
             installProduct = true;
+        } else if (argument == "--install-distribution") {
+            installDistribution = true;
         } else {
             return Usage();
         }
     }
     if (options.folder.empty()) {
         return Usage();
+    }
+    if (installDistribution && desktop.folder.empty()) {
+        std::cerr << "pennakey-device: --install-distribution copies onto the PC: it needs "
+                     "--desktop PCDIR\n";
+        return 2;
     }
     // The device's clock is virtual: a script makes it jump from timer to timer, so that it gives
     // the same result every time, and the loop that runs a device left running keeps it with the
@@ -169,6 +178,13 @@ int main(int argc, char **argv) {
     // A PC beside the device; a script starts on the device all the same.
     if (!desktop.folder.empty() && !BootDesktop(desktop, error)) {
         std::cerr << "pennakey-device: " << error << "\n";
+        PowerOffDevice();
+        return 1;
+    }
+    // As if from the product's CD: the desktop distribution into C:\Pennakey.
+    if (installDistribution && !InstallDistribution(DefaultProductFolder(), error)) {
+        std::cerr << "pennakey-device: " << error << "\n";
+        PowerOffDesktop();
         PowerOffDevice();
         return 1;
     }

@@ -29,6 +29,15 @@ typedef struct _CE_FIND_DATA {
     WCHAR cFileName[MAX_PATH];
 } CE_FIND_DATA, *LPCE_FIND_DATA;
 
+typedef struct _CEOSVERSIONINFO {
+    DWORD dwOSVersionInfoSize;
+    DWORD dwMajorVersion;
+    DWORD dwMinorVersion;
+    DWORD dwBuildNumber;
+    DWORD dwPlatformId;
+    WCHAR szCSDVersion[128];
+} CEOSVERSIONINFO, *LPCEOSVERSIONINFO;
+
 #ifdef __cplusplus
 extern "C" {
 #endif
@@ -51,6 +60,14 @@ WINBASEAPI LONG WINAPI CeRegSetValueEx(HKEY key, LPCWSTR name, DWORD reserved, D
 WINBASEAPI LONG WINAPI CeRegCloseKey(HKEY key);
 
 WINBASEAPI BOOL WINAPI CeGetStoreInformation(LPSTORE_INFORMATION information);
+
+// The device's identity. FALSE when the cable failed the call (Windows' own CeGetSystemInfo returns
+// nothing; a caller that ignores the result works the same). dwOSVersionInfoSize must be set, as
+// for GetVersionEx. CeSystemParametersInfo takes what the device's SystemParametersInfo takes:
+// SPI_GETPLATFORMTYPE fills a buffer of param bytes; nothing is sent from the buffer.
+WINBASEAPI BOOL WINAPI CeGetSystemInfo(LPSYSTEM_INFO information);
+WINBASEAPI BOOL WINAPI CeGetVersionEx(LPCEOSVERSIONINFO information);
+WINBASEAPI BOOL WINAPI CeSystemParametersInfo(UINT action, UINT param, PVOID buffer, UINT winIni);
 
 WINBASEAPI HWND WINAPI CeGetWindow(HWND window, UINT command);
 WINBASEAPI INT WINAPI CeGetClassName(HWND window, LPWSTR name, INT size);

@@ -366,6 +366,78 @@ extern "C" BOOL WINAPI CeGetStoreInformation(LPSTORE_INFORMATION information) {
     return answer.result != 0;
 }
 
+extern "C" BOOL WINAPI CeGetSystemInfo(LPSYSTEM_INFO information) {
+    Answer answer;
+    uint16_t architecture = 0, level = 0, revision = 0;
+    uint32_t pageSize = 0, lowest = 0, highest = 0, mask = 0, processors = 0, type = 0,
+             granularity = 0;
+    if (information == nullptr || !Call(Request(RapiCall::getSystemInfo), answer) ||
+        !answer.reader.U16(architecture) || !answer.reader.U32(pageSize) ||
+        !answer.reader.U32(lowest) || !answer.reader.U32(highest) || !answer.reader.U32(mask) ||
+        !answer.reader.U32(processors) || !answer.reader.U32(type) ||
+        !answer.reader.U32(granularity) || !answer.reader.U16(level) ||
+        !answer.reader.U16(revision) || answer.result == 0) {
+        return FALSE;
+    }
+    std::memset(information, 0, sizeof(*information));
+    information->wProcessorArchitecture = architecture;
+    information->dwPageSize = pageSize;
+    information->lpMinimumApplicationAddress = HandleOf<LPVOID>(lowest);
+    information->lpMaximumApplicationAddress = HandleOf<LPVOID>(highest);
+    information->dwActiveProcessorMask = mask;
+    information->dwNumberOfProcessors = processors;
+    information->dwProcessorType = type;
+    information->dwAllocationGranularity = granularity;
+    information->wProcessorLevel = level;
+    information->wProcessorRevision = revision;
+    return TRUE;
+}
+
+extern "C" BOOL WINAPI CeGetVersionEx(LPCEOSVERSIONINFO information) {
+    if (information == nullptr) {
+        return FALSE;
+    }
+    Answer answer;
+    uint32_t major = 0, minor = 0, build = 0, platform = 0;
+    std::u16string servicePack;
+    if (!Call(Request(RapiCall::getVersion).U32(information->dwOSVersionInfoSize), answer) ||
+        !answer.reader.U32(major) || !answer.reader.U32(minor) || !answer.reader.U32(build) ||
+        !answer.reader.U32(platform) || !answer.reader.Text(servicePack) || answer.result == 0) {
+        return FALSE;
+    }
+    information->dwMajorVersion = major;
+    information->dwMinorVersion = minor;
+    information->dwBuildNumber = build;
+    information->dwPlatformId = platform;
+    const size_t room = sizeof(information->szCSDVersion) / sizeof(WCHAR);
+    const size_t units = std::min(servicePack.size(), room - 1);
+    std::memcpy(information->szCSDVersion, servicePack.data(), units * sizeof(WCHAR));
+    information->szCSDVersion[units] = 0;
+    return TRUE;
+}
+
+extern "C" BOOL WINAPI CeSystemParametersInfo(UINT action, UINT param, PVOID buffer, UINT winIni) {
+    // The device fills at most a few kilobytes; a larger buffer is offered as that much.
+    const uint32_t room =
+        buffer != nullptr ? std::min<uint32_t>(param, maxSystemParameterBytes) : param;
+    Answer answer;
+    std::vector<uint8_t> bytes;
+    if (!Call(Request(RapiCall::systemParametersInfo)
+                  .U32(action)
+                  .U32(room)
+                  .U32(winIni)
+                  .U32(buffer != nullptr ? 1 : 0),
+              answer) ||
+        !answer.reader.Bytes(bytes) || answer.result == 0 ||
+        bytes.size() > (buffer != nullptr ? room : 0)) {
+        return FALSE;
+    }
+    if (!bytes.empty()) {
+        std::memcpy(buffer, bytes.data(), bytes.size());
+    }
+    return TRUE;
+}
+
 extern "C" HWND WINAPI CeGetWindow(HWND window, UINT command) {
     Answer answer;
     if (!Call(Request(RapiCall::getWindow).U32(NumberOf(window)).U32(command), answer)) {

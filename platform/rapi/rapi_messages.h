@@ -15,6 +15,8 @@
 constexpr uint32_t maxRapiMessage = 1024 * 1024;
 // What a reader takes from the connection at a time, handing out the messages before it reads on.
 constexpr size_t rapiReadChunk = 64 * 1024;
+// The most a system parameter's buffer carries: a platform's name takes a few dozen bytes.
+constexpr uint32_t maxSystemParameterBytes = 4096;
 
 enum class RapiCall : uint16_t {
     regOpenKey = 1,
@@ -38,6 +40,9 @@ enum class RapiCall : uint16_t {
     createProcess,
     // Not a call of the API: the device's window list as its scripts print it, for the tools.
     describeWindows,
+    getSystemInfo,
+    getVersion,
+    systemParametersInfo,
 };
 
 // A message's body, built field by field; Framed() puts the length in front.

@@ -11,6 +11,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <arpa/inet.h>
 #include <cerrno>
 #include <cstring>
@@ -20,6 +21,7 @@
 #include <map>
 #include <memory>
 #include <netinet/in.h>
+#include <string_view>
 #include <sys/socket.h>
 #include <unistd.h>
 #include <vector>
@@ -144,6 +146,11 @@ HWND WindowOf(uint32_t number) {
 
 uint32_t NumberOf(HWND window) {
     return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(window));
+}
+
+// The device's addresses mean nothing on the desktop; they travel as 32-bit numbers.
+uint32_t AddressOf(const void *address) {
+    return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(address));
 }
 
 MessageWriter &FindData(MessageWriter &reply, const WIN32_FIND_DATAW &found) {
@@ -393,6 +400,63 @@ bool Answer(Connection &connection, MessageReader &in, std::vector<uint8_t> &out
             CloseHandle(started.hThread);
         }
         out = Reply(result).U32(started.dwProcessId).U32(started.dwThreadId).Framed();
+        return true;
+    }
+    case RapiCall::getSystemInfo: {
+        if (!in.Complete()) {
+            return false;
+        }
+        SYSTEM_INFO system = {};
+        GetSystemInfo(&system);
+        out = Reply(TRUE)
+                  .U16(system.wProcessorArchitecture)
+                  .U32(system.dwPageSize)
+                  .U32(AddressOf(system.lpMinimumApplicationAddress))
+                  .U32(AddressOf(system.lpMaximumApplicationAddress))
+                  .U32(system.dwActiveProcessorMask)
+                  .U32(system.dwNumberOfProcessors)
+                  .U32(system.dwProcessorType)
+                  .U32(system.dwAllocationGranularity)
+                  .U16(system.wProcessorLevel)
+                  .U16(system.wProcessorRevision)
+                  .Framed();
+        return true;
+    }
+    case RapiCall::getVersion: {
+        // a: the size the caller gave its structure, which the device judges as its own call does.
+        if (!in.U32(a) || !in.Complete()) {
+            return false;
+        }
+        OSVERSIONINFOW version = {};
+        version.dwOSVersionInfoSize = a;
+        const BOOL result = GetVersionExW(&version);
+        const std::u16string_view servicePack(version.szCSDVersion,
+                                              ARRAYSIZE(version.szCSDVersion));
+        const size_t units = std::min(servicePack.find(u'\0'), servicePack.size());
+        out = Reply(result)
+                  .U32(version.dwMajorVersion)
+                  .U32(version.dwMinorVersion)
+                  .U32(version.dwBuildNumber)
+                  .U32(version.dwPlatformId)
+                  .Text(std::u16string(servicePack.substr(0, units)))
+                  .Framed();
+        return true;
+    }
+    case RapiCall::systemParametersInfo: {
+        // a: the action, b: its parameter, c: the flags, d: 1 when the caller gives a buffer,
+        // which is then b bytes long.
+        if (!in.U32(a) || !in.U32(b) || !in.U32(c) || !in.U32(d) || !in.Complete() || d > 1 ||
+            (d == 1 && b > maxSystemParameterBytes)) {
+            return false;
+        }
+        if (d == 1) {
+            bytes.assign(b, 0);
+        }
+        const BOOL result = SystemParametersInfoW(a, b, d == 1 ? bytes.data() : nullptr, c);
+        if (!result) {
+            bytes.clear();
+        }
+        out = Reply(result).Bytes(bytes.data(), bytes.size()).Framed();
         return true;
     }
     case RapiCall::describeWindows: {

@@ -16,6 +16,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <cstring>
 #include <sstream>
 
 namespace {
@@ -252,6 +253,84 @@ TEST_F(Rapi, CreateProcessStartsNotesOnTheDevice) {
     EXPECT_NE(DescribeWindows().find("\"Notes\""), std::string::npos);
 }
 
+// The device's processor, version and platform, as its own GetSystemInfo, GetVersionEx and
+// SystemParametersInfo give them.
+TEST_F(Rapi, TheDeviceTellsItsProcessorVersionAndPlatform) {
+    OnMachine on(desktop);
+    SYSTEM_INFO system;
+    std::memset(&system, 0xCC, sizeof(system));
+    ASSERT_TRUE(CeGetSystemInfo(&system));
+    EXPECT_EQ(system.dwProcessorType, static_cast<DWORD>(PROCESSOR_STRONGARM));
+    EXPECT_EQ(system.wProcessorArchitecture, PROCESSOR_ARCHITECTURE_ARM);
+    EXPECT_EQ(system.dwPageSize, 4096u);
+    EXPECT_EQ(system.dwNumberOfProcessors, 1u);
+    EXPECT_EQ(system.wReserved, 0) << "what does not travel is cleared";
+    EXPECT_FALSE(CeGetSystemInfo(nullptr));
+
+    CEOSVERSIONINFO version;
+    std::memset(&version, 0xCC, sizeof(version));
+    version.dwOSVersionInfoSize = sizeof(version);
+    ASSERT_TRUE(CeGetVersionEx(&version));
+    EXPECT_EQ(version.dwMajorVersion, 3u);
+    EXPECT_EQ(version.dwMinorVersion, 0u);
+    EXPECT_EQ(version.dwBuildNumber, 11171u);
+    EXPECT_EQ(version.dwPlatformId, static_cast<DWORD>(VER_PLATFORM_WIN32_CE));
+    EXPECT_EQ(version.szCSDVersion[0], 0);
+    // The size must be set, as the device's own call wants it: one byte short is refused.
+    CEOSVERSIONINFO unset = {};
+    unset.dwOSVersionInfoSize = sizeof(unset) - 1;
+    EXPECT_FALSE(CeGetVersionEx(&unset));
+    EXPECT_EQ(CeGetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+    EXPECT_EQ(unset.dwMajorVersion, 0u) << "left as it was";
+
+    // "PocketPC" and its NUL are 18 bytes: a buffer of 18 takes it, one of 17 does not.
+    WCHAR name[16];
+    std::fill(std::begin(name), std::end(name), u'#');
+    ASSERT_TRUE(CeSystemParametersInfo(SPI_GETPLATFORMTYPE, 18, name, 0));
+    EXPECT_EQ(std::u16string(name), u"PocketPC");
+    std::fill(std::begin(name), std::end(name), u'#');
+    EXPECT_FALSE(CeSystemParametersInfo(SPI_GETPLATFORMTYPE, 17, name, 0));
+    EXPECT_EQ(CeGetLastError(), static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER));
+    EXPECT_EQ(name[0], u'#') << "nothing written";
+    EXPECT_FALSE(CeSystemParametersInfo(SPI_GETPLATFORMTYPE, sizeof(name), nullptr, 0));
+    EXPECT_FALSE(CeSystemParametersInfo(0x1234, sizeof(name), name, 0));
+    EXPECT_EQ(CeGetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+    // A buffer above what a reply carries is offered as that much, which is plenty.
+    std::vector<WCHAR> large(maxSystemParameterBytes / 2 + 1, u'#');
+    ASSERT_TRUE(CeSystemParametersInfo(
+        SPI_GETPLATFORMTYPE, static_cast<UINT>(large.size() * sizeof(WCHAR)), large.data(), 0));
+    EXPECT_EQ(std::u16string(large.data()), u"PocketPC");
+    EXPECT_EQ(large.back(), u'#') << "the part past what was offered is not written";
+
+    // Without the cable, each call fails with the connection's error.
+    {
+        OnMachine onDevice(device);
+        SetCablePlugged(false);
+    }
+    EXPECT_FALSE(CeGetSystemInfo(&system));
+    EXPECT_EQ(CeRapiGetError(), CERAPI_E_CONNECTION_LOST);
+    EXPECT_FALSE(CeGetVersionEx(&version));
+    EXPECT_FALSE(CeSystemParametersInfo(SPI_GETPLATFORMTYPE, sizeof(name), name, 0));
+}
+
+class RapiOnHandheld : public Rapi {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(SetScreenByName(deviceOptions, "hpc"));
+        ASSERT_NO_FATAL_FAILURE(Rapi::SetUp());
+    }
+};
+
+TEST_F(RapiOnHandheld, AHandheldPcNamesItsPlatform) {
+    OnMachine on(desktop);
+    WCHAR name[8] = {};
+    ASSERT_TRUE(CeSystemParametersInfo(SPI_GETPLATFORMTYPE, sizeof(name), name, 0));
+    EXPECT_EQ(std::u16string(name), u"HPC");
+    SYSTEM_INFO system = {};
+    ASSERT_TRUE(CeGetSystemInfo(&system));
+    EXPECT_EQ(system.dwProcessorType, static_cast<DWORD>(PROCESSOR_STRONGARM));
+}
+
 // Unplugged: the connection goes, a new one is refused; plugged again, all works.
 TEST_F(Rapi, AnUnpluggedCableFailsCallsUntilItIsPluggedAgain) {
     {
@@ -399,11 +478,21 @@ TEST_F(Rapi, MalformedAndOversizedMessagesCloseTheirConnectionOnly) {
         return fd;
     };
     // Each is sent on a connection of its own; the device must close it.
+    const uint16_t parameters = static_cast<uint16_t>(RapiCall::systemParametersInfo);
     const std::vector<std::vector<uint8_t>> bad = {
-        {0x01, 0x00, 0x10, 0x00},                                    // 1 MiB and a byte
-        {0x02, 0x00, 0x00, 0x00, 0x63, 0x00},                        // an unknown call
-        MessageWriter().U16(14).U32(0x7FFFFFFF).Framed(),            // a text longer than it
-        MessageWriter().U16(15).Text(u"\\Temp\\x").U32(1).Framed()}; // bytes left over
+        {0x01, 0x00, 0x10, 0x00},                                   // 1 MiB and a byte
+        {0x02, 0x00, 0x00, 0x00, 0x63, 0x00},                       // an unknown call
+        MessageWriter().U16(14).U32(0x7FFFFFFF).Framed(),           // a text longer than it
+        MessageWriter().U16(15).Text(u"\\Temp\\x").U32(1).Framed(), // bytes left over
+        // a parameter's buffer one byte above the bound, and a buffer flag that is neither
+        MessageWriter()
+            .U16(parameters)
+            .U32(257)
+            .U32(maxSystemParameterBytes + 1)
+            .U32(0)
+            .U32(1)
+            .Framed(),
+        MessageWriter().U16(parameters).U32(257).U32(18).U32(0).U32(2).Framed()};
     for (const std::vector<uint8_t> &message : bad) {
         const int fd = rawConnection();
         ASSERT_EQ(send(fd, message.data(), message.size(), 0),
