@@ -31,10 +31,11 @@ run: build
 		(cd "$$work" && $(CURDIR)/$(DIST)/desktop/morvex) && \
 		$(KBI) list "$$work" && rm -rf "$$work"
 	@echo
-	@echo "== Typing with the keyboard on the emulated Pocket PC =="
-	@rm -rf $(BUILD)/device && $(DIST)/pennakey-device --folder $(BUILD)/device \
-		--install-product --stay --script scripts/keyboard-session.txt
-	@echo "screenshot: $(BUILD)/typed.png"
+	@echo "== Installing from the PC and typing on the emulated Pocket PC =="
+	@rm -rf $(BUILD)/device $(BUILD)/pc && cat scripts/installation-session.txt \
+		scripts/typing-session.txt | $(DIST)/pennakey-device --folder $(BUILD)/device \
+		--desktop $(BUILD)/pc --install-distribution --stay --script -
+	@echo "screenshots: $(BUILD)/install-*.png and $(BUILD)/typed.png"
 
 unit-tests: build
 	@ctest --test-dir $(BUILD) --output-on-failure -j2
