@@ -32,8 +32,8 @@ class InstallationSession : public SetupFixture {
             return u"(no key)";
         WCHAR value[MAX_PATH] = {};
         DWORD bytes = sizeof value - sizeof(WCHAR);
-        const LONG read = RegQueryValueExW(key, name, nullptr, nullptr,
-                                           reinterpret_cast<BYTE *>(value), &bytes);
+        const LONG read =
+            RegQueryValueExW(key, name, nullptr, nullptr, reinterpret_cast<BYTE *>(value), &bytes);
         RegCloseKey(key);
         return read == ERROR_SUCCESS ? value : u"(no value)";
     }
@@ -50,9 +50,9 @@ TEST_F(InstallationSession, SetupInstallsTheProductAndTheKeyboardTypes) {
     EXPECT_NE(said.find("Hej caf\xC3\xA9 Hello!\n"), std::string::npos) << said;
 
     // The programs, the hook's value, the shortcut and every layout of the disk.
-    for (const char *name : {"Program Files/Pennakey/pennakbd.exe",
-                             "Program Files/Pennakey/layodex.dll", "Windows/pennkbd.htc",
-                             "Windows/Start Menu/Programs/Pennakey.lnk"})
+    for (const char *name :
+         {"Program Files/Pennakey/pennakbd.exe", "Program Files/Pennakey/layodex.dll",
+          "Windows/pennkbd.htc", "Windows/Start Menu/Programs/Pennakey.lnk"})
         EXPECT_TRUE(std::filesystem::exists(OnDevice(name))) << name;
     for (const auto &file : std::filesystem::directory_iterator(PENNAKEY_PRODUCT_DIST)) {
         if (file.path().extension() != ".kbi")

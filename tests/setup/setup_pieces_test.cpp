@@ -6,6 +6,7 @@
 #include <rapi.h>
 
 #include "kernel/modules.h"
+#include "rapi/rapi_server.h"
 #include "setup_fixture.h"
 #include "setup_state.h"
 
@@ -256,6 +257,50 @@ TEST_F(SetupPieces, TheSpaceQueryAddsTheFilesAndAsksTheStore) {
     EXPECT_EQ(required, 5000u);
     EXPECT_EQ(BytesRequired, 5000u);
     EXPECT_EQ(free, store.dwFreeSize);
+}
+
+// The copy's results: no connection, no installation directory, a file that fails (those before
+// it stay on the device), and success.
+TEST_F(SetupPieces, TheLayoutCopyReportsWhatStoppedIt) {
+    WriteBytes(OnPc("Layouts/first.kbi"), std::string(5000, 'f'));
+    WriteBytes(OnPc("Layouts/second.kbi"), std::string(100, 's'));
+    OnMachine pc(desktop);
+    LayoutFileEntry *entries[2];
+    const char *paths[] = {"C:\\Layouts\\second.kbi", "C:\\Layouts\\first.kbi"};
+    for (int i = 0; i < 2; i++) {
+        entries[i] = static_cast<LayoutFileEntry *>(LocalAlloc(LPTR, sizeof(LayoutFileEntry)));
+        lstrcpyA(entries[i]->path, paths[i]);
+        ASSERT_TRUE(PushLayoutEntry(&LoadList, entries[i]));
+    }
+    // The head is first.kbi, the entry pushed last.
+    auto plug = [&](bool plugged) {
+        OnMachine on(device);
+        SetCablePlugged(plugged);
+    };
+    plug(false);
+    EXPECT_EQ(CopyLayoutsToDevice(LoadList), COPY_NO_CONNECTION);
+    plug(true);
+    EXPECT_EQ(CopyLayoutsToDevice(LoadList), COPY_NO_DIRECTORY);
+
+    ASSERT_NE(CeRapiInit(), E_FAIL);
+    HKEY key = nullptr;
+    ASSERT_EQ(CeRegCreateKeyEx(HKEY_CURRENT_USER, u"Software\\Quorvale2\\Pennakey", 0, nullptr, 0,
+                               KEY_ALL_ACCESS, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    const std::u16string value = u"\\Temp";
+    CeRegSetValueEx(key, u"InstDir", 0, REG_SZ, reinterpret_cast<const BYTE *>(value.c_str()),
+                    static_cast<DWORD>((value.size() + 1) * sizeof(char16_t)));
+    CeRegCloseKey(key);
+    CeRapiUninit();
+
+    std::filesystem::remove(OnPc("Layouts/second.kbi"));
+    EXPECT_EQ(CopyLayoutsToDevice(LoadList), COPY_FILE_FAILED);
+    EXPECT_EQ(std::filesystem::file_size(OnDevice("Temp/first.kbi")), 5000u) << "copied before";
+    WriteBytes(OnPc("Layouts/second.kbi"), std::string(100, 's'));
+    BytesRequired = 5100;
+    EXPECT_EQ(CopyLayoutsToDevice(LoadList), 0);
+    EXPECT_EQ(std::filesystem::file_size(OnDevice("Temp/second.kbi")), 100u);
+    EXPECT_EQ(StepBudget, 0u);
 }
 
 } // namespace

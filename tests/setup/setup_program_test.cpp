@@ -240,19 +240,30 @@ TEST_F(SetupProgram, ASecondSetupWhileOneRunsEndsAtOnce) {
     EXPECT_EQ(pages, 1);
 }
 
+// Not registered, or registered with a path too short to name the manager's folder: Setup ends
+// after the welcome page without a word.
 TEST_F(SetupProgram, WithoutAnApplicationManagerSetupEndsWithoutAMessage) {
-    {
-        OnMachine pc(desktop);
-        RegDeleteKeyA(HKEY_LOCAL_MACHINE,
-                      "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\CEAPPMGR.EXE");
+    for (const char *registered : {"", "a.exe"}) {
+        {
+            OnMachine pc(desktop);
+            RegDeleteKeyA(HKEY_LOCAL_MACHINE, appPathsKey);
+            HKEY key = nullptr;
+            if (registered[0] != 0 &&
+                RegCreateKeyExA(HKEY_LOCAL_MACHINE, appPathsKey, 0, nullptr, 0, KEY_ALL_ACCESS,
+                                nullptr, &key, nullptr) == ERROR_SUCCESS) {
+                RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE *>(registered),
+                               lstrlenA(registered) + 1);
+                RegCloseKey(key);
+            }
+        }
+        const DWORD setup = StartSetup();
+        Click(u"I Agree");
+        HWND welcome = PcWindow("Dialog", "Pennakey");
+        ASSERT_NE(welcome, nullptr);
+        Click(u"OK");
+        EXPECT_EQ(ExitCodeOnPc(setup), 0u) << registered;
+        EXPECT_EQ(PcWindow("Dialog", nullptr), nullptr) << PcWindows();
     }
-    const DWORD setup = StartSetup();
-    Click(u"I Agree");
-    HWND welcome = PcWindow("Dialog", "Pennakey");
-    ASSERT_NE(welcome, nullptr);
-    Click(u"OK");
-    EXPECT_EQ(ExitCodeOnPc(setup), 0u);
-    EXPECT_EQ(PcWindow("Dialog", nullptr), nullptr) << PcWindows();
 }
 
 const char waitTimedOut[] =
@@ -268,6 +279,13 @@ TEST_F(SetupProgram, TheWholeSequenceCopiesTheChosenLayoutsToTheDevice) {
     UseFakeManager();
     const DWORD setup = StartSetup();
     Click(u"I Agree");
+    {
+        OnMachine pc(desktop);
+        char text[128] = {};
+        GetDlgItemTextA(Page(), 1011, text, sizeof text);
+        EXPECT_STREQ(text, "Wellcome to Quorvale's Pennakey setup. Press \"OK\" button to start "
+                           "installation on the device.");
+    }
     BeginInstalling();
     {
         OnMachine pc(desktop);
