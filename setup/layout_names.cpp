@@ -25,18 +25,7 @@ static const WCHAR *SkipLeadingComments(const WCHAR *at) {
     }
 }
 
-BOOL ReadLayoutName(const char *fileName, char *name, int capacity) {
-    HANDLE file = CreateFileA(fileName, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, NULL);
-    if (file == INVALID_HANDLE_VALUE)
-        return FALSE;
-    static WCHAR head[HEAD_BYTES / sizeof(WCHAR) + 1];
-    DWORD read = 0;
-    BOOL wasRead = ReadFile(file, head, HEAD_BYTES, &read, NULL);
-    CloseHandle(file);
-    if (!wasRead)
-        return FALSE;
-    head[read / sizeof(WCHAR)] = 0;
+BOOL LayoutNameOfHead(const WCHAR *head, char *name, int capacity) {
     const WCHAR *start = SkipLeadingComments(head);
     WCHAR probe[NAME_PROBE_CHARS + 1];
     int length = 0;
@@ -61,6 +50,21 @@ BOOL ReadLayoutName(const char *fileName, char *name, int capacity) {
     memcpy(name, open, nameLength);
     name[nameLength] = 0;
     return TRUE;
+}
+
+BOOL ReadLayoutName(const char *fileName, char *name, int capacity) {
+    HANDLE file = CreateFileA(fileName, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, NULL);
+    if (file == INVALID_HANDLE_VALUE)
+        return FALSE;
+    static WCHAR head[HEAD_BYTES / sizeof(WCHAR) + 1];
+    DWORD read = 0;
+    BOOL wasRead = ReadFile(file, head, HEAD_BYTES, &read, NULL);
+    CloseHandle(file);
+    if (!wasRead)
+        return FALSE;
+    head[read / sizeof(WCHAR)] = 0;
+    return LayoutNameOfHead(head, name, capacity);
 }
 
 void ScanLayoutFiles(void) {

@@ -89,6 +89,8 @@ int CountLayoutEntries(const LayoutNode *list);
 
 // The name of the first section of a layout file, or FALSE when it has none that can be read.
 BOOL ReadLayoutName(const char *fileName, char *name, int capacity);
+// The same from the head of a file's text, ended by a NUL.
+BOOL LayoutNameOfHead(const WCHAR *head, char *name, int capacity);
 // Every layout file of LayoutsDirectory with a name, onto AvailableList.
 void ScanLayoutFiles(void);
 
