@@ -75,4 +75,22 @@ TEST_F(InstallationSession, SetupInstallsTheProductAndTheKeyboardTypes) {
         OnPc("Program Files/CE Services/HPC Applications/Pennakey/Pennakey.ini")));
 }
 
+// The distribution's converter runs on the PC: from its folder it turns the Swedish legacy file
+// beside it into the layout the product ships.
+TEST_F(InstallationSession, TheConverterOfTheDistributionRunsOnThePc) {
+    std::string error;
+    ASSERT_TRUE(InstallDistribution(PENNAKEY_PRODUCT_DIST, error)) << error;
+    std::filesystem::remove(OnPc("Pennakey/Swedish.kbi"));
+    std::istringstream script("machine desktop\n"
+                              "start \"C:\\Pennakey\\morvex.exe\"\n"
+                              "wait-window \"Translating Application\"\n"
+                              "answer OK\n"
+                              "idle\n");
+    std::ostringstream out;
+    std::ostringstream errors;
+    ASSERT_EQ(RunScript(script, out, errors), 0) << errors.str();
+    EXPECT_EQ(HostFileText(OnPc("Pennakey/Swedish.kbi")),
+              HostFileText(std::string(PENNAKEY_PRODUCT_DIST) + "/Swedish.kbi"));
+}
+
 } // namespace
