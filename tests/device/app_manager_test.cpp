@@ -117,6 +117,24 @@ class AppManager : public TwoMachines {
         OnMachine on(desktop);
         return WaitForWindow(WindowName{u"CEAppMgr", false}, false, 10000);
     }
+    // The product's description and both cabinets on the PC, the manager run: the chosen cabinet
+    // lands whole on the device, the other not at all, and the device's installer asks for
+    // layouts.
+    void ExpectCabinetInstalled(const std::string &chosen, const std::string &other) {
+        for (const char *name : {"Pennakey.ini", "Pennakey_ppc.cab", "Pennakey_hpc.cab"}) {
+            PutOnPc(name);
+        }
+        StartAppManager(descriptionOnPc);
+        ASSERT_TRUE(WaitUntilDone()) << BoxText();
+        EXPECT_EQ(BoxText(), "(none)");
+        EXPECT_EQ(ExitCode(), 0u);
+        EXPECT_FALSE(WindowThere());
+        EXPECT_EQ(HostFileText(OnDevice(chosen)), HostFileText(ProductFile(chosen)));
+        EXPECT_FALSE(fs::exists(OnDevice(other)));
+        OnMachine on(device);
+        EXPECT_TRUE(WaitForWindow(WindowName{u"Keyboard layouts", true}, true, 5000))
+            << DescribeWindows();
+    }
     bool WaitForTheBox() const {
         OnMachine on(desktop);
         return WaitForWindow(WindowName{u"Dialog", false}, true, 10000);
@@ -232,22 +250,7 @@ TEST_F(AppManager, ABootKeepsWhatIsThereAndMakesWhatIsMissing) {
 // --- Installing ---
 
 TEST_F(AppManager, APocketPcGetsThePocketPcCabinetAndItsInstallerStarts) {
-    for (const char *name : {"Pennakey.ini", "Pennakey_ppc.cab", "Pennakey_hpc.cab"}) {
-        PutOnPc(name);
-    }
-    StartAppManager(descriptionOnPc);
-    ASSERT_TRUE(WaitUntilDone()) << BoxText();
-    EXPECT_EQ(BoxText(), "(none)");
-    EXPECT_EQ(ExitCode(), 0u);
-    EXPECT_FALSE(WindowThere());
-    EXPECT_EQ(HostFileText(OnDevice("Pennakey_ppc.cab")),
-              HostFileText(ProductFile("Pennakey_ppc.cab")));
-    EXPECT_FALSE(fs::exists(OnDevice("Pennakey_hpc.cab")));
-    {
-        OnMachine on(device);
-        EXPECT_TRUE(WaitForWindow(WindowName{u"Keyboard layouts", true}, true, 5000))
-            << DescribeWindows();
-    }
+    ExpectCabinetInstalled("Pennakey_ppc.cab", "Pennakey_hpc.cab");
     // What the window said while the manager waited for the device, in that order (reading the
     // description file waits for nothing).
     const std::vector<std::string> expected = {"Installing On-screen keyboard",
@@ -343,20 +346,7 @@ class AppManagerOnHandheld : public AppManager {
 };
 
 TEST_F(AppManagerOnHandheld, AHandheldPcGetsTheHandheldCabinet) {
-    for (const char *name : {"Pennakey.ini", "Pennakey_ppc.cab", "Pennakey_hpc.cab"}) {
-        PutOnPc(name);
-    }
-    StartAppManager(descriptionOnPc);
-    ASSERT_TRUE(WaitUntilDone()) << BoxText();
-    EXPECT_EQ(BoxText(), "(none)");
-    EXPECT_EQ(ExitCode(), 0u);
-    EXPECT_FALSE(WindowThere());
-    EXPECT_EQ(HostFileText(OnDevice("Pennakey_hpc.cab")),
-              HostFileText(ProductFile("Pennakey_hpc.cab")));
-    EXPECT_FALSE(fs::exists(OnDevice("Pennakey_ppc.cab")));
-    OnMachine on(device);
-    EXPECT_TRUE(WaitForWindow(WindowName{u"Keyboard layouts", true}, true, 5000))
-        << DescribeWindows();
+    ExpectCabinetInstalled("Pennakey_hpc.cab", "Pennakey_ppc.cab");
 }
 
 // --- What stops it ---

@@ -34,6 +34,16 @@ class SetupPieces : public SetupFixture {
         char name[216] = "untouched";
         return ReadLayoutName("probe.kbi", name, sizeof name) ? std::string(name) : "(none)";
     }
+    // The device's "InstDir", written through the cable; RAPI is the caller's.
+    static void WriteInstallDir(const std::u16string &value, size_t bytes) {
+        HKEY key = nullptr;
+        ASSERT_EQ(CeRegCreateKeyEx(HKEY_CURRENT_USER, u"Software\\Quorvale2\\Pennakey", 0, nullptr,
+                                   0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+                  ERROR_SUCCESS);
+        CeRegSetValueEx(key, u"InstDir", 0, REG_SZ, reinterpret_cast<const BYTE *>(value.data()),
+                        static_cast<DWORD>(bytes));
+        CeRegCloseKey(key);
+    }
     static std::u16string Padded(size_t units, const std::u16string &after) {
         return std::u16string(units, u' ') + after;
     }
@@ -217,22 +227,15 @@ TEST_F(SetupPieces, TheInstallationDirectoryComesFromTheDevicesRegistry) {
     ASSERT_NE(CeRapiInit(), E_FAIL);
     char directory[MAX_PATH] = "untouched";
     EXPECT_FALSE(ReadDeviceInstallDir(directory, MAX_PATH)) << "not installed";
-    HKEY key = nullptr;
-    ASSERT_EQ(CeRegCreateKeyEx(HKEY_CURRENT_USER, u"Software\\Quorvale2\\Pennakey", 0, nullptr, 0,
-                               KEY_ALL_ACCESS, nullptr, &key, nullptr),
-              ERROR_SUCCESS);
     const std::u16string value = u"\\Program Files\\Pennakey";
-    CeRegSetValueEx(key, u"InstDir", 0, REG_SZ, reinterpret_cast<const BYTE *>(value.c_str()),
-                    static_cast<DWORD>((value.size() + 1) * sizeof(char16_t)));
+    WriteInstallDir(value, (value.size() + 1) * sizeof(char16_t));
     EXPECT_TRUE(ReadDeviceInstallDir(directory, MAX_PATH));
     EXPECT_STREQ(directory, "\\Program Files\\Pennakey");
     // 130 characters without a terminator fill the 260 bytes read: all of them, and no more.
     const std::u16string full(130, u'x');
-    CeRegSetValueEx(key, u"InstDir", 0, REG_SZ, reinterpret_cast<const BYTE *>(full.data()),
-                    static_cast<DWORD>(full.size() * sizeof(char16_t)));
+    WriteInstallDir(full, full.size() * sizeof(char16_t));
     EXPECT_TRUE(ReadDeviceInstallDir(directory, MAX_PATH));
     EXPECT_EQ(std::string(directory), std::string(130, 'x'));
-    CeRegCloseKey(key);
     CeRapiUninit();
 }
 
@@ -283,14 +286,8 @@ TEST_F(SetupPieces, TheLayoutCopyReportsWhatStoppedIt) {
     EXPECT_EQ(CopyLayoutsToDevice(LoadList), COPY_NO_DIRECTORY);
 
     ASSERT_NE(CeRapiInit(), E_FAIL);
-    HKEY key = nullptr;
-    ASSERT_EQ(CeRegCreateKeyEx(HKEY_CURRENT_USER, u"Software\\Quorvale2\\Pennakey", 0, nullptr, 0,
-                               KEY_ALL_ACCESS, nullptr, &key, nullptr),
-              ERROR_SUCCESS);
     const std::u16string value = u"\\Temp";
-    CeRegSetValueEx(key, u"InstDir", 0, REG_SZ, reinterpret_cast<const BYTE *>(value.c_str()),
-                    static_cast<DWORD>((value.size() + 1) * sizeof(char16_t)));
-    CeRegCloseKey(key);
+    WriteInstallDir(value, (value.size() + 1) * sizeof(char16_t));
     CeRapiUninit();
 
     std::filesystem::remove(OnPc("Layouts/second.kbi"));
