@@ -14,7 +14,7 @@ const DWORD button = child | WS_TABSTOP | BS_PUSHBUTTON;
 const DWORD defaultButton = child | WS_TABSTOP | BS_DEFPUSHBUTTON;
 const DWORD text = child | SS_LEFT;
 const DWORD layoutList = child | WS_TABSTOP | WS_BORDER | WS_VSCROLL | LBS_SORT | LBS_NOTIFY |
-                         LBS_EXTENDEDSEL | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT;
+                         LBS_MULTIPLESEL | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT;
 
 #define PAGE(style, width, height, items)                                                          \
     { (style), 0, 0, 0, (width), (height), u"", 8, u"MS Sans Serif", (items), ARRAYSIZE(items) }

@@ -175,13 +175,20 @@ class SetupProgram : public SetupFixture {
         }
         return items;
     }
+    // A tap on the item, which a multiple-selection list toggles.
     void Select(int listBox, const char *name) {
         OnMachine pc(desktop);
         HWND list = GetDlgItem(Page(), listBox);
         const LRESULT item =
             SendMessageA(list, LB_FINDSTRINGEXACT, -1, reinterpret_cast<LPARAM>(name));
         ASSERT_GE(item, 0) << name;
-        SendMessageA(list, LB_SETSEL, TRUE, item);
+        RECT rect = {};
+        SendMessageA(list, LB_GETITEMRECT, item, reinterpret_cast<LPARAM>(&rect));
+        POINT point = {rect.left + 5, (rect.top + rect.bottom) / 2};
+        ClientToScreen(list, &point);
+        TapAt(point.x, point.y);
+        AdvanceDeviceTime(600); // apart from the next tap, which is no double tap then
+        EXPECT_GT(SendMessageA(list, LB_GETSEL, item, 0), 0) << name;
     }
     // Layouts of the given sizes in place of the shipped ones.
     void UseLayoutsOfSizes(const std::vector<std::pair<std::string, size_t>> &layouts) {
