@@ -1,0 +1,192 @@
+// Keymaps of xkeyboard-config as layouts: the US keymap gives back the English template's
+// characters on every level, other keymaps put theirs on the same keys, Caps Lock follows the
+// keymap's key types, and what the format cannot hold is left inert and counted.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "conversion.h"
+#include "layout_import.h"
+
+namespace {
+
+class XkbImport : public testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        SetSearchDirectory(LAYOUTS_DIRECTORY "/");
+        KeyboardLayout request = {};
+        lstrcpyW(request.name, u"English");
+        lstrcpyW(request.subName, u"Main");
+        request.number = -1;
+        english = static_cast<KeyboardLayout *>(LoadKeyBoard(nullptr, &request, nullptr));
+        context = xkb_context_new(XKB_CONTEXT_NO_FLAGS);
+        std::string error;
+        ASSERT_TRUE(CompileKeymap(context, "us", "", us, error)) << error;
+        places = PlaceTemplateKeys(english, us);
+    }
+    static void TearDownTestSuite() {
+        UnLoadKeyBoard(english);
+        xkb_context_unref(context);
+    }
+    void TearDown() override {
+        UnLoadKeyBoard(imported);
+    }
+    KeyboardLayout *Import(const std::string &layout, const std::string &variant = "") {
+        CompiledKeymap keymap;
+        std::string error;
+        EXPECT_TRUE(CompileKeymap(context, layout, variant, keymap, error)) << error;
+        report = ImportReport();
+        imported = ImportLayout(english, places, keymap, LayoutNameOf(keymap.description),
+                                LayoutLabelOf(layout), report);
+        return imported;
+    }
+    // The code of the key at the place on the level of that sub-name, or -1.
+    static int CodeAt(KeyboardLayout *layout, const char16_t *subName, int left, int top) {
+        LayoutLevels levels;
+        FindLevels(layout, &levels);
+        KeyboardLayout *all[] = {levels.main, levels.shift, levels.caps, levels.shiftedCaps};
+        for (KeyboardLayout *level : all) {
+            if (level == nullptr || lstrcmpW(level->subName, subName) != 0)
+                continue;
+            for (Element *node = level->keys; node != nullptr; node = node->next) {
+                const KeyDef *key = static_cast<const KeyDef *>(node->data);
+                if (key->left == left && key->top == top)
+                    return key->code;
+            }
+        }
+        return -1;
+    }
+
+    static KeyboardLayout *english;
+    static xkb_context *context;
+    static CompiledKeymap us;
+    static std::vector<TemplateKey> places;
+    KeyboardLayout *imported = nullptr;
+    ImportReport report;
+};
+
+KeyboardLayout *XkbImport::english;
+xkb_context *XkbImport::context;
+CompiledKeymap XkbImport::us;
+std::vector<TemplateKey> XkbImport::places;
+
+// Every character key of the template is found on the US keymap, the comma included.
+TEST_F(XkbImport, TheTemplatesCharacterKeysAllHaveAPlace) {
+    EXPECT_EQ(places.size(), 47u);
+    EXPECT_EQ(us.keys.at(KeycodeAt(places, 148, 48)).levels[plainLevel].character, U',');
+    EXPECT_EQ(KeycodeAt(places, 0, 48), 0u) << "Shift stays as it is";
+}
+
+TEST_F(XkbImport, TheUsKeymapGivesBackTheTemplate) {
+    ASSERT_NE(Import("us"), nullptr);
+    EXPECT_EQ(report.inertKeys, 0);
+    LayoutLevels mine, theirs;
+    FindLevels(imported, &mine);
+    FindLevels(english, &theirs);
+    KeyboardLayout *levels[][2] = {{mine.main, theirs.main},
+                                   {mine.shift, theirs.shift},
+                                   {mine.caps, theirs.caps},
+                                   {mine.shiftedCaps, theirs.shiftedCaps}};
+    for (auto &level : levels) {
+        ASSERT_NE(level[0], nullptr);
+        Element *a = level[0]->keys;
+        Element *b = level[1]->keys;
+        for (; a != nullptr && b != nullptr; a = a->next, b = b->next) {
+            const KeyDef *made = static_cast<const KeyDef *>(a->data);
+            const KeyDef *shipped = static_cast<const KeyDef *>(b->data);
+            EXPECT_EQ(made->code, shipped->code) << made->left << "," << made->top;
+        }
+        EXPECT_EQ(a, b) << "as many keys";
+    }
+    EXPECT_EQ(std::u16string(imported->name), u"English (US)");
+    EXPECT_EQ(std::u16string(imported->label), u"us");
+}
+
+// German: y and z change places, ß is right of 0; Caps Lock upper-cases the letters only, and
+// with Shift gives them small again.
+TEST_F(XkbImport, GermanCharactersOnTheirKeysAndCapsLockByKeyType) {
+    ASSERT_NE(Import("de"), nullptr);
+    EXPECT_EQ(CodeAt(imported, u"Main", 104, 16), u'z');
+    EXPECT_EQ(CodeAt(imported, u"Main", 36, 48), u'y');
+    EXPECT_EQ(CodeAt(imported, u"Main", 176, 0), u'ß');
+    EXPECT_EQ(CodeAt(imported, u"Main", 184, 16), u'ü');
+    EXPECT_EQ(CodeAt(imported, u"Shift", 184, 16), u'Ü');
+    EXPECT_EQ(CodeAt(imported, u"Shift", 16, 0), u'!');
+    EXPECT_EQ(CodeAt(imported, u"Caps", 184, 16), u'Ü');
+    EXPECT_EQ(CodeAt(imported, u"Caps", 16, 0), u'1') << "a digit is no letter";
+    EXPECT_EQ(CodeAt(imported, u"ShiftedCaps", 184, 16), u'ü');
+    EXPECT_EQ(CodeAt(imported, u"ShiftedCaps", 16, 0), u'!');
+    EXPECT_EQ(std::u16string(imported->name), u"German");
+}
+
+TEST_F(XkbImport, CyrillicAndHebrewGoOntoTheSameKeys) {
+    ASSERT_NE(Import("ru"), nullptr);
+    EXPECT_EQ(CodeAt(imported, u"Main", 24, 16), u'й');
+    EXPECT_EQ(CodeAt(imported, u"Caps", 24, 16), u'Й');
+    ASSERT_NE(Import("il"), nullptr);
+    EXPECT_EQ(CodeAt(imported, u"Main", 24, 16), u'/');
+    EXPECT_EQ(CodeAt(imported, u"Main", 40, 16), u'\'');
+    EXPECT_EQ(CodeAt(imported, u"Main", 56, 16), u'ק');
+}
+
+// A dead key's keysym types no character of its own: the key types nothing and is counted.
+TEST_F(XkbImport, AKeysymWithoutACharacterLeavesTheKeyInert) {
+    ASSERT_NE(Import("de"), nullptr);
+    EXPECT_EQ(CodeAt(imported, u"Main", 48, 64), 0) << "dead_circumflex";
+    EXPECT_GT(report.inertKeys, 0);
+}
+
+// A name keeps all 99 characters the field holds; one more and the variant part goes, then the
+// end; what a header cannot hold becomes a blank.
+TEST(XkbImportNames, NamesAndLabelsFitTheirFields) {
+    EXPECT_EQ(LayoutNameOf("English (US, intl., with dead keys)"),
+              u"English (US  intl.  with dead keys)");
+    const std::string full(99, 'x');
+    EXPECT_EQ(LayoutNameOf(full).size(), 99u);
+    EXPECT_EQ(LayoutNameOf("Long" + std::string(95, 'y') + " (variant)"),
+              u"Long" + std::u16string(95, u'y'));
+    EXPECT_EQ(LayoutNameOf(std::string(120, 'z')).size(), 99u);
+    EXPECT_EQ(LayoutNameOf("Ελληνικά"), u"Ελληνικά");
+    EXPECT_EQ(LayoutLabelOf("brai"), u"brai");
+    EXPECT_EQ(LayoutLabelOf("chuvash"), u"chuva");
+}
+
+TEST(XkbImportLayoutNames, AVariantIsSplitOff) {
+    std::string layout, variant;
+    SplitLayoutName("de(neo)", layout, variant);
+    EXPECT_EQ(layout, "de");
+    EXPECT_EQ(variant, "neo");
+    SplitLayoutName("fr", layout, variant);
+    EXPECT_EQ(layout, "fr");
+    EXPECT_EQ(variant, "");
+}
+
+// The tool writes one file a layout through the library; each passes the layout authors' check.
+TEST(XkbImportTool, WritesCheckedFilesAndSaysWhatFailed) {
+    const std::string out = testing::TempDir() + "/xkb_import_out";
+    std::filesystem::remove_all(out);
+    std::filesystem::create_directories(out);
+    const std::string command = std::string(XKB_IMPORT_PROGRAM) + " de ru \"us(dvorak)\" " +
+                                "nosuchlayout --out " + out + " 2>" + out + "/errors.txt";
+    EXPECT_NE(std::system(command.c_str()), 0) << "one layout failed";
+    for (const char *name : {"de.kbi", "ru.kbi", "us_dvorak.kbi"}) {
+        const std::string path = out + "/" + name;
+        ASSERT_TRUE(std::filesystem::exists(path)) << name;
+        EXPECT_EQ(
+            std::system((std::string(KBI_PROGRAM) + " check " + path + " >/dev/null").c_str()), 0)
+            << name;
+    }
+    std::ifstream errors(out + "/errors.txt");
+    const std::string said((std::istreambuf_iterator<char>(errors)),
+                           std::istreambuf_iterator<char>());
+    EXPECT_NE(said.find("nosuchlayout: libxkbcommon cannot compile nosuchlayout"),
+              std::string::npos)
+        << said;
+    EXPECT_NE(said.find("3 layouts written"), std::string::npos) << said;
+}
+
+} // namespace

@@ -1,0 +1,126 @@
+// pennakey-xkb-import LAYOUT[(VARIANT)]... --out DIR [--template DIR]: each keymap of
+// xkeyboard-config as a .kbi layout, made from the English template and written by the layout
+// library. A line on standard error for each layout with keys left inert, and a summary.
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "layout_import.h"
+#include "layout_output.h"
+
+namespace {
+
+struct Options {
+    std::vector<std::string> layouts;
+    std::string out;
+    std::string templateFolder;
+};
+
+bool ReadOptions(int argc, char **argv, Options &options) {
+    for (int i = 1; i < argc; i++) {
+        const std::string argument = argv[i];
+        if ((argument == "--out" || argument == "--template") && i + 1 < argc) {
+            (argument == "--out" ? options.out : options.templateFolder) = argv[++i];
+        } else if (!argument.empty() && argument[0] != '-') {
+            options.layouts.push_back(argument);
+        } else {
+            return false;
+        }
+    }
+    return !options.out.empty() && !options.layouts.empty();
+}
+
+// Beside the tool, as the build lays its distribution out.
+std::string DefaultTemplateFolder(const char *program) {
+    const std::string path = program;
+    const size_t slash = path.find_last_of('/');
+    return (slash == std::string::npos ? std::string(".") : path.substr(0, slash)) + "/desktop";
+}
+
+// "de(neo)" is written as "de_neo.kbi"; only letters, digits, "-" and "_" stay.
+std::string FileNameOf(const std::string &layout, const std::string &variant) {
+    std::string name = variant.empty() ? layout : layout + "_" + variant;
+    for (char &c : name) {
+        const bool kept = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
+                          (c >= '0' && c <= '9') || c == '-' || c == '_';
+        c = kept ? c : '_';
+    }
+    return name + ".kbi";
+}
+
+bool WriteLayout(KeyboardLayout *layout, const std::string &path) {
+    std::vector<WCHAR> text(OUTPUT_CAPACITY / sizeof(WCHAR));
+    WCHAR *cursor = text.data();
+    SaveKeyBoard(layout, &cursor);
+    const size_t units = static_cast<size_t>(cursor - text.data());
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    file.write(reinterpret_cast<const char *>(text.data()),
+               static_cast<std::streamsize>(units * sizeof(WCHAR)));
+    return units > 0 && file.good();
+}
+
+KeyboardLayout *LoadEnglishTemplate(const std::string &folder) {
+    SetSearchDirectory((folder + "/").c_str());
+    KeyboardLayout request = {};
+    lstrcpyW(request.name, u"English");
+    lstrcpyW(request.subName, u"Main");
+    request.number = -1;
+    return static_cast<KeyboardLayout *>(LoadKeyBoard(nullptr, &request, nullptr));
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+    Options options;
+    if (!ReadOptions(argc, argv, options)) {
+        fprintf(stderr, "usage: pennakey-xkb-import LAYOUT[(VARIANT)]... --out DIR "
+                        "[--template DIR]\n");
+        return 2;
+    }
+    if (options.templateFolder.empty()) {
+        options.templateFolder = DefaultTemplateFolder(argv[0]);
+    }
+    KeyboardLayout *english = LoadEnglishTemplate(options.templateFolder);
+    xkb_context *context = xkb_context_new(XKB_CONTEXT_NO_FLAGS);
+    CompiledKeymap us;
+    std::string error;
+    if (english == nullptr || context == nullptr || !CompileKeymap(context, "us", "", us, error)) {
+        fprintf(stderr, "pennakey-xkb-import: no English template in %s, or no US keymap\n",
+                options.templateFolder.c_str());
+        return 1;
+    }
+    const std::vector<TemplateKey> places = PlaceTemplateKeys(english, us);
+    int written = 0, inert = 0, failed = 0;
+    for (const std::string &full : options.layouts) {
+        std::string layout, variant;
+        SplitLayoutName(full, layout, variant);
+        CompiledKeymap keymap;
+        if (!CompileKeymap(context, layout, variant, keymap, error)) {
+            fprintf(stderr, "%s: %s\n", full.c_str(), error.c_str());
+            failed++;
+            continue;
+        }
+        ImportReport report;
+        KeyboardLayout *imported =
+            ImportLayout(english, places, keymap, LayoutNameOf(keymap.description),
+                         LayoutLabelOf(layout), report);
+        const std::string path = options.out + "/" + FileNameOf(layout, variant);
+        if (imported == nullptr || !WriteLayout(imported, path)) {
+            fprintf(stderr, "%s: cannot write %s\n", full.c_str(), path.c_str());
+            failed++;
+        } else {
+            written++;
+            if (report.inertKeys > 0) {
+                fprintf(stderr, "%s: %d keys inert\n", full.c_str(), report.inertKeys);
+            }
+        }
+        inert += report.inertKeys;
+        UnLoadKeyBoard(imported);
+    }
+    fprintf(stderr, "%d layouts written, %d keys inert, %d layouts failed\n", written, inert,
+            failed);
+    UnLoadKeyBoard(english);
+    xkb_context_unref(context);
+    return failed == 0 ? 0 : 1;
+}

@@ -1,0 +1,89 @@
+#include "layout_import.h"
+
+#include "conversion.h"
+
+namespace {
+
+std::u16string Utf16Of(const std::string &utf8) {
+    std::u16string wide(utf8.size() + 1, u'\0');
+    const int length = MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, wide.data(),
+                                           static_cast<int>(wide.size()));
+    wide.resize(length > 0 ? length - 1 : 0);
+    return wide;
+}
+
+// A character key now types c; one the format cannot hold types nothing.
+void SetCharacter(KeyDef *key, char32_t c, ImportReport &report) {
+    key->flags &= ~KEY_VIRTUAL;
+    if (c == 0 || c > 0xFFFF) {
+        key->code = 0;
+        report.inertKeys++;
+        return;
+    }
+    key->code = static_cast<WORD>(c);
+}
+
+void FillLevel(KeyboardLayout *level, KeyLevel which, const std::vector<TemplateKey> &places,
+               const CompiledKeymap &keymap, ImportReport &report) {
+    if (level == nullptr) {
+        return;
+    }
+    for (Element *node = level->keys; node != nullptr; node = node->next) {
+        KeyDef *key = static_cast<KeyDef *>(node->data);
+        const xkb_keycode_t keycode = key != nullptr ? KeycodeAt(places, key->left, key->top) : 0;
+        if (keycode == 0) {
+            continue;
+        }
+        const auto found = keymap.keys.find(keycode);
+        SetCharacter(key, found != keymap.keys.end() ? found->second.levels[which].character : 0,
+                     report);
+    }
+}
+
+} // namespace
+
+std::u16string LayoutNameOf(const std::string &description) {
+    std::u16string name = Utf16Of(description);
+    for (char16_t &c : name) {
+        if (c == u',' || c == u']' || c == u'[' || c == u'"' || c == u'\r' || c == u'\n') {
+            c = u' ';
+        }
+    }
+    const size_t room = LAYOUT_NAME_SIZE - 1;
+    if (name.size() > room) {
+        const size_t variant = name.find(u" (");
+        if (variant != std::u16string::npos) {
+            name.resize(variant);
+        }
+    }
+    if (name.size() > room) {
+        name.resize(room);
+    }
+    return name;
+}
+
+std::u16string LayoutLabelOf(const std::string &layout) {
+    std::u16string label = Utf16Of(layout);
+    if (label.size() > LAYOUT_LABEL_SIZE - 1) {
+        label.resize(LAYOUT_LABEL_SIZE - 1);
+    }
+    return label;
+}
+
+KeyboardLayout *ImportLayout(KeyboardLayout *englishTemplate,
+                             const std::vector<TemplateKey> &places, const CompiledKeymap &keymap,
+                             const std::u16string &name, const std::u16string &label,
+                             ImportReport &report) {
+    KeyboardLayout *layout = CopyKeyBoard(englishTemplate);
+    if (layout == nullptr) {
+        return nullptr;
+    }
+    ReplaceKbdNames(layout, name.c_str(), nullptr, label.c_str());
+    LayoutLevels levels;
+    FindLevels(layout, &levels);
+    FillLevel(levels.main, plainLevel, places, keymap, report);
+    FillLevel(levels.shift, shiftLevel, places, keymap, report);
+    FillLevel(levels.caps, capsLevel, places, keymap, report);
+    FillLevel(levels.shiftedCaps, shiftCapsLevel, places, keymap, report);
+    return layout;
+}

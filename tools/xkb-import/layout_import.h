@@ -1,0 +1,31 @@
+// A keymap of xkeyboard-config as a layout tree: a copy of the English template with the
+// keymap's characters on its levels, named after the keymap.
+#ifndef TOOLS_XKB_IMPORT_LAYOUT_IMPORT_H
+#define TOOLS_XKB_IMPORT_LAYOUT_IMPORT_H
+
+#include <layodex.h>
+
+#include <string>
+#include <vector>
+
+#include "keymap_levels.h"
+#include "template_keys.h"
+
+struct ImportReport {
+    // Keys left typing nothing: keysyms without a character, or characters past U+FFFF.
+    int inertKeys = 0;
+};
+
+// The name a header can hold: the characters a header cannot take become blanks, and a name too
+// long for the field loses its variant part, then its end.
+std::u16string LayoutNameOf(const std::string &description);
+// The label: the layout's short name, as much of it as the field holds.
+std::u16string LayoutLabelOf(const std::string &layout);
+
+// Null when the template cannot be copied.
+KeyboardLayout *ImportLayout(KeyboardLayout *englishTemplate,
+                             const std::vector<TemplateKey> &places, const CompiledKeymap &keymap,
+                             const std::u16string &name, const std::u16string &label,
+                             ImportReport &report);
+
+#endif
