@@ -3,11 +3,13 @@
 // keymap's key types, and what the format cannot hold is left inert and counted.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
 #include "conversion.h"
 #include "layout_import.h"
@@ -26,10 +28,14 @@ class XkbImport : public testing::Test {
         context = xkb_context_new(XKB_CONTEXT_NO_FLAGS);
         std::string error;
         ASSERT_TRUE(CompileKeymap(context, "us", "", us, error)) << error;
+        compose =
+            xkb_compose_table_new_from_locale(context, "en_US.UTF-8", XKB_COMPOSE_COMPILE_NO_FLAGS);
+        ASSERT_NE(compose, nullptr);
         places = PlaceTemplateKeys(english, us);
     }
     static void TearDownTestSuite() {
         UnLoadKeyBoard(english);
+        xkb_compose_table_unref(compose);
         xkb_context_unref(context);
     }
     void TearDown() override {
@@ -40,29 +46,45 @@ class XkbImport : public testing::Test {
         std::string error;
         EXPECT_TRUE(CompileKeymap(context, layout, variant, keymap, error)) << error;
         report = ImportReport();
-        imported = ImportLayout(english, places, keymap, LayoutNameOf(keymap.description),
+        imported = ImportLayout(english, places, keymap, compose, LayoutNameOf(keymap.description),
                                 LayoutLabelOf(layout), report);
         return imported;
     }
-    // The code of the key at the place on the level of that sub-name, or -1.
-    static int CodeAt(KeyboardLayout *layout, const char16_t *subName, int left, int top) {
-        LayoutLevels levels;
-        FindLevels(layout, &levels);
-        KeyboardLayout *all[] = {levels.main, levels.shift, levels.caps, levels.shiftedCaps};
-        for (KeyboardLayout *level : all) {
-            if (level == nullptr || lstrcmpW(level->subName, subName) != 0)
-                continue;
-            for (Element *node = level->keys; node != nullptr; node = node->next) {
+    // The keyboard of the tree with that sub-name, found through the keys that lead on.
+    static KeyboardLayout *Level(KeyboardLayout *layout, const char16_t *subName) {
+        std::vector<KeyboardLayout *> seen = {layout};
+        for (size_t i = 0; i < seen.size(); i++) {
+            if (lstrcmpW(seen[i]->subName, subName) == 0)
+                return seen[i];
+            for (Element *node = seen[i]->keys; node != nullptr; node = node->next) {
                 const KeyDef *key = static_cast<const KeyDef *>(node->data);
-                if (key->left == left && key->top == top)
-                    return key->code;
+                auto *target = static_cast<KeyboardLayout *>(key->target);
+                if ((key->flags & KEY_NEWKEYBD) != 0 && target != nullptr &&
+                    std::find(seen.begin(), seen.end(), target) == seen.end())
+                    seen.push_back(target);
             }
         }
-        return -1;
+        return nullptr;
+    }
+    static const KeyDef *KeyAt(KeyboardLayout *layout, const char16_t *subName, int left, int top) {
+        KeyboardLayout *level = Level(layout, subName);
+        for (Element *node = level != nullptr ? level->keys : nullptr; node != nullptr;
+             node = node->next) {
+            const KeyDef *key = static_cast<const KeyDef *>(node->data);
+            if (key->left == left && key->top == top)
+                return key;
+        }
+        return nullptr;
+    }
+    // The code of the key at the place on the level of that sub-name, or -1.
+    static int CodeAt(KeyboardLayout *layout, const char16_t *subName, int left, int top) {
+        const KeyDef *key = KeyAt(layout, subName, left, top);
+        return key != nullptr ? key->code : -1;
     }
 
     static KeyboardLayout *english;
     static xkb_context *context;
+    static xkb_compose_table *compose;
     static CompiledKeymap us;
     static std::vector<TemplateKey> places;
     KeyboardLayout *imported = nullptr;
@@ -71,6 +93,7 @@ class XkbImport : public testing::Test {
 
 KeyboardLayout *XkbImport::english;
 xkb_context *XkbImport::context;
+xkb_compose_table *XkbImport::compose;
 CompiledKeymap XkbImport::us;
 std::vector<TemplateKey> XkbImport::places;
 
@@ -133,11 +156,83 @@ TEST_F(XkbImport, CyrillicAndHebrewGoOntoTheSameKeys) {
     EXPECT_EQ(CodeAt(imported, u"Main", 56, 16), u'ק');
 }
 
-// A dead key's keysym types no character of its own: the key types nothing and is counted.
-TEST_F(XkbImport, AKeysymWithoutACharacterLeavesTheKeyInert) {
+// German's three dead keys: each leads to its dead copy of the layout, where a key types what the
+// Compose table makes of the two (a MAP key, typed alone) or its own character after the accent,
+// and where the dead key's own place leads back.
+TEST_F(XkbImport, DeadKeysLeadToTheirCompositionsAndBack) {
     ASSERT_NE(Import("de"), nullptr);
-    EXPECT_EQ(CodeAt(imported, u"Main", 48, 64), 0) << "dead_circumflex";
-    EXPECT_GT(report.inertKeys, 0);
+    EXPECT_EQ(report.deadKeys, 3);
+    EXPECT_EQ(report.deadKeysWithoutCompose, 0);
+    EXPECT_EQ(report.inertKeys, 0);
+    const KeyDef *circumflex = KeyAt(imported, u"Main", 48, 64);
+    ASSERT_NE(circumflex, nullptr);
+    EXPECT_EQ(circumflex->flags & (KEY_DEADKEY | KEY_NEWKEYBD), KEY_DEADKEY | KEY_NEWKEYBD);
+    EXPECT_EQ(circumflex->code, u'^');
+    EXPECT_EQ(circumflex->target, Level(imported, u"Dead1Main"));
+    EXPECT_EQ(CodeAt(imported, u"Main", 192, 0), u'\u00B4') << "the acute accent alone";
+    const KeyDef *e = KeyAt(imported, u"Dead1Main", 56, 16);
+    ASSERT_NE(e, nullptr);
+    EXPECT_EQ(e->code, u'ê');
+    EXPECT_NE(e->flags & KEY_MAP, 0u);
+    EXPECT_EQ(CodeAt(imported, u"Dead1Shift", 56, 16), u'Ê');
+    const KeyDef *q = KeyAt(imported, u"Dead1Main", 24, 16);
+    ASSERT_NE(q, nullptr);
+    EXPECT_EQ(q->code, u'q') << "nothing to compose: q after the accent";
+    EXPECT_EQ(q->flags & KEY_MAP, 0u);
+    const KeyDef *back = KeyAt(imported, u"Dead1Main", 48, 64);
+    ASSERT_NE(back, nullptr);
+    EXPECT_EQ(back->target, Level(imported, u"Main"));
+}
+
+// Written by the library and read back, an imported layout is the same tree, dead keyboards and
+// all.
+TEST_F(XkbImport, ASavedImportReadsBackTheSame) {
+    ASSERT_NE(Import("de"), nullptr);
+    std::vector<WCHAR> text(2500000 / sizeof(WCHAR));
+    WCHAR *cursor = text.data();
+    SaveKeyBoard(imported, &cursor);
+    const std::string folder = testing::TempDir() + "/xkb_round_trip";
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    std::ofstream(folder + "/German.kbi", std::ios::binary)
+        .write(reinterpret_cast<const char *>(text.data()),
+               static_cast<std::streamsize>((cursor - text.data()) * sizeof(WCHAR)));
+    SetSearchDirectory((folder + "/").c_str());
+    KeyboardLayout request = {};
+    lstrcpyW(request.name, u"German");
+    lstrcpyW(request.subName, u"Main");
+    request.number = -1;
+    auto *read = static_cast<KeyboardLayout *>(LoadKeyBoard(nullptr, &request, nullptr));
+    ASSERT_NE(read, nullptr);
+    for (const char16_t *subName : {u"Main", u"Shift", u"Caps", u"ShiftedCaps", u"Dead1Main",
+                                    u"Dead2Shift", u"Dead3ShiftedCaps"}) {
+        KeyboardLayout *mine = Level(imported, subName);
+        KeyboardLayout *theirs = Level(read, subName);
+        ASSERT_NE(mine, nullptr);
+        ASSERT_NE(theirs, nullptr);
+        Element *a = mine->keys;
+        Element *b = theirs->keys;
+        for (; a != nullptr && b != nullptr; a = a->next, b = b->next) {
+            const KeyDef *x = static_cast<const KeyDef *>(a->data);
+            const KeyDef *y = static_cast<const KeyDef *>(b->data);
+            EXPECT_EQ(x->code, y->code) << x->left << "," << x->top;
+            EXPECT_EQ(x->flags & ~KEY_VIRTUAL, y->flags & ~KEY_VIRTUAL) << x->left << "," << x->top;
+        }
+        EXPECT_EQ(a, b);
+    }
+    UnLoadKeyBoard(read);
+}
+
+// Without a Compose table a dead key's keysym types nothing: the key is inert and counted.
+TEST_F(XkbImport, WithoutComposeDataADeadKeyIsInert) {
+    CompiledKeymap keymap;
+    std::string error;
+    ASSERT_TRUE(CompileKeymap(context, "de", "", keymap, error)) << error;
+    imported = ImportLayout(english, places, keymap, nullptr, u"German", u"de", report);
+    ASSERT_NE(imported, nullptr);
+    EXPECT_EQ(CodeAt(imported, u"Main", 48, 64), 0);
+    EXPECT_EQ(report.inertKeys, 6) << "three dead keys on the plain and Caps levels";
+    EXPECT_EQ(report.deadKeys, 0);
 }
 
 // A name keeps all 99 characters the field holds; one more and the variant part goes, then the

@@ -91,7 +91,14 @@ int main(int argc, char **argv) {
         return 1;
     }
     const std::vector<TemplateKey> places = PlaceTemplateKeys(english, us);
-    int written = 0, inert = 0, failed = 0;
+    // Dead keys compose as an English (US) UTF-8 system composes them.
+    xkb_compose_table *compose =
+        xkb_compose_table_new_from_locale(context, "en_US.UTF-8", XKB_COMPOSE_COMPILE_NO_FLAGS);
+    if (compose == nullptr) {
+        fprintf(stderr, "pennakey-xkb-import: no Compose table for en_US.UTF-8; dead keys stay "
+                        "inert\n");
+    }
+    int written = 0, inert = 0, failed = 0, uncomposed = 0;
     for (const std::string &full : options.layouts) {
         std::string layout, variant;
         SplitLayoutName(full, layout, variant);
@@ -103,7 +110,7 @@ int main(int argc, char **argv) {
         }
         ImportReport report;
         KeyboardLayout *imported =
-            ImportLayout(english, places, keymap, LayoutNameOf(keymap.description),
+            ImportLayout(english, places, keymap, compose, LayoutNameOf(keymap.description),
                          LayoutLabelOf(layout), report);
         const std::string path = options.out + "/" + FileNameOf(layout, variant);
         if (imported == nullptr || !WriteLayout(imported, path)) {
@@ -116,10 +123,14 @@ int main(int argc, char **argv) {
             }
         }
         inert += report.inertKeys;
+        uncomposed += report.deadKeysWithoutCompose;
         UnLoadKeyBoard(imported);
     }
-    fprintf(stderr, "%d layouts written, %d keys inert, %d layouts failed\n", written, inert,
-            failed);
+    fprintf(stderr,
+            "%d layouts written, %d keys inert, %d dead keys without compose data, %d layouts "
+            "failed\n",
+            written, inert, uncomposed, failed);
+    xkb_compose_table_unref(compose);
     UnLoadKeyBoard(english);
     xkb_context_unref(context);
     return failed == 0 ? 0 : 1;

@@ -1,6 +1,7 @@
 #include "layout_import.h"
 
 #include "conversion.h"
+#include "dead_keys.h"
 
 namespace {
 
@@ -72,8 +73,8 @@ std::u16string LayoutLabelOf(const std::string &layout) {
 
 KeyboardLayout *ImportLayout(KeyboardLayout *englishTemplate,
                              const std::vector<TemplateKey> &places, const CompiledKeymap &keymap,
-                             const std::u16string &name, const std::u16string &label,
-                             ImportReport &report) {
+                             xkb_compose_table *compose, const std::u16string &name,
+                             const std::u16string &label, ImportReport &report) {
     KeyboardLayout *layout = CopyKeyBoard(englishTemplate);
     if (layout == nullptr) {
         return nullptr;
@@ -85,5 +86,8 @@ KeyboardLayout *ImportLayout(KeyboardLayout *englishTemplate,
     FillLevel(levels.shift, shiftLevel, places, keymap, report);
     FillLevel(levels.caps, capsLevel, places, keymap, report);
     FillLevel(levels.shiftedCaps, shiftCapsLevel, places, keymap, report);
+    if (compose != nullptr) {
+        AddDeadKeys(layout, places, keymap, compose, report);
+    }
     return layout;
 }

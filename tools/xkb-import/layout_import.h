@@ -4,6 +4,7 @@
 #define TOOLS_XKB_IMPORT_LAYOUT_IMPORT_H
 
 #include <layodex.h>
+#include <xkbcommon/xkbcommon-compose.h>
 
 #include <string>
 #include <vector>
@@ -14,6 +15,9 @@
 struct ImportReport {
     // Keys left typing nothing: keysyms without a character, or characters past U+FFFF.
     int inertKeys = 0;
+    int deadKeys = 0;
+    // Dead keys the Compose table knows nothing of: they show no face and compose nothing.
+    int deadKeysWithoutCompose = 0;
 };
 
 // The name a header can hold: the characters a header cannot take become blanks, and a name too
@@ -22,10 +26,11 @@ std::u16string LayoutNameOf(const std::string &description);
 // The label: the layout's short name, as much of it as the field holds.
 std::u16string LayoutLabelOf(const std::string &layout);
 
-// Null when the template cannot be copied.
+// Null when the template cannot be copied. With a Compose table, dead keys lead to dead copies
+// of the layout.
 KeyboardLayout *ImportLayout(KeyboardLayout *englishTemplate,
                              const std::vector<TemplateKey> &places, const CompiledKeymap &keymap,
-                             const std::u16string &name, const std::u16string &label,
-                             ImportReport &report);
+                             xkb_compose_table *compose, const std::u16string &name,
+                             const std::u16string &label, ImportReport &report);
 
 #endif

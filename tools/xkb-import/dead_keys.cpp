@@ -1,0 +1,166 @@
+#include "dead_keys.h"
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+
+#include "conversion.h"
+
+namespace {
+
+// The device program has pictures for six dead keys; the rest show their face.
+const DWORD deadKeyPictureFirst = 121;
+const int deadKeyPictures = 6;
+
+struct ComposeStateDeleter {
+    void operator()(xkb_compose_state *state) const {
+        xkb_compose_state_unref(state);
+    }
+};
+
+// The four levels of a tree, in the order of KeyLevel's plain, Shift and the two Caps levels.
+struct TreeLevels {
+    KeyboardLayout *levels[4];
+    KeyLevel kinds[4] = {plainLevel, shiftLevel, capsLevel, shiftCapsLevel};
+};
+
+TreeLevels LevelsOf(KeyboardLayout *layout) {
+    LayoutLevels found;
+    FindLevels(layout, &found);
+    return TreeLevels{{found.main, found.shift, found.caps, found.shiftedCaps}};
+}
+
+KeyDef *KeyAt(KeyboardLayout *level, int left, int top) {
+    for (Element *node = level != nullptr ? level->keys : nullptr; node != nullptr;
+         node = node->next) {
+        KeyDef *key = static_cast<KeyDef *>(node->data);
+        if (key != nullptr && key->left == left && key->top == top) {
+            return key;
+        }
+    }
+    return nullptr;
+}
+
+const LevelSymbol *SymbolAt(const CompiledKeymap &keymap, xkb_keycode_t keycode, KeyLevel level) {
+    const auto found = keymap.keys.find(keycode);
+    return found != keymap.keys.end() ? &found->second.levels[level] : nullptr;
+}
+
+void MakeDeadKey(KeyDef *key, KeyboardLayout *target, int deadKey, char32_t face) {
+    if (key == nullptr || target == nullptr) {
+        return;
+    }
+    key->flags = (key->flags & ~(KEY_VIRTUAL | KEY_MAP)) | KEY_DEADKEY | KEY_NEWKEYBD;
+    if (deadKey < deadKeyPictures) {
+        key->flags |= KEY_IMAGEINTERNAL;
+        key->imageIndex = deadKeyPictureFirst + deadKey;
+    }
+    key->code = face <= 0xFFFF ? static_cast<WORD>(face) : 0;
+    key->target = target;
+}
+
+// The dead copy's keys: the composition where the table has one.
+void ComposeLevel(KeyboardLayout *level, KeyLevel kind, xkb_keysym_t dead,
+                  const std::vector<TemplateKey> &places, const CompiledKeymap &keymap,
+                  xkb_compose_table *compose) {
+    for (const TemplateKey &place : places) {
+        KeyDef *key = KeyAt(level, place.left, place.top);
+        const LevelSymbol *symbol = SymbolAt(keymap, place.keycode, kind);
+        if (key == nullptr || symbol == nullptr || symbol->keysym == XKB_KEY_NoSymbol) {
+            continue;
+        }
+        const char32_t composed = Composed(compose, dead, symbol->keysym);
+        if (composed != 0 && composed <= 0xFFFF) {
+            key->flags = (key->flags & ~KEY_VIRTUAL) | KEY_MAP;
+            key->code = static_cast<WORD>(composed);
+        }
+    }
+}
+
+} // namespace
+
+bool IsDeadKeysym(xkb_keysym_t keysym) {
+    char name[64];
+    return xkb_keysym_get_name(keysym, name, sizeof name) > 0 &&
+           std::strncmp(name, "dead_", 5) == 0;
+}
+
+char32_t Composed(xkb_compose_table *compose, xkb_keysym_t dead, xkb_keysym_t base) {
+    std::unique_ptr<xkb_compose_state, ComposeStateDeleter> state(
+        xkb_compose_state_new(compose, XKB_COMPOSE_STATE_NO_FLAGS));
+    if (state == nullptr) {
+        return 0;
+    }
+    xkb_compose_state_feed(state.get(), dead);
+    xkb_compose_state_feed(state.get(), base);
+    if (xkb_compose_state_get_status(state.get()) != XKB_COMPOSE_COMPOSED) {
+        return 0;
+    }
+    char text[16];
+    if (xkb_compose_state_get_utf8(state.get(), text, sizeof text) <= 0) {
+        return 0;
+    }
+    // One character only: a sequence that makes two has no key of its own.
+    const xkb_keysym_t keysym = xkb_compose_state_get_one_sym(state.get());
+    const char32_t character = keysym != XKB_KEY_NoSymbol ? xkb_keysym_to_utf32(keysym) : 0;
+    return character;
+}
+
+char32_t DeadKeyFace(xkb_compose_table *compose, xkb_keysym_t dead) {
+    const char32_t doubled = Composed(compose, dead, dead);
+    return doubled != 0 ? doubled : Composed(compose, dead, XKB_KEY_space);
+}
+
+void AddDeadKeys(KeyboardLayout *layout, const std::vector<TemplateKey> &places,
+                 const CompiledKeymap &keymap, xkb_compose_table *compose, ImportReport &report) {
+    const TreeLevels tree = LevelsOf(layout);
+    // The dead keysyms in the order they are met, each with its copy made before any key of the
+    // layout turns dead, so that every copy starts from the plain import.
+    std::vector<xkb_keysym_t> deads;
+    for (int l = 0; l < 4; l++) {
+        for (const TemplateKey &place : places) {
+            const LevelSymbol *symbol = SymbolAt(keymap, place.keycode, tree.kinds[l]);
+            if (symbol != nullptr && IsDeadKeysym(symbol->keysym) &&
+                std::find(deads.begin(), deads.end(), symbol->keysym) == deads.end()) {
+                deads.push_back(symbol->keysym);
+            }
+        }
+    }
+    std::vector<KeyboardLayout *> copies;
+    for (size_t i = 0; i < deads.size(); i++) {
+        KeyboardLayout *copy = CopyKeyBoard(layout);
+        if (copy != nullptr) {
+            WCHAR prefix[16];
+            wsprintfW(prefix, u"Dead%d", static_cast<int>(i + 1));
+            ReplaceKbdNames(copy, nullptr, prefix, nullptr);
+        }
+        copies.push_back(copy);
+    }
+    for (size_t i = 0; i < deads.size(); i++) {
+        const char32_t face = DeadKeyFace(compose, deads[i]);
+        if (copies[i] == nullptr) {
+            continue;
+        }
+        const TreeLevels dead = LevelsOf(copies[i]);
+        for (int l = 0; l < 4; l++) {
+            ComposeLevel(dead.levels[l], tree.kinds[l], deads[i], places, keymap, compose);
+        }
+        for (int l = 0; l < 4; l++) {
+            for (const TemplateKey &place : places) {
+                const LevelSymbol *symbol = SymbolAt(keymap, place.keycode, tree.kinds[l]);
+                if (symbol == nullptr || symbol->keysym != deads[i]) {
+                    continue;
+                }
+                MakeDeadKey(KeyAt(tree.levels[l], place.left, place.top), dead.levels[l],
+                            static_cast<int>(i), face);
+                MakeDeadKey(KeyAt(dead.levels[l], place.left, place.top), tree.levels[l],
+                            static_cast<int>(i), face);
+                report.inertKeys--; // it was counted inert, and now leads somewhere
+            }
+        }
+        report.deadKeys++;
+        if (face == 0) {
+            report.deadKeysWithoutCompose++;
+        }
+    }
+}
