@@ -156,12 +156,13 @@ TEST_F(XkbImport, CyrillicAndHebrewGoOntoTheSameKeys) {
     EXPECT_EQ(CodeAt(imported, u"Main", 56, 16), u'ק');
 }
 
-// German's three dead keys: each leads to its dead copy of the layout, where a key types what the
-// Compose table makes of the two (a MAP key, typed alone) or its own character after the accent,
-// and where the dead key's own place leads back.
+// German's dead keys (three on the plain and Shift levels, nine more behind AltGr): each leads to
+// its dead copy of the layout, where a key types what the Compose table makes of the two (a MAP
+// key, typed alone) or its own character after the accent, and where the dead key's own place
+// leads back.
 TEST_F(XkbImport, DeadKeysLeadToTheirCompositionsAndBack) {
     ASSERT_NE(Import("de"), nullptr);
-    EXPECT_EQ(report.deadKeys, 3);
+    EXPECT_EQ(report.deadKeys, 12);
     EXPECT_EQ(report.deadKeysWithoutCompose, 0);
     EXPECT_EQ(report.inertKeys, 0);
     const KeyDef *circumflex = KeyAt(imported, u"Main", 48, 64);
@@ -184,6 +185,26 @@ TEST_F(XkbImport, DeadKeysLeadToTheirCompositionsAndBack) {
     EXPECT_EQ(back->target, Level(imported, u"Main"));
 }
 
+// Levels 3 and 4 are behind a sticky AltGr key right of a shortened space bar, from each keyboard
+// to its AltGr copy and back; a keymap without them gets no AltGr key.
+TEST_F(XkbImport, TheThirdAndFourthLevelsAreBehindAltGr) {
+    ASSERT_NE(Import("de"), nullptr);
+    EXPECT_EQ(CodeAt(imported, u"AltGr", 24, 16), u'@');
+    EXPECT_EQ(CodeAt(imported, u"AltGr", 56, 16), u'€');
+    EXPECT_EQ(CodeAt(imported, u"ShiftAltGr", 24, 16), u'Ω');
+    const KeyDef *altGr = KeyAt(imported, u"Main", 156, 64);
+    ASSERT_NE(altGr, nullptr);
+    EXPECT_EQ(altGr->flags, KEY_STICK | KEY_NEWKEYBD);
+    EXPECT_EQ(altGr->width, 24);
+    EXPECT_EQ(altGr->target, Level(imported, u"AltGr"));
+    EXPECT_EQ(KeyAt(imported, u"AltGr", 156, 64)->target, Level(imported, u"Main"));
+    EXPECT_EQ(KeyAt(imported, u"Shift", 156, 64)->target, Level(imported, u"ShiftAltGr"));
+    EXPECT_EQ(KeyAt(imported, u"Main", 64, 64)->width, 92) << "the space bar made room";
+    ASSERT_NE(Import("us"), nullptr);
+    EXPECT_EQ(KeyAt(imported, u"Main", 156, 64), nullptr);
+    EXPECT_EQ(Level(imported, u"AltGr"), nullptr);
+}
+
 // Written by the library and read back, an imported layout is the same tree, dead keyboards and
 // all.
 TEST_F(XkbImport, ASavedImportReadsBackTheSame) {
@@ -204,8 +225,9 @@ TEST_F(XkbImport, ASavedImportReadsBackTheSame) {
     request.number = -1;
     auto *read = static_cast<KeyboardLayout *>(LoadKeyBoard(nullptr, &request, nullptr));
     ASSERT_NE(read, nullptr);
-    for (const char16_t *subName : {u"Main", u"Shift", u"Caps", u"ShiftedCaps", u"Dead1Main",
-                                    u"Dead2Shift", u"Dead3ShiftedCaps"}) {
+    for (const char16_t *subName :
+         {u"Main", u"Shift", u"Caps", u"ShiftedCaps", u"AltGr", u"ShiftedCapsAltGr", u"Dead1Main",
+          u"Dead2Shift", u"Dead3ShiftedCaps", u"Dead12ShiftAltGr"}) {
         KeyboardLayout *mine = Level(imported, subName);
         KeyboardLayout *theirs = Level(read, subName);
         ASSERT_NE(mine, nullptr);
@@ -231,7 +253,8 @@ TEST_F(XkbImport, WithoutComposeDataADeadKeyIsInert) {
     imported = ImportLayout(english, places, keymap, nullptr, u"German", u"de", report);
     ASSERT_NE(imported, nullptr);
     EXPECT_EQ(CodeAt(imported, u"Main", 48, 64), 0);
-    EXPECT_EQ(report.inertKeys, 6) << "three dead keys on the plain and Caps levels";
+    EXPECT_EQ(CodeAt(imported, u"Caps", 48, 64), 0);
+    EXPECT_EQ(report.inertKeys, 28) << "each dead key on each level that has it";
     EXPECT_EQ(report.deadKeys, 0);
 }
 

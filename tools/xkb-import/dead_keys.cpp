@@ -4,7 +4,7 @@
 #include <cstring>
 #include <memory>
 
-#include "conversion.h"
+#include "tree_levels.h"
 
 namespace {
 
@@ -18,27 +18,18 @@ struct ComposeStateDeleter {
     }
 };
 
-// The four levels of a tree, in the order of KeyLevel's plain, Shift and the two Caps levels.
-struct TreeLevels {
-    KeyboardLayout *levels[4];
-    KeyLevel kinds[4] = {plainLevel, shiftLevel, capsLevel, shiftCapsLevel};
+// The keyboards of a tree in the order of treeLevels, their sub-names after the prefix; null
+// where the tree has none.
+struct TreeKeyboards {
+    KeyboardLayout *levels[treeLevelCount];
 };
 
-TreeLevels LevelsOf(KeyboardLayout *layout) {
-    LayoutLevels found;
-    FindLevels(layout, &found);
-    return TreeLevels{{found.main, found.shift, found.caps, found.shiftedCaps}};
-}
-
-KeyDef *KeyAt(KeyboardLayout *level, int left, int top) {
-    for (Element *node = level != nullptr ? level->keys : nullptr; node != nullptr;
-         node = node->next) {
-        KeyDef *key = static_cast<KeyDef *>(node->data);
-        if (key != nullptr && key->left == left && key->top == top) {
-            return key;
-        }
+TreeKeyboards KeyboardsOf(KeyboardLayout *tree, const std::u16string &prefix) {
+    TreeKeyboards keyboards;
+    for (int l = 0; l < treeLevelCount; l++) {
+        keyboards.levels[l] = FindLevelNamed(tree, prefix + treeLevels[l].subName);
     }
-    return nullptr;
+    return keyboards;
 }
 
 const LevelSymbol *SymbolAt(const CompiledKeymap &keymap, xkb_keycode_t keycode, KeyLevel level) {
@@ -64,7 +55,7 @@ void ComposeLevel(KeyboardLayout *level, KeyLevel kind, xkb_keysym_t dead,
                   const std::vector<TemplateKey> &places, const CompiledKeymap &keymap,
                   xkb_compose_table *compose) {
     for (const TemplateKey &place : places) {
-        KeyDef *key = KeyAt(level, place.left, place.top);
+        KeyDef *key = KeyAtPlace(level, place.left, place.top);
         const LevelSymbol *symbol = SymbolAt(keymap, place.keycode, kind);
         if (key == nullptr || symbol == nullptr || symbol->keysym == XKB_KEY_NoSymbol) {
             continue;
@@ -113,47 +104,48 @@ char32_t DeadKeyFace(xkb_compose_table *compose, xkb_keysym_t dead) {
 
 void AddDeadKeys(KeyboardLayout *layout, const std::vector<TemplateKey> &places,
                  const CompiledKeymap &keymap, xkb_compose_table *compose, ImportReport &report) {
-    const TreeLevels tree = LevelsOf(layout);
+    const TreeKeyboards tree = KeyboardsOf(layout, u"");
     // The dead keysyms in the order they are met, each with its copy made before any key of the
     // layout turns dead, so that every copy starts from the plain import.
     std::vector<xkb_keysym_t> deads;
-    for (int l = 0; l < 4; l++) {
+    for (int l = 0; l < treeLevelCount; l++) {
         for (const TemplateKey &place : places) {
-            const LevelSymbol *symbol = SymbolAt(keymap, place.keycode, tree.kinds[l]);
-            if (symbol != nullptr && IsDeadKeysym(symbol->keysym) &&
+            const LevelSymbol *symbol = SymbolAt(keymap, place.keycode, treeLevels[l].kind);
+            if (tree.levels[l] != nullptr && symbol != nullptr && IsDeadKeysym(symbol->keysym) &&
                 std::find(deads.begin(), deads.end(), symbol->keysym) == deads.end()) {
                 deads.push_back(symbol->keysym);
             }
         }
     }
     std::vector<KeyboardLayout *> copies;
+    std::vector<std::u16string> prefixes;
     for (size_t i = 0; i < deads.size(); i++) {
+        const std::string number = std::to_string(i + 1);
+        prefixes.push_back(u"Dead" + std::u16string(number.begin(), number.end()));
         KeyboardLayout *copy = CopyKeyBoard(layout);
         if (copy != nullptr) {
-            WCHAR prefix[16];
-            wsprintfW(prefix, u"Dead%d", static_cast<int>(i + 1));
-            ReplaceKbdNames(copy, nullptr, prefix, nullptr);
+            ReplaceKbdNames(copy, nullptr, prefixes[i].c_str(), nullptr);
         }
         copies.push_back(copy);
     }
     for (size_t i = 0; i < deads.size(); i++) {
-        const char32_t face = DeadKeyFace(compose, deads[i]);
         if (copies[i] == nullptr) {
             continue;
         }
-        const TreeLevels dead = LevelsOf(copies[i]);
-        for (int l = 0; l < 4; l++) {
-            ComposeLevel(dead.levels[l], tree.kinds[l], deads[i], places, keymap, compose);
+        const char32_t face = DeadKeyFace(compose, deads[i]);
+        const TreeKeyboards dead = KeyboardsOf(copies[i], prefixes[i]);
+        for (int l = 0; l < treeLevelCount; l++) {
+            ComposeLevel(dead.levels[l], treeLevels[l].kind, deads[i], places, keymap, compose);
         }
-        for (int l = 0; l < 4; l++) {
+        for (int l = 0; l < treeLevelCount; l++) {
             for (const TemplateKey &place : places) {
-                const LevelSymbol *symbol = SymbolAt(keymap, place.keycode, tree.kinds[l]);
-                if (symbol == nullptr || symbol->keysym != deads[i]) {
+                const LevelSymbol *symbol = SymbolAt(keymap, place.keycode, treeLevels[l].kind);
+                if (tree.levels[l] == nullptr || symbol == nullptr || symbol->keysym != deads[i]) {
                     continue;
                 }
-                MakeDeadKey(KeyAt(tree.levels[l], place.left, place.top), dead.levels[l],
+                MakeDeadKey(KeyAtPlace(tree.levels[l], place.left, place.top), dead.levels[l],
                             static_cast<int>(i), face);
-                MakeDeadKey(KeyAt(dead.levels[l], place.left, place.top), tree.levels[l],
+                MakeDeadKey(KeyAtPlace(dead.levels[l], place.left, place.top), tree.levels[l],
                             static_cast<int>(i), face);
                 report.inertKeys--; // it was counted inert, and now leads somewhere
             }

@@ -1,5 +1,6 @@
 #include "layout_import.h"
 
+#include "alt_gr_levels.h"
 #include "conversion.h"
 #include "dead_keys.h"
 
@@ -13,16 +14,23 @@ std::u16string Utf16Of(const std::string &utf8) {
     return wide;
 }
 
-// A character key now types c; one the format cannot hold types nothing.
-void SetCharacter(KeyDef *key, char32_t c, ImportReport &report) {
+// A character key now types the level's character. A keysym that types none, or a character
+// the format cannot hold, leaves the key typing nothing, and counts; a level without a keysym
+// simply has nothing there.
+void SetCharacter(KeyDef *key, const LevelSymbol *symbol, ImportReport &report) {
     key->flags &= ~KEY_VIRTUAL;
+    const char32_t c = symbol != nullptr ? symbol->character : 0;
     if (c == 0 || c > 0xFFFF) {
         key->code = 0;
-        report.inertKeys++;
+        if (symbol != nullptr && symbol->keysym != XKB_KEY_NoSymbol) {
+            report.inertKeys++;
+        }
         return;
     }
     key->code = static_cast<WORD>(c);
 }
+
+} // namespace
 
 void FillLevel(KeyboardLayout *level, KeyLevel which, const std::vector<TemplateKey> &places,
                const CompiledKeymap &keymap, ImportReport &report) {
@@ -36,12 +44,10 @@ void FillLevel(KeyboardLayout *level, KeyLevel which, const std::vector<Template
             continue;
         }
         const auto found = keymap.keys.find(keycode);
-        SetCharacter(key, found != keymap.keys.end() ? found->second.levels[which].character : 0,
+        SetCharacter(key, found != keymap.keys.end() ? &found->second.levels[which] : nullptr,
                      report);
     }
 }
-
-} // namespace
 
 std::u16string LayoutNameOf(const std::string &description) {
     std::u16string name = Utf16Of(description);
@@ -86,6 +92,9 @@ KeyboardLayout *ImportLayout(KeyboardLayout *englishTemplate,
     FillLevel(levels.shift, shiftLevel, places, keymap, report);
     FillLevel(levels.caps, capsLevel, places, keymap, report);
     FillLevel(levels.shiftedCaps, shiftCapsLevel, places, keymap, report);
+    if (HasAltGrLevels(places, keymap)) {
+        AddAltGrLevels(layout, places, keymap, report);
+    }
     if (compose != nullptr) {
         AddDeadKeys(layout, places, keymap, compose, report);
     }

@@ -26,6 +26,10 @@ std::u16string LayoutNameOf(const std::string &description);
 // The label: the layout's short name, as much of it as the field holds.
 std::u16string LayoutLabelOf(const std::string &layout);
 
+// Puts the keymap's characters of that level onto the keyboard's character keys.
+void FillLevel(KeyboardLayout *level, KeyLevel which, const std::vector<TemplateKey> &places,
+               const CompiledKeymap &keymap, ImportReport &report);
+
 // Null when the template cannot be copied. With a Compose table, dead keys lead to dead copies
 // of the layout.
 KeyboardLayout *ImportLayout(KeyboardLayout *englishTemplate,
