@@ -1,8 +1,6 @@
 #include "dead_keys.h"
 
 #include <algorithm>
-#include <cstring>
-#include <memory>
 
 #include "tree_levels.h"
 
@@ -11,12 +9,6 @@ namespace {
 // The device program has pictures for six dead keys; the rest show their face.
 const DWORD deadKeyPictureFirst = 121;
 const int deadKeyPictures = 6;
-
-struct ComposeStateDeleter {
-    void operator()(xkb_compose_state *state) const {
-        xkb_compose_state_unref(state);
-    }
-};
 
 // The keyboards of a tree in the order of treeLevels, their sub-names after the prefix; null
 // where the tree has none.
@@ -69,38 +61,6 @@ void ComposeLevel(KeyboardLayout *level, KeyLevel kind, xkb_keysym_t dead,
 }
 
 } // namespace
-
-bool IsDeadKeysym(xkb_keysym_t keysym) {
-    char name[64];
-    return xkb_keysym_get_name(keysym, name, sizeof name) > 0 &&
-           std::strncmp(name, "dead_", 5) == 0;
-}
-
-char32_t Composed(xkb_compose_table *compose, xkb_keysym_t dead, xkb_keysym_t base) {
-    std::unique_ptr<xkb_compose_state, ComposeStateDeleter> state(
-        xkb_compose_state_new(compose, XKB_COMPOSE_STATE_NO_FLAGS));
-    if (state == nullptr) {
-        return 0;
-    }
-    xkb_compose_state_feed(state.get(), dead);
-    xkb_compose_state_feed(state.get(), base);
-    if (xkb_compose_state_get_status(state.get()) != XKB_COMPOSE_COMPOSED) {
-        return 0;
-    }
-    char text[16];
-    if (xkb_compose_state_get_utf8(state.get(), text, sizeof text) <= 0) {
-        return 0;
-    }
-    // One character only: a sequence that makes two has no key of its own.
-    const xkb_keysym_t keysym = xkb_compose_state_get_one_sym(state.get());
-    const char32_t character = keysym != XKB_KEY_NoSymbol ? xkb_keysym_to_utf32(keysym) : 0;
-    return character;
-}
-
-char32_t DeadKeyFace(xkb_compose_table *compose, xkb_keysym_t dead) {
-    const char32_t doubled = Composed(compose, dead, dead);
-    return doubled != 0 ? doubled : Composed(compose, dead, XKB_KEY_space);
-}
 
 void AddDeadKeys(KeyboardLayout *layout, const std::vector<TemplateKey> &places,
                  const CompiledKeymap &keymap, xkb_compose_table *compose, ImportReport &report) {

@@ -3,16 +3,8 @@
 #ifndef TOOLS_XKB_IMPORT_DEAD_KEYS_H
 #define TOOLS_XKB_IMPORT_DEAD_KEYS_H
 
-#include <xkbcommon/xkbcommon-compose.h>
-
+#include "compose_sequences.h"
 #include "layout_import.h"
-
-bool IsDeadKeysym(xkb_keysym_t keysym);
-// What the Compose table makes of the two keysyms, or 0 when nothing or more than one character.
-char32_t Composed(xkb_compose_table *compose, xkb_keysym_t dead, xkb_keysym_t base);
-// The character a dead key shows: what it makes with itself (the accent alone, "´"), or with
-// the space bar.
-char32_t DeadKeyFace(xkb_compose_table *compose, xkb_keysym_t dead);
 
 // Every dead keysym on the layout's levels gets its dead copy of the layout (sub-names "Dead1Main",
 // "Dead1Shift", ...), in which each key types its composition with the dead key (a MAP key) or,
