@@ -175,7 +175,10 @@ void PowerOffMachine(Machine *machine) {
             messageWaits.askToQuit(program.get());
         }
     }
-    RunUntilIdle();
+    // A program on its way out may still pause (a library's pause as it is freed): time passes
+    // for it, up to a bound, so that it ends rather than being dropped with what it holds.
+    const DWORD endingMilliseconds = 2000;
+    RunUntilQuiet(endingMilliseconds);
     DestroyMachine(machine);
 }
 

@@ -73,7 +73,8 @@ Machine *PowerOnMachine(MachineKind kind);
 // A fresh device in place of the one the host addresses: no programs, no windows, the clock at
 // zero and virtual. For tests that need no shell.
 void ResetDevice();
-// Asks the machine's programs to quit, as a machine does at power-off, lets them end, and
+// Asks the machine's programs to quit, as a machine does at power-off, lets them end (up to two
+// seconds of clock for those that pause on the way), and
 // destroys the machine; any program that does not end is dropped with its fiber.
 void PowerOffMachine(Machine *machine);
 // Whether any machine is booted, so that time is the clock's rather than the host's.

@@ -206,6 +206,13 @@ Window *AddWindow(std::unique_ptr<Window> window) {
 void ForgetWindow(Window *window) {
     std::vector<Window *> &siblings = SiblingsOf(window);
     siblings.erase(std::remove(siblings.begin(), siblings.end(), window), siblings.end());
+    // A window of another program may still name it as its owner, when its program ended
+    // without destroying it: from now on that window has none.
+    for (const auto &[handle, other] : Table().windows) {
+        if (other->owner == window) {
+            other->owner = nullptr;
+        }
+    }
     Table().windows.erase(window->handle);
     ScreenLayoutChanged();
 }

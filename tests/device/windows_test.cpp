@@ -421,4 +421,41 @@ TEST_F(Windows, ASendToAProgramThatEndsWithoutLookingIsAnsweredWithZero) {
     EXPECT_EQ(received, (std::vector<std::string>{"answer 0"}));
 }
 
+// A program that ends without destroying its window leaves no other program's window owned by it.
+HWND endingOwner;
+HWND ownedElsewhere;
+
+int WINAPI OwnerThatEnds(HINSTANCE, HINSTANCE, LPWSTR, int) {
+    endingOwner = MakeOwnWindow(u"EndingOwner", DefWindowProcW);
+    MSG message;
+    GetMessageW(&message, nullptr, 0, 0); // the first message ends it
+    return 0;
+}
+
+int WINAPI OwnedByAnother(HINSTANCE, HINSTANCE, LPWSTR, int) {
+    WNDCLASSW windowClass = {};
+    windowClass.lpfnWndProc = DefWindowProcW;
+    windowClass.lpszClassName = u"OwnedElsewhere";
+    RegisterClassW(&windowClass);
+    ownedElsewhere = CreateWindowExW(0, u"OwnedElsewhere", u"owned", WS_POPUP | WS_VISIBLE, 0, 0,
+                                     10, 10, endingOwner, nullptr, nullptr, nullptr);
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0))
+        DispatchMessageW(&message);
+    return 0;
+}
+
+TEST_F(Windows, AnOwnerThatGoesWithItsProgramLeavesItsOwnedWindowsWithoutOwner) {
+    RegisterBuiltInProgram(u"\\ender.exe", OwnerThatEnds);
+    RegisterBuiltInProgram(u"\\owned.exe", OwnedByAnother);
+    const DWORD ender = Start(u"\\ender.exe");
+    Start(u"\\owned.exe");
+    ASSERT_EQ(GetWindow(ownedElsewhere, GW_OWNER), endingOwner);
+    PostThreadMessageW(ender, WM_USER, 0, 0);
+    RunUntilIdle();
+    EXPECT_FALSE(IsWindow(endingOwner));
+    EXPECT_EQ(GetWindow(ownedElsewhere, GW_OWNER), nullptr);
+    EXPECT_TRUE(DestroyWindow(ownedElsewhere));
+}
+
 } // namespace

@@ -4,6 +4,7 @@
 #include "keyboard_session.h"
 
 #include <cstdlib>
+#include <unistd.h>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -81,7 +82,8 @@ class XkbTyping : public KeyboardSession, public testing::WithParamInterface<con
             if (file.path().extension() == ".kbi" && file.path().filename() != "English.kbi")
                 std::filesystem::remove(file.path());
         }
-        const std::string out = testing::TempDir() + "/xkb_typing";
+        // Each run of its own: the layouts are tried in parallel.
+        const std::string out = testing::TempDir() + "/xkb_typing_" + std::to_string(getpid());
         std::filesystem::remove_all(out);
         std::filesystem::create_directories(out);
         const std::string command =
