@@ -8,6 +8,8 @@
 // Library-wide state, one set per loaded library instance; callers use one thread at a time.
 extern PATHCHAR SearchDirectory[MAX_PATH];
 extern Element *LayoutCache;
+// Releases every layout the library holds, for a library that is going away.
+void ReleaseLoadedLayouts(void);
 extern INT IdentityCounter;
 
 // Walk in list order (oldest first) over a list's data, skipping NULL data.

@@ -36,8 +36,11 @@ static void SetModuleDirectory(HINSTANCE module) {
 extern "C" BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID) {
     if (reason == DLL_PROCESS_ATTACH)
         SetModuleDirectory(module);
-    else if (reason == DLL_PROCESS_DETACH)
+    else if (reason == DLL_PROCESS_DETACH) {
+        // What a host left loaded goes with the library, as its memory would with a process.
         ForgetLayoutFiles();
+        ReleaseLoadedLayouts();
+    }
     return TRUE;
 }
 

@@ -46,17 +46,16 @@ static BOOL IsInList(const Element *list, const void *data) {
     return FALSE;
 }
 
-int UnLoadKeyBoardsNames(Element *catalogue) {
-    if (catalogue == NULL)
-        return 0;
-
-    PointerTable cached = {};
+// The keys of every layout the library holds, their targets cleared first so that no key is
+// followed into a freed layout; each layout is noted in cached when one is given. FALSE when one
+// could not be noted.
+static BOOL ReleaseCachedKeys(PointerTable *cached) {
     BOOL allIndexed = TRUE;
     for (Element *node = LayoutCache; node != NULL; node = node->next) {
         KeyboardLayout *layout = (KeyboardLayout *)node->data;
         if (layout == NULL)
             continue;
-        if (!AddToPointerTable(&cached, layout, NULL))
+        if (cached != NULL && !AddToPointerTable(cached, layout, NULL))
             allIndexed = FALSE;
         if (layout->keys == NULL)
             continue;
@@ -67,6 +66,21 @@ int UnLoadKeyBoardsNames(Element *catalogue) {
         }
         ReleaseKeyList(&layout->keys);
     }
+    return allIndexed;
+}
+
+void ReleaseLoadedLayouts(void) {
+    ReleaseCachedKeys(NULL);
+    ReleaseAll(&LayoutCache, 1);
+    ReleaseFaceContext();
+}
+
+int UnLoadKeyBoardsNames(Element *catalogue) {
+    if (catalogue == NULL)
+        return 0;
+
+    PointerTable cached = {};
+    BOOL allIndexed = ReleaseCachedKeys(&cached);
     // A host that passes cached layouts as its catalogue must not get them freed twice.
     Element *entries = catalogue;
     while (entries != NULL) {

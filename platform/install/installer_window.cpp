@@ -19,9 +19,15 @@ LRESULT CALLBACK InstallerProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
+// A quit met here is for the loops further out (a message box's, the program's end), and is
+// left for them.
 void LetItPaint() {
     MSG message;
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(message.wParam));
+            return;
+        }
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }

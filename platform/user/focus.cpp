@@ -24,14 +24,15 @@ HWND Activate(Window *window) {
     Program *program = OwnerOf(window);
     HWND &active = program != nullptr ? UserInfo(program).active : Input().foreground;
     HWND previous = active;
-    if (previous == window->handle) {
+    const HWND handle = window->handle;
+    if (previous == handle) {
         return previous;
     }
-    active = window->handle;
+    active = handle;
     if (previous != nullptr && IsWindow(previous)) {
-        SendMessageW(previous, WM_ACTIVATE, WA_INACTIVE, reinterpret_cast<LPARAM>(window->handle));
+        SendMessageW(previous, WM_ACTIVATE, WA_INACTIVE, reinterpret_cast<LPARAM>(handle));
     }
-    SendMessageW(window->handle, WM_ACTIVATE, WA_ACTIVE, reinterpret_cast<LPARAM>(previous));
+    SendMessageW(handle, WM_ACTIVATE, WA_ACTIVE, reinterpret_cast<LPARAM>(previous));
     return previous;
 }
 
@@ -41,26 +42,34 @@ extern "C" HWND WINAPI GetForegroundWindow(void) {
     return Input().foreground;
 }
 
+// A message sent to another program's window lets that program run, and it may end and take its
+// windows with it: the window is looked up again by its handle after each send.
 extern "C" BOOL WINAPI SetForegroundWindow(HWND handle) {
     Window *window = TopLevel(FindWindowObject(handle));
     if (window == nullptr || window == RootWindow()) {
         return FALSE;
     }
-    SetWindowPos(window->handle, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    const HWND front = window->handle;
+    SetWindowPos(front, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     HWND previous = Input().foreground;
-    if (previous == window->handle) {
+    if (previous == front) {
         return TRUE;
     }
-    Input().foreground = window->handle;
+    Input().foreground = front;
     Window *previousWindow = previous != nullptr ? FindWindowObject(previous) : nullptr;
-    if (previousWindow != nullptr && OwnerOf(previousWindow) != OwnerOf(window)) {
-        SendMessageW(previous, WM_ACTIVATE, WA_INACTIVE,
-                     reinterpret_cast<LPARAM>(Input().foreground));
+    window = FindWindowObject(front);
+    if (window != nullptr && previousWindow != nullptr &&
+        OwnerOf(previousWindow) != OwnerOf(window)) {
+        SendMessageW(previous, WM_ACTIVATE, WA_INACTIVE, reinterpret_cast<LPARAM>(front));
+    }
+    window = FindWindowObject(front);
+    if (window == nullptr) {
+        return FALSE;
     }
     // Coming to the front activates the window even if it was its program's active one.
     Program *program = OwnerOf(window);
-    if (program != nullptr && UserInfo(program).active == window->handle) {
-        SendMessageW(window->handle, WM_ACTIVATE, WA_ACTIVE, reinterpret_cast<LPARAM>(previous));
+    if (program != nullptr && UserInfo(program).active == front) {
+        SendMessageW(front, WM_ACTIVATE, WA_ACTIVE, reinterpret_cast<LPARAM>(previous));
     } else {
         Activate(window);
     }
