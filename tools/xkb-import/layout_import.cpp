@@ -3,6 +3,7 @@
 #include "alt_gr_levels.h"
 #include "conversion.h"
 #include "dead_keys.h"
+#include "iso_keys.h"
 
 namespace {
 
@@ -86,17 +87,20 @@ KeyboardLayout *ImportLayout(KeyboardLayout *englishTemplate,
         return nullptr;
     }
     ReplaceKbdNames(layout, name.c_str(), nullptr, label.c_str());
+    // The key left of Z goes in first, so that every level, copy and dead key has it.
+    std::vector<TemplateKey> keys = places;
+    AddKeyLeftOfZ(layout, keymap, keys);
     LayoutLevels levels;
     FindLevels(layout, &levels);
-    FillLevel(levels.main, plainLevel, places, keymap, report);
-    FillLevel(levels.shift, shiftLevel, places, keymap, report);
-    FillLevel(levels.caps, capsLevel, places, keymap, report);
-    FillLevel(levels.shiftedCaps, shiftCapsLevel, places, keymap, report);
-    if (HasAltGrLevels(places, keymap)) {
-        AddAltGrLevels(layout, places, keymap, report);
+    FillLevel(levels.main, plainLevel, keys, keymap, report);
+    FillLevel(levels.shift, shiftLevel, keys, keymap, report);
+    FillLevel(levels.caps, capsLevel, keys, keymap, report);
+    FillLevel(levels.shiftedCaps, shiftCapsLevel, keys, keymap, report);
+    if (HasAltGrLevels(keys, keymap)) {
+        AddAltGrLevels(layout, keys, keymap, report);
     }
     if (compose != nullptr) {
-        AddDeadKeys(layout, places, keymap, compose, report);
+        AddDeadKeys(layout, keys, keymap, compose, report);
     }
     return layout;
 }
