@@ -38,7 +38,7 @@ void MakeDeadKey(KeyDef *key, KeyboardLayout *target, int deadKey, char32_t face
         key->flags |= KEY_IMAGEINTERNAL;
         key->imageIndex = deadKeyPictureFirst + deadKey;
     }
-    key->code = face <= 0xFFFF ? static_cast<WORD>(face) : 0;
+    key->code = static_cast<WORD>(face);
     key->target = target;
 }
 
@@ -89,10 +89,17 @@ void AddDeadKeys(KeyboardLayout *layout, const std::vector<TemplateKey> &places,
         copies.push_back(copy);
     }
     for (size_t i = 0; i < deads.size(); i++) {
+        const char32_t face = DeadKeyFace(compose, deads[i]);
+        // Without a face the format can hold there is nothing to show or to type before a key:
+        // the dead key stays inert.
+        if (face == 0 || face > 0xFFFF) {
+            report.deadKeysWithoutCompose++;
+            UnLoadKeyBoard(copies[i]);
+            continue;
+        }
         if (copies[i] == nullptr) {
             continue;
         }
-        const char32_t face = DeadKeyFace(compose, deads[i]);
         const TreeKeyboards dead = KeyboardsOf(copies[i], prefixes[i]);
         for (int l = 0; l < treeLevelCount; l++) {
             ComposeLevel(dead.levels[l], treeLevels[l].kind, deads[i], places, keymap, compose);
@@ -111,8 +118,5 @@ void AddDeadKeys(KeyboardLayout *layout, const std::vector<TemplateKey> &places,
             }
         }
         report.deadKeys++;
-        if (face == 0) {
-            report.deadKeysWithoutCompose++;
-        }
     }
 }

@@ -9,7 +9,8 @@
 // Every dead keysym on the layout's levels gets its dead copy of the layout (sub-names "Dead1Main",
 // "Dead1Shift", ...), in which each key types its composition with the dead key (a MAP key) or,
 // where the table has none, its own character after the dead key's face; the dead key leads there
-// and, from its place in the copy, back. Counted in the report.
+// and, from its place in the copy, back. A dead keysym without a face the table gives stays
+// inert. Counted in the report.
 void AddDeadKeys(KeyboardLayout *layout, const std::vector<TemplateKey> &places,
                  const CompiledKeymap &keymap, xkb_compose_table *compose, ImportReport &report);
 
