@@ -17,13 +17,14 @@
 #include "kernel/scheduler.h"
 #include "keyboard_window.h"
 #include "keymap_levels.h"
+#include "layout_registry.h"
 #include "pennakbd_state.h"
 
 namespace {
 
 // Scripts and features: Latin with dead keys and AltGr, Cyrillic, Greek, Hebrew, Arabic, Persian,
 // Thai, Georgian, Armenian, Dvorak, and the AltGr-heavy ones.
-const char *const sampleLayouts[] = {
+const std::vector<std::string> sampleLayouts = {
     "us", "de",       "fr",         "es",      "it",         "pt", "br", "gb", "se", "no",
     "dk", "fi",       "is",         "nl",      "be",         "ch", "pl", "cz", "sk", "hu",
     "ro", "hr",       "si",         "rs",      "ru",         "ua", "by", "bg", "mk", "gr",
@@ -60,7 +61,26 @@ std::string Utf8Of(const std::u16string &text) {
     return out;
 }
 
-class XkbTyping : public KeyboardSession, public testing::WithParamInterface<const char *> {
+// With PENNAKEY_XKB_TYPING_ALL set, every layout libxkbcommon compiles (the make target
+// xkb-typing-all); otherwise none.
+std::vector<std::string> EveryLayout() {
+    const char *all = std::getenv("PENNAKEY_XKB_TYPING_ALL");
+    std::vector<std::string> layouts;
+    if (all == nullptr || all[0] == 0)
+        return layouts;
+    xkb_context *context = xkb_context_new(XKB_CONTEXT_NO_FLAGS);
+    for (const std::string &name : AllLayoutNames()) {
+        std::string layout, variant, error;
+        SplitLayoutName(name, layout, variant);
+        CompiledKeymap keymap;
+        if (CompileKeymap(context, layout, variant, keymap, error))
+            layouts.push_back(name);
+    }
+    xkb_context_unref(context);
+    return layouts;
+}
+
+class XkbTyping : public KeyboardSession, public testing::WithParamInterface<std::string> {
   protected:
     static void SetUpTestSuite() {
         context = xkb_context_new(XKB_CONTEXT_NO_FLAGS);
@@ -253,12 +273,14 @@ TEST_P(XkbTyping, EveryKeyTypesWhatTheKeymapSays) {
     RecordProperty("characters", checked);
 }
 
-INSTANTIATE_TEST_SUITE_P(Sample, XkbTyping, testing::ValuesIn(sampleLayouts),
-                         [](const testing::TestParamInfo<const char *> &info) {
-                             std::string name = info.param;
-                             for (char &c : name)
-                                 c = isalnum(static_cast<unsigned char>(c)) ? c : '_';
-                             return name;
-                         });
+std::string TestNameOf(const testing::TestParamInfo<std::string> &info) {
+    std::string name = info.param;
+    for (char &c : name)
+        c = isalnum(static_cast<unsigned char>(c)) ? c : '_';
+    return name + "_" + std::to_string(info.index);
+}
+
+INSTANTIATE_TEST_SUITE_P(Sample, XkbTyping, testing::ValuesIn(sampleLayouts), TestNameOf);
+INSTANTIATE_TEST_SUITE_P(All, XkbTyping, testing::ValuesIn(EveryLayout()), TestNameOf);
 
 } // namespace

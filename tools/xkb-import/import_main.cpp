@@ -1,4 +1,4 @@
-// pennakey-xkb-import LAYOUT[(VARIANT)]... --out DIR [--template DIR]: each keymap of
+// pennakey-xkb-import LAYOUT[(VARIANT)]... [--all] --out DIR [--template DIR]: each keymap of
 // xkeyboard-config as a .kbi layout, made from the English template and written by the layout
 // library. A line on standard error for each layout with keys left inert, and a summary.
 #include <cstdio>
@@ -8,6 +8,7 @@
 
 #include "layout_import.h"
 #include "layout_output.h"
+#include "layout_registry.h"
 
 namespace {
 
@@ -22,6 +23,9 @@ bool ReadOptions(int argc, char **argv, Options &options) {
         const std::string argument = argv[i];
         if ((argument == "--out" || argument == "--template") && i + 1 < argc) {
             (argument == "--out" ? options.out : options.templateFolder) = argv[++i];
+        } else if (argument == "--all") {
+            const std::vector<std::string> all = AllLayoutNames();
+            options.layouts.insert(options.layouts.end(), all.begin(), all.end());
         } else if (!argument.empty() && argument[0] != '-') {
             options.layouts.push_back(argument);
         } else {
@@ -74,7 +78,7 @@ KeyboardLayout *LoadEnglishTemplate(const std::string &folder) {
 int main(int argc, char **argv) {
     Options options;
     if (!ReadOptions(argc, argv, options)) {
-        fprintf(stderr, "usage: pennakey-xkb-import LAYOUT[(VARIANT)]... --out DIR "
+        fprintf(stderr, "usage: pennakey-xkb-import LAYOUT[(VARIANT)]... [--all] --out DIR "
                         "[--template DIR]\n");
         return 2;
     }
