@@ -7,20 +7,20 @@
 #define DEVICE_TEXT_CAPACITY 100
 #define INSTALL_DIR_BYTES 260
 
+// A device text, as the call read it into wide, equals expected once made 8-bit.
+static BOOL DeviceTextIs(int length, WCHAR *wide, const char *expected) {
+    if (length <= 0)
+        return FALSE;
+    char narrow[2 * DEVICE_TEXT_CAPACITY];
+    wide[DEVICE_TEXT_CAPACITY - 1] = 0;
+    wsprintfA(narrow, "%S", wide);
+    return lstrcmpA(narrow, expected) == 0;
+}
+
 static BOOL WindowMatches(HWND window, const char *className, const char *text) {
     WCHAR wide[DEVICE_TEXT_CAPACITY];
-    char narrow[2 * DEVICE_TEXT_CAPACITY];
-    if (CeGetClassName(window, wide, DEVICE_TEXT_CAPACITY) <= 0)
-        return FALSE;
-    wide[DEVICE_TEXT_CAPACITY - 1] = 0;
-    wsprintfA(narrow, "%S", wide);
-    if (lstrcmpA(narrow, className) != 0)
-        return FALSE;
-    if (CeGetWindowText(window, wide, DEVICE_TEXT_CAPACITY) <= 0)
-        return FALSE;
-    wide[DEVICE_TEXT_CAPACITY - 1] = 0;
-    wsprintfA(narrow, "%S", wide);
-    return lstrcmpA(narrow, text) == 0;
+    return DeviceTextIs(CeGetClassName(window, wide, DEVICE_TEXT_CAPACITY), wide, className) &&
+           DeviceTextIs(CeGetWindowText(window, wide, DEVICE_TEXT_CAPACITY), wide, text);
 }
 
 // The last match in the device's sibling order: the first top-level window, then its first

@@ -13,6 +13,11 @@ static INT_PTR CALLBACK ProgressProc(HWND page, UINT message, WPARAM wParam, LPA
     return FALSE;
 }
 
+// The bar sits in the frame, which sits in the page.
+static HWND PageOfBar(HWND bar) {
+    return GetParent(GetParent(bar));
+}
+
 HWND CreateProgressWindow(DWORD steps, const char *item, const char *heading) {
     HWND page = CreateDialogParamA(SetupInstance, MAKEINTRESOURCEA(IDD_PROGRESS), SetupWindow,
                                    ProgressProc, 0);
@@ -46,11 +51,11 @@ void StepProgress(HWND bar, const char *item) {
     StepBudget--;
     if (bar == NULL)
         return;
-    SetDlgItemTextA(GetParent(GetParent(bar)), IDC_PROGRESS_ITEM, item);
+    SetDlgItemTextA(PageOfBar(bar), IDC_PROGRESS_ITEM, item);
     SendMessageA(bar, PBM_STEPIT, 0, 0);
 }
 
 void DestroyProgressWindow(HWND bar) {
     if (bar != NULL)
-        DestroyWindow(GetParent(GetParent(bar)));
+        DestroyWindow(PageOfBar(bar));
 }

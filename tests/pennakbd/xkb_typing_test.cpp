@@ -13,6 +13,7 @@
 
 #include "compose_sequences.h"
 #include "device/automation.h"
+#include "kernel/code_pages.h"
 #include "kernel/host_paths.h"
 #include "kernel/scheduler.h"
 #include "keyboard_window.h"
@@ -42,23 +43,6 @@ struct Place {
 
 bool Typeable(char32_t c) {
     return c >= 0x20 && c != 0x7F && !(c >= 0x80 && c < 0xA0) && c <= 0xFFFF;
-}
-
-std::string Utf8Of(const std::u16string &text) {
-    std::string out;
-    for (char16_t c : text) {
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if (c < 0x800) {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            out += static_cast<char>(0xE0 | (c >> 12));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
-    return out;
 }
 
 // With PENNAKEY_XKB_TYPING_ALL set, every layout libxkbcommon compiles (the make target
@@ -121,7 +105,7 @@ class XkbTyping : public KeyboardSession, public testing::WithParamInterface<std
             memcpy(text.data(), bytes.data(), text.size() * 2);
             const size_t open = text.find(u'[');
             const size_t comma = text.find(u',', open);
-            return Utf8Of(text.substr(open + 1, comma - open - 1));
+            return Utf8FromWide(text.substr(open + 1, comma - open - 1));
         }
         ADD_FAILURE() << "no file for " << layout;
         return "";
@@ -268,7 +252,7 @@ TEST_P(XkbTyping, EveryKeyTypesWhatTheKeymapSays) {
     }
 
     const std::string typed = Notes();
-    const std::string wanted = Utf8Of(expected);
+    const std::string wanted = Utf8FromWide(expected);
     EXPECT_EQ(typed, wanted) << GetParam() << ": " << checked << " characters";
     RecordProperty("characters", checked);
 }

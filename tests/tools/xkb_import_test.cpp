@@ -13,6 +13,7 @@
 
 #include "conversion.h"
 #include "layout_import.h"
+#include "tree_levels.h"
 
 namespace {
 
@@ -50,31 +51,11 @@ class XkbImport : public testing::Test {
                                 LayoutLabelOf(layout), report);
         return imported;
     }
-    // The keyboard of the tree with that sub-name, found through the keys that lead on.
     static KeyboardLayout *Level(KeyboardLayout *layout, const char16_t *subName) {
-        std::vector<KeyboardLayout *> seen = {layout};
-        for (size_t i = 0; i < seen.size(); i++) {
-            if (lstrcmpW(seen[i]->subName, subName) == 0)
-                return seen[i];
-            for (Element *node = seen[i]->keys; node != nullptr; node = node->next) {
-                const KeyDef *key = static_cast<const KeyDef *>(node->data);
-                auto *target = static_cast<KeyboardLayout *>(key->target);
-                if ((key->flags & KEY_NEWKEYBD) != 0 && target != nullptr &&
-                    std::find(seen.begin(), seen.end(), target) == seen.end())
-                    seen.push_back(target);
-            }
-        }
-        return nullptr;
+        return FindLevelNamed(layout, subName);
     }
     static const KeyDef *KeyAt(KeyboardLayout *layout, const char16_t *subName, int left, int top) {
-        KeyboardLayout *level = Level(layout, subName);
-        for (Element *node = level != nullptr ? level->keys : nullptr; node != nullptr;
-             node = node->next) {
-            const KeyDef *key = static_cast<const KeyDef *>(node->data);
-            if (key->left == left && key->top == top)
-                return key;
-        }
-        return nullptr;
+        return KeyAtPlace(FindLevelNamed(layout, subName), left, top);
     }
     // The code of the key at the place on the level of that sub-name, or -1.
     static int CodeAt(KeyboardLayout *layout, const char16_t *subName, int left, int top) {

@@ -77,24 +77,26 @@ void AddDeadKeys(KeyboardLayout *layout, const std::vector<TemplateKey> &places,
             }
         }
     }
+    // A dead keysym without a face the format can hold has nothing to show or to type before a
+    // key: it stays inert and gets no copy.
+    std::vector<char32_t> faces;
     std::vector<KeyboardLayout *> copies;
     std::vector<std::u16string> prefixes;
     for (size_t i = 0; i < deads.size(); i++) {
+        const char32_t face = DeadKeyFace(compose, deads[i]);
+        faces.push_back(face == 0 || face > 0xFFFF ? 0 : face);
         const std::string number = std::to_string(i + 1);
         prefixes.push_back(u"Dead" + std::u16string(number.begin(), number.end()));
-        KeyboardLayout *copy = CopyKeyBoard(layout);
+        KeyboardLayout *copy = faces[i] != 0 ? CopyKeyBoard(layout) : nullptr;
         if (copy != nullptr) {
             ReplaceKbdNames(copy, nullptr, prefixes[i].c_str(), nullptr);
         }
         copies.push_back(copy);
     }
     for (size_t i = 0; i < deads.size(); i++) {
-        const char32_t face = DeadKeyFace(compose, deads[i]);
-        // Without a face the format can hold there is nothing to show or to type before a key:
-        // the dead key stays inert.
-        if (face == 0 || face > 0xFFFF) {
+        const char32_t face = faces[i];
+        if (face == 0) {
             report.deadKeysWithoutCompose++;
-            UnLoadKeyBoard(copies[i]);
             continue;
         }
         if (copies[i] == nullptr) {

@@ -3,17 +3,10 @@
 #include "alt_gr_levels.h"
 #include "conversion.h"
 #include "dead_keys.h"
+#include "kernel/code_pages.h"
 #include "iso_keys.h"
 
 namespace {
-
-std::u16string Utf16Of(const std::string &utf8) {
-    std::u16string wide(utf8.size() + 1, u'\0');
-    const int length = MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, wide.data(),
-                                           static_cast<int>(wide.size()));
-    wide.resize(length > 0 ? length - 1 : 0);
-    return wide;
-}
 
 // A character key now types the level's character. A keysym that types none, or a character
 // the format cannot hold, leaves the key typing nothing, and counts; a level without a keysym
@@ -51,7 +44,7 @@ void FillLevel(KeyboardLayout *level, KeyLevel which, const std::vector<Template
 }
 
 std::u16string LayoutNameOf(const std::string &description) {
-    std::u16string name = Utf16Of(description);
+    std::u16string name = WideFromUtf8(description);
     for (char16_t &c : name) {
         if (c == u',' || c == u']' || c == u'[' || c == u'"' || c == u'\r' || c == u'\n') {
             c = u' ';
@@ -71,7 +64,7 @@ std::u16string LayoutNameOf(const std::string &description) {
 }
 
 std::u16string LayoutLabelOf(const std::string &layout) {
-    std::u16string label = Utf16Of(layout);
+    std::u16string label = WideFromUtf8(layout);
     if (label.size() > LAYOUT_LABEL_SIZE - 1) {
         label.resize(LAYOUT_LABEL_SIZE - 1);
     }
