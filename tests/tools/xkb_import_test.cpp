@@ -257,10 +257,11 @@ TEST_F(XkbImport, WithoutComposeDataADeadKeyIsInert) {
 }
 
 // A name keeps all 99 characters the field holds; one more and the variant part goes, then the
-// end; what a header cannot hold becomes a blank.
+// end; what a header cannot hold becomes a blank, and a comma before a blank goes.
 TEST(XkbImportNames, NamesAndLabelsFitTheirFields) {
     EXPECT_EQ(LayoutNameOf("English (US, intl., with dead keys)"),
-              u"English (US  intl.  with dead keys)");
+              u"English (US intl. with dead keys)");
+    EXPECT_EQ(LayoutNameOf("a,b [c]\r\n\"d\","), u"a b  c    d  ");
     const std::string full(99, 'x');
     EXPECT_EQ(LayoutNameOf(full).size(), 99u);
     EXPECT_EQ(LayoutNameOf("Long" + std::string(95, 'y') + " (variant)"),
@@ -303,6 +304,38 @@ TEST(XkbImportTool, WritesCheckedFilesAndSaysWhatFailed) {
               std::string::npos)
         << said;
     EXPECT_NE(said.find("3 layouts written"), std::string::npos) << said;
+}
+
+// The build imports every layout the registry lists into the desktop distribution; the catalogue
+// lists each file there, and each passes the layout authors' check.
+TEST(XkbImportShipped, EveryGeneratedLayoutIsListedAndChecked) {
+    std::vector<std::string> files;
+    for (const auto &entry : std::filesystem::directory_iterator(XKB_LAYOUTS_DIRECTORY)) {
+        if (entry.path().extension() == ".kbi") {
+            files.push_back(entry.path().filename().string());
+        }
+    }
+    ASSERT_GT(files.size(), 400u) << "xkeyboard-config has some hundred layouts and variants";
+
+    FILE *list = popen((std::string(KBI_PROGRAM) + " list " + XKB_LAYOUTS_DIRECTORY).c_str(), "r");
+    ASSERT_NE(list, nullptr);
+    std::string listed;
+    char buffer[4096];
+    for (size_t n; (n = fread(buffer, 1, sizeof buffer, list)) > 0;) {
+        listed.append(buffer, n);
+    }
+    EXPECT_EQ(pclose(list), 0);
+    EXPECT_EQ(static_cast<size_t>(std::count(listed.begin(), listed.end(), '\n')), files.size());
+    std::vector<std::string> failed;
+    for (const std::string &file : files) {
+        EXPECT_NE(listed.find("\\" + file + "\n"), std::string::npos) << file;
+        const std::string check = std::string(KBI_PROGRAM) + " check " + XKB_LAYOUTS_DIRECTORY +
+                                  "/" + file + " >/dev/null 2>&1";
+        if (std::system(check.c_str()) != 0) {
+            failed.push_back(file);
+        }
+    }
+    EXPECT_TRUE(failed.empty()) << failed.size() << " fail the check, the first " << failed[0];
 }
 
 } // namespace

@@ -14,6 +14,9 @@ namespace {
 
 struct Options {
     std::vector<std::string> layouts;
+    // The registry may list a layout that has no keymap here ("custom" is a place for the user's
+    // own file): such a layout is reported and skipped, where one named by the user fails the run.
+    std::vector<bool> fromRegistry;
     std::string out;
     std::string templateFolder;
 };
@@ -26,8 +29,10 @@ bool ReadOptions(int argc, char **argv, Options &options) {
         } else if (argument == "--all") {
             const std::vector<std::string> all = AllLayoutNames();
             options.layouts.insert(options.layouts.end(), all.begin(), all.end());
+            options.fromRegistry.insert(options.fromRegistry.end(), all.size(), true);
         } else if (!argument.empty() && argument[0] != '-') {
             options.layouts.push_back(argument);
+            options.fromRegistry.push_back(false);
         } else {
             return false;
         }
@@ -102,14 +107,15 @@ int main(int argc, char **argv) {
         fprintf(stderr, "pennakey-xkb-import: no Compose table for en_US.UTF-8; dead keys stay "
                         "inert\n");
     }
-    int written = 0, inert = 0, failed = 0, uncomposed = 0;
-    for (const std::string &full : options.layouts) {
+    int written = 0, inert = 0, failed = 0, skipped = 0, uncomposed = 0;
+    for (size_t i = 0; i < options.layouts.size(); i++) {
+        const std::string &full = options.layouts[i];
         std::string layout, variant;
         SplitLayoutName(full, layout, variant);
         CompiledKeymap keymap;
         if (!CompileKeymap(context, layout, variant, keymap, error)) {
             fprintf(stderr, "%s: %s\n", full.c_str(), error.c_str());
-            failed++;
+            (options.fromRegistry[i] ? skipped : failed)++;
             continue;
         }
         ImportReport report;
@@ -132,8 +138,8 @@ int main(int argc, char **argv) {
     }
     fprintf(stderr,
             "%d layouts written, %d keys inert, %d dead keys without compose data, %d layouts "
-            "failed\n",
-            written, inert, uncomposed, failed);
+            "failed, %d skipped\n",
+            written, inert, uncomposed, failed, skipped);
     xkb_compose_table_unref(compose);
     UnLoadKeyBoard(english);
     xkb_context_unref(context);

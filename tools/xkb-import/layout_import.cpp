@@ -44,11 +44,17 @@ void FillLevel(KeyboardLayout *level, KeyLevel which, const std::vector<Template
 }
 
 std::u16string LayoutNameOf(const std::string &description) {
-    std::u16string name = WideFromUtf8(description);
-    for (char16_t &c : name) {
-        if (c == u',' || c == u']' || c == u'[' || c == u'"' || c == u'\r' || c == u'\n') {
-            c = u' ';
+    std::u16string name;
+    const std::u16string wide = WideFromUtf8(description);
+    for (size_t i = 0; i < wide.size(); i++) {
+        const char16_t c = wide[i];
+        // "Afghanistan, OLPC" reads as "Afghanistan OLPC", not with two blanks.
+        if (c == u',' && i + 1 < wide.size() && wide[i + 1] == u' ') {
+            continue;
         }
+        const bool held =
+            c != u',' && c != u']' && c != u'[' && c != u'"' && c != u'\r' && c != u'\n';
+        name += held ? c : u' ';
     }
     const size_t room = LAYOUT_NAME_SIZE - 1;
     if (name.size() > room) {
