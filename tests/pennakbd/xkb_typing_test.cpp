@@ -227,27 +227,50 @@ TEST_P(XkbTyping, EveryKeyTypesWhatTheKeymapSays) {
     TypeLevel(keymap, places, shiftCapsLevel, {&shift}, expected);
     TapKey(DisplayedWithCode(VK_CAPITAL, KEY_TOGGLE));
 
-    // Each dead key of the plain level before each key of it: the composition, or the accent and
-    // the key's own character.
-    for (const Place &deadPlace : places) {
-        const LevelSymbol &dead = Symbol(keymap, deadPlace, plainLevel);
-        const char32_t face = IsDeadKeysym(dead.keysym) ? DeadKeyFace(compose, dead.keysym) : 0;
-        if (!Typeable(face))
-            continue;
-        for (const Place &place : places) {
-            const LevelSymbol &base = Symbol(keymap, place, plainLevel);
-            if (!Typeable(base.character) || IsDeadKeysym(base.keysym))
+    // Each dead key, on whichever level it is, before each key of the plain level (the
+    // composition, or the accent and the key's own character) and each key of the Shift level it
+    // composes with. The dead key's tap releases Shift
+    // and AltGr, as lifting them does on a PC, so the key after it is on the level it asks for.
+    struct Level {
+        KeyLevel kind;
+        std::vector<const KeyDef *> before;
+    };
+    std::vector<Level> deadLevels = {{plainLevel, {}}, {shiftLevel, {&shift}}};
+    const std::vector<Level> baseLevels = deadLevels;
+    if (DisplayedWithCode(altGrFace, KEY_STICK) != nullptr) {
+        deadLevels.push_back({altGrLevel, {&altGr}});
+        deadLevels.push_back({shiftAltGrLevel, {&altGr, &shift}});
+    }
+    for (const Level &deadLevel : deadLevels) {
+        for (const Place &deadPlace : places) {
+            const LevelSymbol &dead = Symbol(keymap, deadPlace, deadLevel.kind);
+            const char32_t face = IsDeadKeysym(dead.keysym) ? DeadKeyFace(compose, dead.keysym) : 0;
+            if (!Typeable(face))
                 continue;
-            const char32_t composed = Composed(compose, dead.keysym, base.keysym);
-            TapPlace(deadPlace);
-            TapPlace(place);
-            if (Typeable(composed)) {
-                expected += static_cast<char16_t>(composed);
-            } else {
-                expected += static_cast<char16_t>(face);
-                expected += static_cast<char16_t>(base.character);
+            for (const Level &baseLevel : baseLevels) {
+                for (const Place &place : places) {
+                    const LevelSymbol &base = Symbol(keymap, place, baseLevel.kind);
+                    if (!Typeable(base.character) || IsDeadKeysym(base.keysym))
+                        continue;
+                    const char32_t composed = Composed(compose, dead.keysym, base.keysym);
+                    // Past the plain level only what composes: the rest tells nothing new.
+                    if (baseLevel.kind != plainLevel && !Typeable(composed))
+                        continue;
+                    for (const KeyDef *key : deadLevel.before)
+                        TapKey(DisplayedWithCode(key->code, key->flags & KEY_STICK));
+                    TapPlace(deadPlace);
+                    for (const KeyDef *key : baseLevel.before)
+                        TapKey(DisplayedWithCode(key->code, key->flags & KEY_STICK));
+                    TapPlace(place);
+                    if (Typeable(composed)) {
+                        expected += static_cast<char16_t>(composed);
+                    } else {
+                        expected += static_cast<char16_t>(face);
+                        expected += static_cast<char16_t>(base.character);
+                    }
+                    checked++;
+                }
             }
-            checked++;
         }
     }
 

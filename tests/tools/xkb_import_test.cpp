@@ -167,6 +167,38 @@ TEST_F(XkbImport, DeadKeysLeadToTheirCompositionsAndBack) {
     EXPECT_EQ(back->target, Level(imported, u"Main"));
 }
 
+// A dead key off the plain level (French diaeresis, Shift on the circumflex key): its tap releases
+// Shift, so it leads to the plain keyboard of its copy, and the keyboard's replay of the held dead
+// key there finds the way back to Main, hidden, before the dead copy's Shift keyboard.
+TEST_F(XkbImport, ADeadKeyOnShiftLeadsToThePlainDeadKeyboardAndBack) {
+    ASSERT_NE(Import("fr"), nullptr);
+    const auto placeOf = [](xkb_keycode_t keycode) {
+        return *std::find_if(places.begin(), places.end(), [keycode](const TemplateKey &place) {
+            return place.keycode == keycode;
+        });
+    };
+    const TemplateKey circumflexKey = placeOf(34), eKey = placeOf(26);
+    const KeyDef *diaeresis = KeyAt(imported, u"Shift", circumflexKey.left, circumflexKey.top);
+    ASSERT_NE(diaeresis, nullptr);
+    EXPECT_EQ(diaeresis->code, u'\u00A8');
+    EXPECT_NE(diaeresis->flags & KEY_DEADKEY, 0u);
+    auto *deadMain = static_cast<KeyboardLayout *>(diaeresis->target);
+    ASSERT_NE(deadMain, nullptr);
+    const std::u16string subName = deadMain->subName;
+    EXPECT_EQ(subName.substr(0, 4), u"Dead");
+    EXPECT_EQ(subName.substr(subName.size() - 4), u"Main") << "not its Shift keyboard";
+    EXPECT_EQ(KeyAtPlace(deadMain, eKey.left, eKey.top)->code, u'ë');
+
+    const KeyDef *back = FindKeyByUnicode(deadMain->keys, u'\u00A8', KEY_DEADKEY, 0);
+    ASSERT_NE(back, nullptr);
+    EXPECT_NE(back->flags & KEY_HIDDEN, 0u);
+    EXPECT_EQ(back->target, Level(imported, u"Main"));
+    const std::u16string deadShift = subName.substr(0, subName.size() - 4) + u"Shift";
+    const KeyDef *again = KeyAt(imported, deadShift.c_str(), circumflexKey.left, circumflexKey.top);
+    ASSERT_NE(again, nullptr);
+    EXPECT_EQ(again->target, Level(imported, u"Main")) << "Shift is no longer held";
+}
+
 // Levels 3 and 4 are behind a sticky AltGr key right of a shortened space bar, from each keyboard
 // to its AltGr copy and back; a keymap without them gets no AltGr key.
 TEST_F(XkbImport, TheThirdAndFourthLevelsAreBehindAltGr) {

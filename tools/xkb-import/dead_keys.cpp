@@ -1,6 +1,9 @@
 #include "dead_keys.h"
 
 #include <algorithm>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "tree_levels.h"
 
@@ -40,6 +43,45 @@ void MakeDeadKey(KeyDef *key, KeyboardLayout *target, int deadKey, char32_t face
     }
     key->code = static_cast<WORD>(face);
     key->target = target;
+}
+
+// Tapping a dead key releases Shift and AltGr but not Caps Lock: the key after it is on the plain
+// keyboard, or on the Caps one with Caps Lock on.
+int LevelAfterDeadKey(int level) {
+    const bool caps =
+        std::u16string(treeLevels[level].subName).find(u"Caps") != std::u16string::npos;
+    return caps ? capsTreeLevel : mainTreeLevel;
+}
+
+bool HasDeadKey(const KeyboardLayout *level, char32_t face) {
+    for (const Element *node = level->keys; node != nullptr; node = node->next) {
+        const KeyDef *key = static_cast<const KeyDef *>(node->data);
+        if (key != nullptr && (key->flags & KEY_DEADKEY) != 0 && key->code == face) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// After a key typed in the dead copy the keyboard replays the held dead key there, finding the
+// first key of the tree with its face. A dead key met on Shift or AltGr has none on the keyboard
+// its tap leads to, so a hidden one there leads back.
+void AddWayBack(KeyboardLayout *level, KeyboardLayout *back, const KeyDef *deadKey) {
+    if (level == nullptr || back == nullptr || HasDeadKey(level, deadKey->code)) {
+        return;
+    }
+    KeyDef *key = static_cast<KeyDef *>(LocalAlloc(LPTR, sizeof(KeyDef)));
+    if (key == nullptr) {
+        return;
+    }
+    *key = *deadKey;
+    key->flags = KEY_DEADKEY | KEY_NEWKEYBD | KEY_HIDDEN;
+    key->imageIndex = 0;
+    key->image = nullptr;
+    key->target = back;
+    if (!AddElement(&level->keys, key)) {
+        LocalFree(key);
+    }
 }
 
 // The dead copy's keys: the composition where the table has one.
@@ -103,6 +145,7 @@ void AddDeadKeys(KeyboardLayout *layout, const std::vector<TemplateKey> &places,
             continue;
         }
         const TreeKeyboards dead = KeyboardsOf(copies[i], prefixes[i]);
+        std::vector<std::pair<int, const KeyDef *>> wayBacks;
         for (int l = 0; l < treeLevelCount; l++) {
             ComposeLevel(dead.levels[l], treeLevels[l].kind, deads[i], places, keymap, compose);
         }
@@ -112,12 +155,19 @@ void AddDeadKeys(KeyboardLayout *layout, const std::vector<TemplateKey> &places,
                 if (tree.levels[l] == nullptr || symbol == nullptr || symbol->keysym != deads[i]) {
                     continue;
                 }
-                MakeDeadKey(KeyAtPlace(tree.levels[l], place.left, place.top), dead.levels[l],
+                const int after = LevelAfterDeadKey(l);
+                KeyDef *key = KeyAtPlace(tree.levels[l], place.left, place.top);
+                MakeDeadKey(key, dead.levels[after], static_cast<int>(i), face);
+                MakeDeadKey(KeyAtPlace(dead.levels[l], place.left, place.top), tree.levels[after],
                             static_cast<int>(i), face);
-                MakeDeadKey(KeyAtPlace(dead.levels[l], place.left, place.top), tree.levels[l],
-                            static_cast<int>(i), face);
+                if (key != nullptr) {
+                    wayBacks.push_back({after, key});
+                }
                 report.inertKeys--; // it was counted inert, and now leads somewhere
             }
+        }
+        for (const auto &[after, key] : wayBacks) {
+            AddWayBack(dead.levels[after], tree.levels[after], key);
         }
         report.deadKeys++;
     }

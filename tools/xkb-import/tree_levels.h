@@ -16,6 +16,9 @@ struct TreeLevel {
 // The template's four keyboards, then the four behind AltGr, which Caps Lock does not change.
 const int treeLevelCount = 8;
 extern const TreeLevel treeLevels[treeLevelCount];
+// Where "Main" and "Caps" are in treeLevels.
+const int mainTreeLevel = 0;
+const int capsTreeLevel = 2;
 
 // The keyboard of the tree with that sub-name, found through the keys that lead on; null when
 // none has it.
