@@ -7,7 +7,7 @@ DIST := $(BUILD)/dist
 KBI := $(DIST)/desktop/kbi
 
 .PHONY: all deps build run test unit-tests sanitizer-build sanitizer-tests fuzz bench win win-tests \
-    clean
+    gallery clean
 
 all: build
 
@@ -61,6 +61,10 @@ win: deps
 # The Windows programs run under Wine and compared with the Linux build.
 win-tests: build win
 	@sh scripts/run-wine-checks $(BUILD) $(WIN_BUILD)
+
+# docs/layouts.md and its pictures, taken on the emulated device.
+gallery: build
+	@sh scripts/make-gallery $(BUILD)
 
 bench: build
 	@sh scripts/run-benchmarks $(BUILD)/bench
