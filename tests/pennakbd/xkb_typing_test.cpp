@@ -3,6 +3,7 @@
 // Notes and compared with what libxkbcommon and the Compose table give for the same keys.
 #include "keyboard_session.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <unistd.h>
 #include <filesystem>
@@ -73,7 +74,10 @@ class XkbTyping : public KeyboardSession, public testing::WithParamInterface<std
         std::string error;
         ASSERT_TRUE(CompileKeymap(context, "us", "", us, error)) << error;
     }
+    // The figures of a run over many layouts, printed at its end.
     static void TearDownTestSuite() {
+        printf("%d layouts typed, %ld characters checked, %d layouts mismatching\n", layoutsTyped,
+               charactersChecked, layoutsMismatching);
         xkb_compose_table_unref(compose);
         xkb_context_unref(context);
     }
@@ -185,11 +189,17 @@ class XkbTyping : public KeyboardSession, public testing::WithParamInterface<std
     static xkb_compose_table *compose;
     static CompiledKeymap us;
     int checked = 0;
+    static int layoutsTyped;
+    static long charactersChecked;
+    static int layoutsMismatching;
 };
 
 xkb_context *XkbTyping::context;
 xkb_compose_table *XkbTyping::compose;
 CompiledKeymap XkbTyping::us;
+int XkbTyping::layoutsTyped;
+long XkbTyping::charactersChecked;
+int XkbTyping::layoutsMismatching;
 
 TEST_P(XkbTyping, EveryKeyTypesWhatTheKeymapSays) {
     std::string layout, variant;
@@ -277,6 +287,9 @@ TEST_P(XkbTyping, EveryKeyTypesWhatTheKeymapSays) {
     const std::string typed = Notes();
     const std::string wanted = Utf8FromWide(expected);
     EXPECT_EQ(typed, wanted) << GetParam() << ": " << checked << " characters";
+    layoutsTyped++;
+    charactersChecked += checked;
+    layoutsMismatching += typed != wanted ? 1 : 0;
     RecordProperty("characters", checked);
 }
 
