@@ -124,7 +124,8 @@ void StretchBlit(Surface &destination, const Box &clip, const SignedRect &target
             }
             const uint32_t sourcePixel = pixels->At(static_cast<int>(sx), static_cast<int>(sy));
             uint32_t &pixel = destination.At(static_cast<int>(x), static_cast<int>(y));
-            pixel = ApplyRop3(rop, pattern, sourcePixel, pixel);
+            pixel = rop == sourceCopy ? sourcePixel & 0x00FFFFFF
+                                      : ApplyRop3(rop, pattern, sourcePixel, pixel);
         }
     }
 }

@@ -35,6 +35,12 @@ void FillBoxRop2(Surface &surface, const Box &clip, const Box &area, uint32_t co
 
 void PatternFill(Surface &surface, const Box &clip, const Box &area, uint32_t pattern,
                  uint32_t rop) {
+    // Erasing and painting the brush alone are most of what windows draw: where the old pixels
+    // do not matter, one colour fills the box.
+    if (!Rop3UsesDestination(rop)) {
+        FillBox(surface, clip, area, ApplyRop3(rop, pattern, 0, 0));
+        return;
+    }
     ForEachPixel(surface, clip, area,
                  [&](uint32_t pixel) { return ApplyRop3(rop, pattern, 0, pixel); });
 }

@@ -32,6 +32,11 @@ bool Rop3UsesSource(uint32_t rop) {
     return ((table >> 2) & 0x33) != (table & 0x33);
 }
 
+bool Rop3UsesDestination(uint32_t rop) {
+    const uint32_t table = Rop3Table(rop);
+    return ((table >> 1) & 0x55) != (table & 0x55);
+}
+
 bool Rop3UsesPattern(uint32_t rop) {
     const uint32_t table = Rop3Table(rop);
     return ((table >> 4) & 0x0F) != (table & 0x0F);

@@ -10,6 +10,7 @@
 uint32_t ApplyRop3(uint32_t rop, uint32_t pattern, uint32_t source, uint32_t destination);
 bool Rop3UsesSource(uint32_t rop);
 bool Rop3UsesPattern(uint32_t rop);
+bool Rop3UsesDestination(uint32_t rop);
 
 // A binary raster mode (R2_BLACK = 1 ... R2_WHITE = 16) combining a pen and the destination.
 // Modes outside that range act as R2_COPYPEN.

@@ -61,7 +61,7 @@ TEST(EngineRasterOps, ResultsKeepTheTopByteClear) {
     EXPECT_EQ(ApplyRop2(R2_NOT, 0, 0x00FF00), 0xFF00FFu);
 }
 
-TEST(EngineRasterOps, WhichOperationsReadSourceAndPattern) {
+TEST(EngineRasterOps, WhichOperationsReadSourcePatternAndDestination) {
     EXPECT_TRUE(Rop3UsesSource(SRCCOPY));
     EXPECT_TRUE(Rop3UsesSource(SRCINVERT));
     EXPECT_FALSE(Rop3UsesSource(PATCOPY));
@@ -71,6 +71,29 @@ TEST(EngineRasterOps, WhichOperationsReadSourceAndPattern) {
     EXPECT_TRUE(Rop3UsesPattern(MERGECOPY));
     EXPECT_FALSE(Rop3UsesPattern(SRCCOPY));
     EXPECT_FALSE(Rop3UsesPattern(WHITENESS));
+    EXPECT_TRUE(Rop3UsesDestination(DSTINVERT));
+    EXPECT_TRUE(Rop3UsesDestination(SRCAND));
+    EXPECT_FALSE(Rop3UsesDestination(PATCOPY));
+    EXPECT_FALSE(Rop3UsesDestination(WHITENESS));
+    EXPECT_FALSE(Rop3UsesDestination(SRCCOPY));
+}
+
+// Fills that do not read the destination are done as one colour; every operation still gives
+// what it gives pixel by pixel, the top byte of a brush left out.
+TEST(EngineRasterOps, PatternFillsAgreeWithEachPixelsOperation) {
+    const uint32_t pattern = 0xFFF0F0F0;
+    const uint32_t destinations[] = {0x000000, 0xAAAAAA, 0x123456, 0xFFFFFF};
+    for (uint32_t table = 0; table < 256; ++table) {
+        const uint32_t rop = table << 16;
+        Surface surface(4, 1, 0);
+        for (int x = 0; x < 4; ++x)
+            surface.At(x, 0) = destinations[x];
+        PatternFill(surface, everywhere, Box{0, 0, 4, 1}, pattern, rop);
+        for (int x = 0; x < 4; ++x) {
+            EXPECT_EQ(surface.At(x, 0), ApplyRop3(rop, pattern, 0, destinations[x]))
+                << std::hex << rop << " over " << destinations[x];
+        }
+    }
 }
 
 TEST(EngineRasterOps, BinaryModesOnKnownBits) {
