@@ -45,14 +45,6 @@ void MakeDeadKey(KeyDef *key, KeyboardLayout *target, int deadKey, char32_t face
     key->target = target;
 }
 
-// Tapping a dead key releases Shift and AltGr but not Caps Lock: the key after it is on the plain
-// keyboard, or on the Caps one with Caps Lock on.
-int LevelAfterDeadKey(int level) {
-    const bool caps =
-        std::u16string(treeLevels[level].subName).find(u"Caps") != std::u16string::npos;
-    return caps ? capsTreeLevel : mainTreeLevel;
-}
-
 bool HasDeadKey(const KeyboardLayout *level, char32_t face) {
     for (const Element *node = level->keys; node != nullptr; node = node->next) {
         const KeyDef *key = static_cast<const KeyDef *>(node->data);
@@ -155,7 +147,7 @@ void AddDeadKeys(KeyboardLayout *layout, const std::vector<TemplateKey> &places,
                 if (tree.levels[l] == nullptr || symbol == nullptr || symbol->keysym != deads[i]) {
                     continue;
                 }
-                const int after = LevelAfterDeadKey(l);
+                const int after = treeLevels[l].afterDeadKey;
                 KeyDef *key = KeyAtPlace(tree.levels[l], place.left, place.top);
                 MakeDeadKey(key, dead.levels[after], static_cast<int>(i), face);
                 MakeDeadKey(KeyAtPlace(dead.levels[l], place.left, place.top), tree.levels[after],

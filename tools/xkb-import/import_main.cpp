@@ -12,11 +12,15 @@
 
 namespace {
 
-struct Options {
-    std::vector<std::string> layouts;
+struct LayoutRequest {
+    std::string name; // "de" or "de(neo)"
     // The registry may list a layout that has no keymap here ("custom" is a place for the user's
     // own file): such a layout is reported and skipped, where one named by the user fails the run.
-    std::vector<bool> fromRegistry;
+    bool fromRegistry;
+};
+
+struct Options {
+    std::vector<LayoutRequest> layouts;
     std::string out;
     std::string templateFolder;
 };
@@ -27,12 +31,11 @@ bool ReadOptions(int argc, char **argv, Options &options) {
         if ((argument == "--out" || argument == "--template") && i + 1 < argc) {
             (argument == "--out" ? options.out : options.templateFolder) = argv[++i];
         } else if (argument == "--all") {
-            const std::vector<std::string> all = AllLayoutNames();
-            options.layouts.insert(options.layouts.end(), all.begin(), all.end());
-            options.fromRegistry.insert(options.fromRegistry.end(), all.size(), true);
+            for (const std::string &name : AllLayoutNames()) {
+                options.layouts.push_back({name, true});
+            }
         } else if (!argument.empty() && argument[0] != '-') {
-            options.layouts.push_back(argument);
-            options.fromRegistry.push_back(false);
+            options.layouts.push_back({argument, false});
         } else {
             return false;
         }
@@ -108,14 +111,14 @@ int main(int argc, char **argv) {
                         "inert\n");
     }
     int written = 0, inert = 0, failed = 0, skipped = 0, uncomposed = 0;
-    for (size_t i = 0; i < options.layouts.size(); i++) {
-        const std::string &full = options.layouts[i];
+    for (const LayoutRequest &request : options.layouts) {
+        const std::string &full = request.name;
         std::string layout, variant;
         SplitLayoutName(full, layout, variant);
         CompiledKeymap keymap;
         if (!CompileKeymap(context, layout, variant, keymap, error)) {
             fprintf(stderr, "%s: %s\n", full.c_str(), error.c_str());
-            (options.fromRegistry[i] ? skipped : failed)++;
+            (request.fromRegistry ? skipped : failed)++;
             continue;
         }
         ImportReport report;

@@ -3,11 +3,22 @@
 #include <algorithm>
 #include <vector>
 
+namespace {
+
+const int mainTreeLevel = 0;
+const int capsTreeLevel = 2;
+
+} // namespace
+
 const TreeLevel treeLevels[treeLevelCount] = {
-    {u"Main", plainLevel},      {u"Shift", shiftLevel},
-    {u"Caps", capsLevel},       {u"ShiftedCaps", shiftCapsLevel},
-    {u"AltGr", altGrLevel},     {u"ShiftAltGr", shiftAltGrLevel},
-    {u"CapsAltGr", altGrLevel}, {u"ShiftedCapsAltGr", shiftAltGrLevel},
+    {u"Main", plainLevel, mainTreeLevel},
+    {u"Shift", shiftLevel, mainTreeLevel},
+    {u"Caps", capsLevel, capsTreeLevel},
+    {u"ShiftedCaps", shiftCapsLevel, capsTreeLevel},
+    {u"AltGr", altGrLevel, mainTreeLevel},
+    {u"ShiftAltGr", shiftAltGrLevel, mainTreeLevel},
+    {u"CapsAltGr", altGrLevel, capsTreeLevel},
+    {u"ShiftedCapsAltGr", shiftAltGrLevel, capsTreeLevel},
 };
 
 KeyboardLayout *FindLevelNamed(KeyboardLayout *tree, const std::u16string &subName) {

@@ -11,14 +11,14 @@
 struct TreeLevel {
     const char16_t *subName;
     KeyLevel kind;
+    // The keyboard, as an index of treeLevels, that tapping a dead key here leaves showing: the
+    // tap releases Shift and AltGr but not Caps Lock.
+    int afterDeadKey;
 };
 
 // The template's four keyboards, then the four behind AltGr, which Caps Lock does not change.
 const int treeLevelCount = 8;
 extern const TreeLevel treeLevels[treeLevelCount];
-// Where "Main" and "Caps" are in treeLevels.
-const int mainTreeLevel = 0;
-const int capsTreeLevel = 2;
 
 // The keyboard of the tree with that sub-name, found through the keys that lead on; null when
 // none has it.
