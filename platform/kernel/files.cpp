@@ -84,7 +84,8 @@ HANDLE OpenFile(const std::string &hostPath, DWORD access, DWORD disposition) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return INVALID_HANDLE_VALUE;
     }
-    const bool existed = Exists(hostPath);
+    const bool always = disposition == CREATE_ALWAYS || disposition == OPEN_ALWAYS;
+    const bool existed = always && Exists(hostPath);
     struct stat status;
     const bool changesContents = writable || disposition == CREATE_ALWAYS;
     if (stat(hostPath.c_str(), &status) == 0 && disposition != CREATE_NEW &&
@@ -99,16 +100,14 @@ HANDLE OpenFile(const std::string &hostPath, DWORD access, DWORD disposition) {
         SetErrorForPath(hostPath);
         return INVALID_HANDLE_VALUE;
     }
-    if (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode) ||
-        fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
+    // Of the status flags, only O_NONBLOCK was set.
+    if (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode) || fcntl(fd, F_SETFL, 0) != 0) {
         close(fd);
         SetLastError(ERROR_ACCESS_DENIED);
         return INVALID_HANDLE_VALUE;
     }
     // Windows reports that an "always" disposition met an existing file.
-    const bool reportExisting =
-        existed && (disposition == CREATE_ALWAYS || disposition == OPEN_ALWAYS);
-    SetLastError(reportExisting ? ERROR_ALREADY_EXISTS : ERROR_SUCCESS);
+    SetLastError(existed ? ERROR_ALREADY_EXISTS : ERROR_SUCCESS);
     return AddKernelObject(std::make_shared<FileObject>(fd, readable, writable));
 }
 

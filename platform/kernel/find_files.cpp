@@ -11,7 +11,9 @@
 #include <algorithm>
 #include <cstring>
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -41,33 +43,44 @@ bool IsSeparator(char16_t c) {
 }
 
 // The entries of hostFolder whose names match the wildcard, or false if it cannot be listed.
+// Read straight into a buffer on the stack: a directory stream's own buffer is a large block,
+// and asking the heap for one costs more than listing a small folder does.
 bool ListMatches(const std::string &hostFolder, std::u16string_view wildcard,
                  std::vector<FoundEntry> &entries) {
-    const std::string folder = hostFolder.empty() ? "." : hostFolder;
-    DIR *directory = opendir(folder.c_str());
-    if (directory == nullptr) {
+    const int folder =
+        open(hostFolder.empty() ? "." : hostFolder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder < 0) {
         return false;
     }
-    while (const dirent *entry = readdir(directory)) {
-        // Windows CE lists neither "." nor "..".
-        if (std::strcmp(entry->d_name, ".") == 0 || std::strcmp(entry->d_name, "..") == 0) {
-            continue;
+    alignas(dirent64) char buffer[8192];
+    ssize_t length;
+    while ((length = getdents64(folder, buffer, sizeof buffer)) > 0) {
+        for (ssize_t at = 0; at < length;) {
+            const auto *entry = reinterpret_cast<const dirent64 *>(buffer + at);
+            at += entry->d_reclen;
+            // Windows CE lists neither "." nor "..".
+            if (std::strcmp(entry->d_name, ".") == 0 || std::strcmp(entry->d_name, "..") == 0) {
+                continue;
+            }
+            std::u16string name = WideFromUtf8(entry->d_name);
+            if (name.size() > MAX_PATH - 1 || !MatchesWildcard(wildcard, name)) {
+                continue;
+            }
+            struct stat status;
+            if (fstatat(folder, entry->d_name, &status, 0) != 0) {
+                continue; // gone since it was listed, or a dangling link
+            }
+            entries.push_back(FoundEntry{
+                std::move(name), FileAttributesFromStat(status),
+                static_cast<uint64_t>(status.st_size), FileTimeFromTimespec(status.st_ctim),
+                FileTimeFromTimespec(status.st_atim), FileTimeFromTimespec(status.st_mtim)});
         }
-        std::u16string name = WideFromUtf8(entry->d_name);
-        if (name.size() > MAX_PATH - 1 || !MatchesWildcard(wildcard, name)) {
-            continue;
-        }
-        struct stat status;
-        const std::string path = folder + "/" + entry->d_name;
-        if (stat(path.c_str(), &status) != 0) {
-            continue; // gone since it was listed, or a dangling link
-        }
-        entries.push_back(
-            FoundEntry{std::move(name), FileAttributesFromStat(status),
-                       static_cast<uint64_t>(status.st_size), FileTimeFromTimespec(status.st_ctim),
-                       FileTimeFromTimespec(status.st_atim), FileTimeFromTimespec(status.st_mtim)});
     }
-    closedir(directory);
+    close(folder);
+    if (length < 0) {
+        entries.clear();
+        return false;
+    }
     std::sort(entries.begin(), entries.end(), [](const FoundEntry &a, const FoundEntry &b) {
         const int order = _wcsicmp(a.name.c_str(), b.name.c_str());
         return order != 0 ? order < 0 : a.name < b.name;
