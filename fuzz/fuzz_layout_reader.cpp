@@ -1,6 +1,6 @@
-// Layout file text of any shape: the reader over the raw text, then the whole library over the
-// start of the same text as a file (catalogue, loading with sub-keyboards, copying, look-ups and
-// writing). Inputs are capped so that a run tries many shapes rather than a few large files:
+// Layout file text of any shape: the reader over the raw text (its one-pass line reader checked
+// against the general one at every line start), then the whole library over the start of the
+// same text as a file (catalogue, loading with sub-keyboards, copying, look-ups and writing). Inputs are capped so that a run tries many shapes rather than a few large files:
 // every field and header limit lies within a few hundred characters.
 #include <stddef.h>
 #include <stdint.h>
@@ -21,9 +21,37 @@ const size_t ReaderBytesLimit = 8192;
 // The file-level half costs a write, a scan and whole trees: it sees a shorter start.
 const size_t FileBytesLimit = 2048;
 
+bool SameField(const FieldValue &a, const FieldValue &b) {
+    return a.start == b.start && a.length == b.length;
+}
+
+// Wherever a line starts, a line the one-pass reader takes must read as the general reader reads
+// it, up to where reading stopped.
+void CompareLineReaders(const LayoutText &text) {
+    for (const WCHAR *start = text.start; start < text.end; start++) {
+        if (start != text.start && start[-1] != '\n')
+            continue;
+        KeyLine plain = {};
+        const WCHAR *plainEnd = start;
+        if (!ReadPlainKeyLine(&text, &plainEnd, &plain))
+            continue;
+        KeyLine general = {};
+        const WCHAR *generalEnd = start;
+        if (ReadKeyLine(&text, &generalEnd, &general) != nullptr || plainEnd != generalEnd ||
+            plain.left != general.left || plain.top != general.top ||
+            plain.width != general.width || plain.height != general.height ||
+            plain.flags != general.flags || plain.code != general.code ||
+            plain.imageIndex != general.imageIndex || !SameField(plain.target, general.target) ||
+            !SameField(plain.targetSubName, general.targetSubName) ||
+            !SameField(plain.picture, general.picture))
+            __builtin_trap();
+    }
+}
+
 void ReadEverySection(const WCHAR *units, size_t count) {
     LayoutText text;
     InitLayoutText(&text, units, count);
+    CompareLineReaders(text);
     SectionHeader header;
     const WCHAR *cursor = text.start;
     while (FindNextHeader(&text, cursor, &header)) {

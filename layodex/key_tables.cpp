@@ -1,30 +1,33 @@
 #include "key_tables.h"
 
+// A table word with its length, which rules out most words before a letter is compared.
+#define WORD_ENTRY(word) WTEXT(word), (int)(sizeof(WTEXT(word)) / sizeof(WCHAR)) - 1
+
 const KeywordEntry KeywordTable[KEYWORD_COUNT] = {
-    {WTEXT("VIRTUAL"), KEY_VIRTUAL},   {WTEXT("MAP"), KEY_MAP},
-    {WTEXT("STICK"), KEY_STICK},       {WTEXT("DEADKEY"), KEY_DEADKEY},
-    {WTEXT("DISABLE"), KEY_DISABLE},   {WTEXT("TOGGLE"), KEY_TOGGLE},
-    {WTEXT("HIDDEN"), KEY_HIDDEN},     {WTEXT("SWITCH"), KEY_SWITCH},
-    {WTEXT("IMAGE"), KEY_IMAGE},       {WTEXT("IMAGEINTERNAL"), KEY_IMAGEINTERNAL},
-    {WTEXT("MACRO"), KEY_MACRO},       {WTEXT("LAUNCH"), KEY_LAUNCH},
-    {WTEXT("NEWKEYBD"), KEY_NEWKEYBD}, {WTEXT("NORELEASESTICK"), KEY_NORELEASESTICK},
+    {WORD_ENTRY("VIRTUAL"), KEY_VIRTUAL},   {WORD_ENTRY("MAP"), KEY_MAP},
+    {WORD_ENTRY("STICK"), KEY_STICK},       {WORD_ENTRY("DEADKEY"), KEY_DEADKEY},
+    {WORD_ENTRY("DISABLE"), KEY_DISABLE},   {WORD_ENTRY("TOGGLE"), KEY_TOGGLE},
+    {WORD_ENTRY("HIDDEN"), KEY_HIDDEN},     {WORD_ENTRY("SWITCH"), KEY_SWITCH},
+    {WORD_ENTRY("IMAGE"), KEY_IMAGE},       {WORD_ENTRY("IMAGEINTERNAL"), KEY_IMAGEINTERNAL},
+    {WORD_ENTRY("MACRO"), KEY_MACRO},       {WORD_ENTRY("LAUNCH"), KEY_LAUNCH},
+    {WORD_ENTRY("NEWKEYBD"), KEY_NEWKEYBD}, {WORD_ENTRY("NORELEASESTICK"), KEY_NORELEASESTICK},
 };
 
 // Codes are Windows virtual-key codes, except DOUBLEQUOTA, COMMA and 0, which stand for the
 // characters that cannot be written bare in a comma-separated line.
 const VirtualKeyName VirtualKeyNameTable[VIRTUAL_KEY_NAME_COUNT] = {
-    {WTEXT("DOUBLEQUOTA"), 34}, {WTEXT("0"), 0},         {WTEXT("NULL"), 0},
-    {WTEXT("BACK"), 8},         {WTEXT("ESCAPE"), 27},   {WTEXT("RETURN"), 13},
-    {WTEXT("SHIFT"), 16},       {WTEXT("CAPITAL"), 20},  {WTEXT("CONTROL"), 17},
-    {WTEXT("TAB"), 9},          {WTEXT("DELETE"), 46},   {WTEXT("UP"), 38},
-    {WTEXT("DOWN"), 40},        {WTEXT("LEFT"), 37},     {WTEXT("RIGHT"), 39},
-    {WTEXT("END"), 35},         {WTEXT("HOME"), 36},     {WTEXT("PRIOR"), 33},
-    {WTEXT("NEXT"), 34},        {WTEXT("SPACE"), 32},    {WTEXT("LWIN"), 91},
-    {WTEXT("MENU"), 18},        {WTEXT("LBUTTON"), 1},   {WTEXT("RBUTTON"), 2},
-    {WTEXT("MBUTTON"), 4},      {WTEXT("CANCEL"), 3},    {WTEXT("COMMA"), 44},
-    {WTEXT("CONTEXTMENU"), 93}, {WTEXT("INSERT"), 45},   {WTEXT("PRINT"), 42},
-    {WTEXT("SELECT"), 41},      {WTEXT("HELP"), 47},     {WTEXT("PAUSE"), 19},
-    {WTEXT("CLEAR"), 12},       {WTEXT("SNAPSHOT"), 44},
+    {WORD_ENTRY("DOUBLEQUOTA"), 34}, {WORD_ENTRY("0"), 0},         {WORD_ENTRY("NULL"), 0},
+    {WORD_ENTRY("BACK"), 8},         {WORD_ENTRY("ESCAPE"), 27},   {WORD_ENTRY("RETURN"), 13},
+    {WORD_ENTRY("SHIFT"), 16},       {WORD_ENTRY("CAPITAL"), 20},  {WORD_ENTRY("CONTROL"), 17},
+    {WORD_ENTRY("TAB"), 9},          {WORD_ENTRY("DELETE"), 46},   {WORD_ENTRY("UP"), 38},
+    {WORD_ENTRY("DOWN"), 40},        {WORD_ENTRY("LEFT"), 37},     {WORD_ENTRY("RIGHT"), 39},
+    {WORD_ENTRY("END"), 35},         {WORD_ENTRY("HOME"), 36},     {WORD_ENTRY("PRIOR"), 33},
+    {WORD_ENTRY("NEXT"), 34},        {WORD_ENTRY("SPACE"), 32},    {WORD_ENTRY("LWIN"), 91},
+    {WORD_ENTRY("MENU"), 18},        {WORD_ENTRY("LBUTTON"), 1},   {WORD_ENTRY("RBUTTON"), 2},
+    {WORD_ENTRY("MBUTTON"), 4},      {WORD_ENTRY("CANCEL"), 3},    {WORD_ENTRY("COMMA"), 44},
+    {WORD_ENTRY("CONTEXTMENU"), 93}, {WORD_ENTRY("INSERT"), 45},   {WORD_ENTRY("PRINT"), 42},
+    {WORD_ENTRY("SELECT"), 41},      {WORD_ENTRY("HELP"), 47},     {WORD_ENTRY("PAUSE"), 19},
+    {WORD_ENTRY("CLEAR"), 12},       {WORD_ENTRY("SNAPSHOT"), 44},
 };
 
 static WCHAR FoldCase(WCHAR c) {
@@ -33,16 +36,26 @@ static WCHAR FoldCase(WCHAR c) {
     return towupper(c);
 }
 
-// The table words are upper-case ASCII, so most of them are ruled out by the first letter,
-// folded once by the caller.
-static BOOL EqualsIgnoringCase(const WCHAR *text, int length, WCHAR first, const WCHAR *word) {
-    if (first != word[0])
+// A table word's letter is upper-case ASCII or a digit.
+static BOOL MatchesTableLetter(WCHAR c, WCHAR upper) {
+    if (c == upper)
+        return TRUE;
+    if (c < 0x80)
+        return upper >= 'A' && upper <= 'Z' && c == upper + ('a' - 'A');
+    return towupper(c) == upper;
+}
+
+// The table words are upper-case ASCII and folding keeps a text's length, so most words are
+// ruled out by their length or by the first letter, folded once by the caller.
+static BOOL EqualsIgnoringCase(const WCHAR *text, int length, WCHAR first, const WCHAR *word,
+                               int wordLength) {
+    if (length != wordLength || first != word[0])
         return FALSE;
     for (int i = 1; i < length; i++) {
-        if (word[i] == 0 || FoldCase(text[i]) != FoldCase(word[i]))
+        if (!MatchesTableLetter(text[i], word[i]))
             return FALSE;
     }
-    return word[length] == 0;
+    return TRUE;
 }
 
 DWORD FindKeywordBit(const WCHAR *text, int length) {
@@ -50,7 +63,8 @@ DWORD FindKeywordBit(const WCHAR *text, int length) {
         return 0;
     WCHAR first = FoldCase(text[0]);
     for (int i = 0; i < KEYWORD_COUNT; i++) {
-        if (EqualsIgnoringCase(text, length, first, KeywordTable[i].keyword))
+        if (EqualsIgnoringCase(text, length, first, KeywordTable[i].keyword,
+                               KeywordTable[i].length))
             return KeywordTable[i].bit;
     }
     return 0;
@@ -61,7 +75,8 @@ BOOL FindVirtualKeyCode(const WCHAR *text, int length, WORD *code) {
         return FALSE;
     WCHAR first = FoldCase(text[0]);
     for (int i = 0; i < VIRTUAL_KEY_NAME_COUNT; i++) {
-        if (EqualsIgnoringCase(text, length, first, VirtualKeyNameTable[i].name)) {
+        if (EqualsIgnoringCase(text, length, first, VirtualKeyNameTable[i].name,
+                               VirtualKeyNameTable[i].length)) {
             *code = VirtualKeyNameTable[i].code;
             return TRUE;
         }

@@ -6,11 +6,13 @@
 
 typedef struct KeywordEntry {
     const WCHAR *keyword;
+    int length;
     DWORD bit;
 } KeywordEntry;
 
 typedef struct VirtualKeyName {
     const WCHAR *name;
+    int length;
     WORD code;
 } VirtualKeyName;
 

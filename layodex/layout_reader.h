@@ -50,13 +50,59 @@ static inline BOOL IsLayoutSpace(WCHAR c) {
 }
 
 void SkipBlankAndComments(const LayoutText *text, const WCHAR **cursor);
+BOOL CopyFieldValue(const FieldValue *value, WCHAR *to, int size);
+
+// What follows serves every field of every key, and is kept here so that the key reader has it
+// inline.
+
+static inline const WCHAR *TrimTrailingBlanks(const WCHAR *start, const WCHAR *end) {
+    while (end > start && (end[-1] == ' ' || end[-1] == '\t'))
+        end--;
+    return end;
+}
+
+// An optional sign and digits from p, read as the C library's atol reads them in the 8-bit code
+// page: out-of-range values saturate, as they do on Windows, and characters outside ASCII never
+// become digits. Where they end.
+static inline const WCHAR *ReadSignedDigits(const WCHAR *p, const WCHAR *end, INT *number) {
+    BOOL negative = FALSE;
+    if (p < end && (*p == '+' || *p == '-')) {
+        negative = *p == '-';
+        p++;
+    }
+    long long magnitude = 0;
+    const long long limit = negative ? 2147483648LL : 2147483647LL;
+    while (p < end && *p >= '0' && *p <= '9') {
+        magnitude = magnitude * 10 + (*p - '0');
+        if (magnitude > limit)
+            magnitude = limit;
+        p++;
+    }
+    *number = (INT)(negative ? -magnitude : magnitude);
+    return p;
+}
+
+// A number as atol reads it, after blanks it skips too.
+static inline INT ReadNumber(const WCHAR *start, int length) {
+    const WCHAR *p = start;
+    const WCHAR *end = start + length;
+    while (p < end && (*p == ' ' || (*p >= '\t' && *p <= '\r')))
+        p++;
+    INT number;
+    ReadSignedDigits(p, end, &number);
+    return number;
+}
+
 // Fields 1 to 7 need a comma later in the text; the last field may end at a line end or the end.
 #define FIELD_NEEDS_COMMA 0
 #define FIELD_MAY_END_LINE 1
+
+// Digits, letters and most signs are above ',', so one comparison passes them.
+static inline BOOL IsFieldEnd(WCHAR c) {
+    return c <= ',' && (c == ',' || c == '\r' || c == '\n');
+}
+
 BOOL ReadField(const LayoutText *text, const WCHAR **cursor, int kind, FieldValue *value);
-INT ReadNumber(const WCHAR *start, int length);
-BOOL CopyFieldValue(const FieldValue *value, WCHAR *to, int size);
-const WCHAR *TrimTrailingBlanks(const WCHAR *start, const WCHAR *end);
 
 // From a position, the next valid header; FALSE when the text holds no further header.
 BOOL FindNextHeader(const LayoutText *text, const WCHAR *from, SectionHeader *header);
@@ -75,6 +121,13 @@ typedef struct KeyLine {
     FieldValue picture;       // IMAGE path
 } KeyLine;
 
+// Reads one key line from the cursor, which ends where reading stopped; the reason the line
+// cannot be a key, or NULL.
+const char *ReadKeyLine(const LayoutText *text, const WCHAR **cursor, KeyLine *line);
+// Almost every key line is plain: its fields on the one line, without quotes or comments, its
+// numbers bare digits. Such a line is read in one pass, with the result ReadKeyLine gives; FALSE
+// leaves any other line, and a line with a problem, to ReadKeyLine.
+BOOL ReadPlainKeyLine(const LayoutText *text, const WCHAR **cursor, KeyLine *line);
 // The key lines of the section that begins at keysStart, in file order, their count, and where
 // reading ended; a line that cannot be a key is reported and left out.
 KeyLine *ReadSectionLines(const LayoutText *text, const WCHAR *keysStart, const WCHAR **sectionEnd,

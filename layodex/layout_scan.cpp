@@ -105,6 +105,7 @@ static ScannedFile *ReadNewFile(const PATHCHAR *path, const WIN32_FIND_DATA *fou
     scanned->sizeLow = found->nFileSizeLow;
     scanned->written = found->ftLastWriteTime;
     scanned->textRead = TRUE;
+    scanned->textListed = TRUE;
     FindSections(scanned);
     return scanned;
 }
@@ -309,7 +310,10 @@ void EndLayoutScan(void) {
         return;
     for (ScannedFile **scanned = ScannedFiles; *scanned != NULL; scanned++) {
         ScannedFile *file = *scanned;
-        if (!file->textRead || (file->keysRead && file->file.size <= KEPT_TEXT_LIMIT))
+        BOOL listedNow = file->textListed;
+        file->textListed = FALSE;
+        if (!file->textRead ||
+            ((file->keysRead || listedNow) && file->file.size <= KEPT_TEXT_LIMIT))
             continue;
         ForgetKeyLines(file);
         CloseLayoutFile(&file->file);

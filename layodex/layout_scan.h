@@ -1,7 +1,8 @@
 // The layout files of the search directory and the sections each holds. The sections of a file
 // are remembered from one library call to the next while the directory lists the file with the
-// same size and time; its text is read only when a section's keys are wanted, and kept until the
-// call ends.
+// same size and time. A text is read when the file is first listed or a section's keys are
+// wanted; a small one is kept through the next call, which most often wants keys from it (a
+// program asks for the catalogue, then loads a layout), and for as long as keys are read from it.
 #ifndef LAYODEX_LAYOUT_SCAN_H
 #define LAYODEX_LAYOUT_SCAN_H
 
@@ -30,6 +31,7 @@ typedef struct ScannedFile {
     NameIndex sectionsByName; // by name and sub-name; built when first asked
     BOOL textRead;
     BOOL keysRead;   // from the text, at some call: a small text is then kept
+    BOOL textListed; // read by this call's listing: a small text is kept through the next call
     LayoutFile file; // while textRead
 } ScannedFile;
 
@@ -46,7 +48,8 @@ int FirstSectionNamed(ScannedFile *file, DWORD hash);
 int NextSectionNamed(const ScannedFile *file, int entry);
 // The keys of a section of a file whose text was read in this call.
 Element *ReadKeysOfSection(ScannedFile *file, FileSection *section);
-// Ends the call: the sections stay, and the small texts that keys were read from.
+// Ends the call: the sections stay, and the small texts that keys were read from or that this
+// call's listing read.
 void EndLayoutScan(void);
 // Forgets every file, for a library that is going away.
 void ForgetLayoutFiles(void);

@@ -2,6 +2,24 @@
 
 #include "layout_reader.h"
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+
+// Eight characters at a time: a layout file is scanned whole for its end and its headers.
+const WCHAR *FindUnit(const WCHAR *p, const WCHAR *end, WCHAR c) {
+    const __m128i pattern = _mm_set1_epi16((short)c);
+    while (end - p >= 8) {
+        __m128i units = _mm_loadu_si128((const __m128i *)p);
+        int matches = _mm_movemask_epi8(_mm_cmpeq_epi16(units, pattern));
+        if (matches != 0)
+            return p + __builtin_ctz((unsigned)matches) / 2;
+        p += 8;
+    }
+    while (p < end && *p != c)
+        p++;
+    return p;
+}
+#else
 // Four characters at a time: a layout file is scanned whole for its end and its headers.
 const WCHAR *FindUnit(const WCHAR *p, const WCHAR *end, WCHAR c) {
     const unsigned long long ones = 0x0001000100010001ULL;
@@ -19,6 +37,7 @@ const WCHAR *FindUnit(const WCHAR *p, const WCHAR *end, WCHAR c) {
         p++;
     return p;
 }
+#endif
 
 static const WCHAR *FindLast(const WCHAR *start, const WCHAR *end, WCHAR c) {
     while (end > start) {
@@ -51,19 +70,13 @@ void SkipBlankAndComments(const LayoutText *text, const WCHAR **cursor) {
     *cursor = p;
 }
 
-const WCHAR *TrimTrailingBlanks(const WCHAR *start, const WCHAR *end) {
-    while (end > start && (end[-1] == ' ' || end[-1] == '\t'))
-        end--;
-    return end;
-}
-
 // The comma or line end that closes a field; NULL for a field that needs a comma when none
 // follows anywhere in the text.
 static const WCHAR *FindSeparator(const LayoutText *text, const WCHAR *from, int kind) {
     if (kind == FIELD_NEEDS_COMMA && (text->lastComma == NULL || text->lastComma < from))
         return NULL;
     const WCHAR *p = from;
-    while (p < text->end && *p != ',' && !IsLineEnd(*p))
+    while (p < text->end && !IsFieldEnd(*p))
         p++;
     return p;
 }
@@ -92,29 +105,6 @@ BOOL ReadField(const LayoutText *text, const WCHAR **cursor, int kind, FieldValu
         return FALSE;
     *cursor = separator < text->end ? separator + 1 : separator;
     return TRUE;
-}
-
-// As the C library's atol reads the text in the 8-bit code page; out-of-range values saturate,
-// as they do on Windows. Characters outside ASCII never become digits or spaces there.
-INT ReadNumber(const WCHAR *start, int length) {
-    const WCHAR *p = start;
-    const WCHAR *end = start + length;
-    while (p < end && (*p == ' ' || (*p >= '\t' && *p <= '\r')))
-        p++;
-    BOOL negative = FALSE;
-    if (p < end && (*p == '+' || *p == '-')) {
-        negative = *p == '-';
-        p++;
-    }
-    long long magnitude = 0;
-    const long long limit = negative ? 2147483648LL : 2147483647LL;
-    while (p < end && *p >= '0' && *p <= '9') {
-        magnitude = magnitude * 10 + (*p - '0');
-        if (magnitude > limit)
-            magnitude = limit;
-        p++;
-    }
-    return (INT)(negative ? -magnitude : magnitude);
 }
 
 BOOL CopyFieldValue(const FieldValue *value, WCHAR *to, int size) {

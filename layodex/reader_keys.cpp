@@ -6,13 +6,10 @@
 #include "layout_reader.h"
 #include "reader_report.h"
 
-static const char *ReadNumberField(const LayoutText *text, const WCHAR **cursor, INT *number) {
-    FieldValue value;
-    if (!ReadField(text, cursor, FIELD_NEEDS_COMMA, &value))
-        return "missing fields";
-    if (value.length > NUMBER_FIELD_LIMIT)
+static const char *ParseNumber(const FieldValue *value, INT *number) {
+    if (value->length > NUMBER_FIELD_LIMIT)
         return "number longer than 19 characters";
-    *number = ReadNumber(value.start, value.length);
+    *number = ReadNumber(value->start, value->length);
     return NULL;
 }
 
@@ -93,8 +90,19 @@ static const char *CheckPicture(const FieldValue *value, KeyLine *line) {
     return NULL;
 }
 
-// Reads one key line; the reason it cannot be a key, or NULL.
-static const char *ReadKeyLine(const LayoutText *text, const WCHAR **cursor, KeyLine *line) {
+static const char *ReadNumberField(const LayoutText *text, const WCHAR **cursor, INT *number) {
+    FieldValue value;
+    if (!ReadField(text, cursor, FIELD_NEEDS_COMMA, &value))
+        return "missing fields";
+    return ParseNumber(&value, number);
+}
+
+static void FinishKeyLine(KeyLine *line) {
+    if ((line->flags & KEY_VIRTUAL) != 0 && (line->code == ',' || line->code == '"'))
+        line->flags &= ~KEY_VIRTUAL;
+}
+
+const char *ReadKeyLine(const LayoutText *text, const WCHAR **cursor, KeyLine *line) {
     const char *problem;
     if ((problem = ReadNumberField(text, cursor, &line->left)) != NULL ||
         (problem = ReadNumberField(text, cursor, &line->top)) != NULL ||
@@ -118,9 +126,61 @@ static const char *ReadKeyLine(const LayoutText *text, const WCHAR **cursor, Key
     ReadField(text, cursor, FIELD_MAY_END_LINE, &value);
     if ((problem = CheckPicture(&value, line)) != NULL)
         return problem;
-    if ((line->flags & KEY_VIRTUAL) != 0 && (line->code == ',' || line->code == '"'))
-        line->flags &= ~KEY_VIRTUAL;
+    FinishKeyLine(line);
     return NULL;
+}
+
+static inline const WCHAR *SkipSpacesAndTabs(const WCHAR *p, const WCHAR *end) {
+    while (p < end && (*p == ' ' || *p == '\t'))
+        p++;
+    return p;
+}
+
+// An optional sign and digits, between spaces or tabs, then a comma.
+static inline BOOL ReadPlainNumber(const WCHAR **cursor, const WCHAR *end, INT *number) {
+    const WCHAR *start = SkipSpacesAndTabs(*cursor, end);
+    const WCHAR *p = ReadSignedDigits(start, end, number);
+    int length = (int)(p - start);
+    p = SkipSpacesAndTabs(p, end);
+    if (length > NUMBER_FIELD_LIMIT || p == end || *p != ',')
+        return FALSE;
+    *cursor = p + 1;
+    return TRUE;
+}
+
+// A field that starts on the line with neither a quote nor a comment and, unless it is the
+// last, ends with a comma on the line.
+static inline BOOL ReadPlainField(const WCHAR **cursor, const WCHAR *end, BOOL last,
+                                  FieldValue *value) {
+    const WCHAR *p = SkipSpacesAndTabs(*cursor, end);
+    if (p == end || *p == '"' || IsLayoutSpace(*p) || (*p == '/' && end - p >= 2 && p[1] == '/'))
+        return FALSE;
+    const WCHAR *start = p;
+    while (p < end && !IsFieldEnd(*p))
+        p++;
+    if (!last && (p == end || *p != ','))
+        return FALSE;
+    value->start = start;
+    value->length = (int)(TrimTrailingBlanks(start, p) - start);
+    *cursor = p < end ? p + 1 : p;
+    return TRUE;
+}
+
+BOOL ReadPlainKeyLine(const LayoutText *text, const WCHAR **cursor, KeyLine *line) {
+    const WCHAR *p = *cursor;
+    const WCHAR *end = text->end;
+    FieldValue value;
+    if (!ReadPlainNumber(&p, end, &line->left) || !ReadPlainNumber(&p, end, &line->top) ||
+        !ReadPlainNumber(&p, end, &line->width) || !ReadPlainNumber(&p, end, &line->height) ||
+        !ReadPlainField(&p, end, FALSE, &value) || ParseFlags(&value, &line->flags) != NULL ||
+        !ReadPlainField(&p, end, FALSE, &value) ||
+        ParseCode(&value, line->flags, &line->code) != NULL ||
+        !ReadPlainField(&p, end, FALSE, &value) || CheckTarget(&value, line) != NULL ||
+        !ReadPlainField(&p, end, TRUE, &value) || CheckPicture(&value, line) != NULL)
+        return FALSE;
+    FinishKeyLine(line);
+    *cursor = p;
+    return TRUE;
 }
 
 static BOOL AddLine(KeyLine **lines, int *count, int *capacity, const KeyLine *line) {
@@ -153,7 +213,11 @@ KeyLine *ReadSectionLines(const LayoutText *text, const WCHAR *keysStart, const 
             break;
         const WCHAR *lineStart = cursor;
         KeyLine line = {};
-        const char *problem = ReadKeyLine(text, &cursor, &line);
+        const char *problem = NULL;
+        if (!ReadPlainKeyLine(text, &cursor, &line)) {
+            memset(&line, 0, sizeof line);
+            problem = ReadKeyLine(text, &cursor, &line);
+        }
         if (problem == NULL) {
             while (cursor < end && IsLayoutSpace(*cursor))
                 cursor++;

@@ -1,4 +1,5 @@
-// A file that changes between the listing and the reading of its text, within one call.
+// How long a layout file's text is kept, and a file that changes between the listing and the
+// reading of its text, within one call.
 #include <gtest/gtest.h>
 
 #include "layodex_internal.h"
@@ -14,12 +15,50 @@ std::string SectionNames(const ScannedFile *file) {
     return names;
 }
 
+// A call that lists the folder and wants nothing from it.
+void ListOnly() {
+    ScanLayoutFiles();
+    EndLayoutScan();
+}
+
+TEST(LayoutScan, TheListingsTextIsKeptThroughTheNextCallOnly) {
+    TemporaryDirectory directory;
+    directory.WriteLayoutFile("a.kbi", "[A,a,Main,1]\n0,0,1,1,,a,0,0\n");
+    ASSERT_EQ(SetSearchDirectory(ToPath(directory.Path()).c_str()), 1);
+    ListOnly();
+    ScannedFile *file = ScanLayoutFiles()[0];
+    ASSERT_NE(file, nullptr);
+    EXPECT_TRUE(file->textRead) << "the call after the listing finds the text read";
+    EndLayoutScan();
+    EXPECT_FALSE(ScanLayoutFiles()[0]->textRead) << "no keys were read in that call";
+    EndLayoutScan();
+    ForgetLayoutFiles();
+}
+
+TEST(LayoutScan, ATextKeysWereReadFromIsKeptWhileTheFileIsUnchanged) {
+    TemporaryDirectory directory;
+    directory.WriteLayoutFile("a.kbi", "[A,a,Main,1]\n0,0,1,1,,a,0,0\n");
+    ASSERT_EQ(SetSearchDirectory(ToPath(directory.Path()).c_str()), 1);
+    ListOnly();
+    ScannedFile *file = ScanLayoutFiles()[0];
+    ASSERT_NE(ReadScannedText(file), nullptr);
+    Element *keys = ReadKeysOfSection(file, &file->sections[0]);
+    ASSERT_NE(keys, nullptr);
+    ReleaseUnresolvedKeyList(&keys);
+    EndLayoutScan();
+    ListOnly();
+    ListOnly();
+    EXPECT_TRUE(ScanLayoutFiles()[0]->textRead);
+    EndLayoutScan();
+    ForgetLayoutFiles();
+}
+
 TEST(LayoutScan, AFileChangedSinceItWasListedHasItsSectionsFoundAgain) {
     TemporaryDirectory directory;
     directory.WriteLayoutFile("a.kbi", "[A,a,Main,1]\n0,0,1,1,,a,0,0\n");
     ASSERT_EQ(SetSearchDirectory(ToPath(directory.Path()).c_str()), 1);
-    ScanLayoutFiles();
-    EndLayoutScan();
+    ListOnly();
+    ListOnly();
 
     // Listed unchanged: the remembered sections stand, and the text is not read yet.
     ScannedFile *file = ScanLayoutFiles()[0];
@@ -45,8 +84,8 @@ TEST(LayoutScan, AFileGoneBeforeItsTextIsReadGivesNoText) {
     TemporaryDirectory directory;
     directory.WriteLayoutFile("a.kbi", "[A,a,Main,1]\n0,0,1,1,,a,0,0\n");
     ASSERT_EQ(SetSearchDirectory(ToPath(directory.Path()).c_str()), 1);
-    ScanLayoutFiles();
-    EndLayoutScan();
+    ListOnly();
+    ListOnly();
     ScannedFile *file = ScanLayoutFiles()[0];
     ASSERT_NE(file, nullptr);
     std::remove(directory.File("a.kbi").c_str());
