@@ -47,8 +47,8 @@ static BOOL MatchesTableLetter(WCHAR c, WCHAR upper) {
 
 // The table words are upper-case ASCII and folding keeps a text's length, so most words are
 // ruled out by their length or by the first letter, folded once by the caller.
-static BOOL EqualsIgnoringCase(const WCHAR *text, int length, WCHAR first, const WCHAR *word,
-                               int wordLength) {
+static inline BOOL EqualsIgnoringCase(const WCHAR *text, int length, WCHAR first, const WCHAR *word,
+                                      int wordLength) {
     if (length != wordLength || first != word[0])
         return FALSE;
     for (int i = 1; i < length; i++) {
@@ -62,10 +62,9 @@ DWORD FindKeywordBit(const WCHAR *text, int length) {
     if (length == 0)
         return 0;
     WCHAR first = FoldCase(text[0]);
-    for (int i = 0; i < KEYWORD_COUNT; i++) {
-        if (EqualsIgnoringCase(text, length, first, KeywordTable[i].keyword,
-                               KeywordTable[i].length))
-            return KeywordTable[i].bit;
+    for (const KeywordEntry *entry = KeywordTable; entry < KeywordTable + KEYWORD_COUNT; entry++) {
+        if (EqualsIgnoringCase(text, length, first, entry->keyword, entry->length))
+            return entry->bit;
     }
     return 0;
 }
@@ -74,10 +73,10 @@ BOOL FindVirtualKeyCode(const WCHAR *text, int length, WORD *code) {
     if (length == 0)
         return FALSE;
     WCHAR first = FoldCase(text[0]);
-    for (int i = 0; i < VIRTUAL_KEY_NAME_COUNT; i++) {
-        if (EqualsIgnoringCase(text, length, first, VirtualKeyNameTable[i].name,
-                               VirtualKeyNameTable[i].length)) {
-            *code = VirtualKeyNameTable[i].code;
+    for (const VirtualKeyName *entry = VirtualKeyNameTable;
+         entry < VirtualKeyNameTable + VIRTUAL_KEY_NAME_COUNT; entry++) {
+        if (EqualsIgnoringCase(text, length, first, entry->name, entry->length)) {
+            *code = entry->code;
             return TRUE;
         }
     }

@@ -150,12 +150,14 @@ static Element *ListLayoutFiles(PointerTable *claimed) {
     HANDLE search = FindFirstFile(path, &found);
     if (search == INVALID_HANDLE_VALUE)
         return NULL;
+    DWORD listedBytes = 0;
     do {
         if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ||
             directoryLength + lstrlen(found.cFileName) >= MAX_PATH)
             continue;
         lstrcpy(path + directoryLength, found.cFileName);
         ScannedFile *scanned = ClaimRemembered(path, &found, claimed);
+        BOOL remembered = scanned != NULL;
         if (scanned == NULL) {
             scanned = ReadNewFile(path, &found);
             // Unreadable now, perhaps readable later without the folder seeing a change.
@@ -166,8 +168,20 @@ static Element *ListLayoutFiles(PointerTable *claimed) {
                 scanned = NULL;
             }
         }
-        if (scanned != NULL && !AddElement(&files, scanned))
+        if (scanned != NULL && !remembered) {
+            if (scanned->file.size <= LISTED_TEXTS_LIMIT - listedBytes) {
+                listedBytes += scanned->file.size;
+            } else {
+                CloseLayoutFile(&scanned->file);
+                scanned->textRead = FALSE;
+                scanned->textListed = FALSE;
+            }
+        }
+        if (scanned != NULL && !AddElement(&files, scanned)) {
             RemoveFromPointerTable(claimed, scanned);
+            if (!remembered)
+                CloseScannedFile(scanned);
+        }
     } while (FindNextFile(search, &found));
     FindClose(search);
     return files;

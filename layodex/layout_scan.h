@@ -1,13 +1,18 @@
 // The layout files of the search directory and the sections each holds. The sections of a file
 // are remembered from one library call to the next while the directory lists the file with the
 // same size and time. A text is read when the file is first listed or a section's keys are
-// wanted; a small one is kept through the next call, which most often wants keys from it (a
-// program asks for the catalogue, then loads a layout), and for as long as keys are read from it.
+// wanted. The texts a listing reads are kept through the next call, which most often wants keys
+// from one of them (a program asks for the catalogue, then loads a layout), up to a limit in all;
+// a small text is kept for as long as keys are read from it.
 #ifndef LAYODEX_LAYOUT_SCAN_H
 #define LAYODEX_LAYOUT_SCAN_H
 
 #include "layout_file.h"
 #include "name_index.h"
+
+// What the texts one listing reads may hold in all, in listing order; a folder of many large
+// layouts has the rest read again when their keys are wanted.
+#define LISTED_TEXTS_LIMIT (512 * 1024)
 
 typedef struct FileSection {
     WCHAR name[LAYOUT_NAME_SIZE];

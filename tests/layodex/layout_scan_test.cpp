@@ -35,6 +35,33 @@ TEST(LayoutScan, TheListingsTextIsKeptThroughTheNextCallOnly) {
     ForgetLayoutFiles();
 }
 
+// Files of the given sizes in bytes, each a valid layout padded with a comment.
+void WritePaddedLayouts(const TemporaryDirectory &directory, const std::vector<size_t> &sizes) {
+    for (size_t i = 0; i < sizes.size(); i++) {
+        std::string text = "[L" + std::to_string(i) + ",l,Main,1]\n0,0,1,1,,a,0,0\n//";
+        // Each line end is written as two characters.
+        text += std::string(sizes[i] / 2 - 2 - text.size(), 'x');
+        directory.WriteLayoutFile(std::string(1, (char)('a' + i)) + ".kbi", text);
+    }
+}
+
+TEST(LayoutScan, TheListingKeepsItsTextsUpToTheLimitInAll) {
+    const size_t half = LISTED_TEXTS_LIMIT / 2;
+    for (size_t last : {half, half + 2}) {
+        TemporaryDirectory directory;
+        WritePaddedLayouts(directory, {half / 2, half / 2, last});
+        ASSERT_EQ(SetSearchDirectory(ToPath(directory.Path()).c_str()), 1);
+        ScannedFile **files = ScanLayoutFiles();
+        ASSERT_NE(files[2], nullptr);
+        EXPECT_EQ(files[2]->sectionCount, 1) << "its sections are found all the same";
+        // Listing order decides: the files before it are kept either way.
+        EXPECT_TRUE(files[0]->textRead && files[1]->textRead);
+        EXPECT_EQ(files[2]->textRead, last == half) << last;
+        EndLayoutScan();
+        ForgetLayoutFiles();
+    }
+}
+
 TEST(LayoutScan, ATextKeysWereReadFromIsKeptWhileTheFileIsUnchanged) {
     TemporaryDirectory directory;
     directory.WriteLayoutFile("a.kbi", "[A,a,Main,1]\n0,0,1,1,,a,0,0\n");

@@ -97,6 +97,19 @@ TEST_F(FindFiles, NoMatchAndNoFolder) {
     EXPECT_EQ(FindFirstFileA(folder.Join("*").c_str(), nullptr), INVALID_HANDLE_VALUE);
 }
 
+// A folder whose entries take several reads from the host, and a link that leads nowhere.
+TEST_F(FindFiles, ListsALargeFolderWholeAndSkipsDanglingLinks) {
+    const std::string names = "Many/" + std::string(200, 'n');
+    std::filesystem::create_directory(folder.Join("Many"));
+    for (int i = 0; i < 300; i++)
+        folder.Write(names + std::to_string(1000 + i), "");
+    std::filesystem::create_symlink(folder.Join("Many/missing"), folder.Join("Many/dangling"));
+    std::vector<std::string> found = Find("Many/*");
+    ASSERT_EQ(found.size(), 300u);
+    EXPECT_EQ(found.front(), std::string(200, 'n') + "1000");
+    EXPECT_EQ(found.back(), std::string(200, 'n') + "1299");
+}
+
 TEST_F(FindFiles, DotEntriesAreNeverListed) {
     folder.Write("Sub/inner", "");
     EXPECT_EQ(Find("Sub/*"), std::vector<std::string>{"inner"});
