@@ -13,23 +13,30 @@
 
 namespace {
 
-std::string TemporaryFile() {
-    char pattern[] = "/tmp/cab-fuzz-XXXXXX";
-    int descriptor = mkstemp(pattern);
-    if (descriptor < 0)
-        abort();
-    close(descriptor);
-    return pattern;
-}
+// A file of the run's own, removed when the run ends.
+struct TemporaryFile {
+    std::string path;
+    TemporaryFile() {
+        char pattern[] = "/tmp/cab-fuzz-XXXXXX";
+        int descriptor = mkstemp(pattern);
+        if (descriptor < 0)
+            abort();
+        close(descriptor);
+        path = pattern;
+    }
+    ~TemporaryFile() {
+        unlink(path.c_str());
+    }
+};
 
 const std::string &RawFile() {
-    static std::string file = TemporaryFile();
-    return file;
+    static TemporaryFile file;
+    return file.path;
 }
 
 const std::string &WrittenFile() {
-    static std::string file = TemporaryFile();
-    return file;
+    static TemporaryFile file;
+    return file.path;
 }
 
 void ReadRaw(const uint8_t *data, size_t size) {

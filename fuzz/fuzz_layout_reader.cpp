@@ -1,7 +1,8 @@
 // Layout file text of any shape: the reader over the raw text (its one-pass line reader checked
 // against the general one at every line start), then the whole library over the start of the
-// same text as a file (catalogue, loading with sub-keyboards, copying, look-ups and writing). Inputs are capped so that a run tries many shapes rather than a few large files:
-// every field and header limit lies within a few hundred characters.
+// same text as a file (catalogue, loading with sub-keyboards, copying, look-ups and writing).
+// Inputs are capped so that a run tries many shapes rather than a few large files: every field and
+// header limit lies within a few hundred characters.
 #include <stddef.h>
 #include <stdint.h>
 #include <stdio.h>
@@ -60,18 +61,29 @@ void ReadEverySection(const WCHAR *units, size_t count) {
     }
 }
 
-const std::string &FuzzDirectory() {
-    // In memory where the host offers it: a file created, scanned and removed on disk for every
-    // input costs more than reading it.
-    static std::string directory = [] {
+// In memory where the host offers it: a file created, scanned and removed on disk for every
+// input costs more than reading it. Removed when the run ends; its one file is removed after each
+// input.
+struct FuzzFolder {
+    std::string path;
+    FuzzFolder() {
         for (const char *base : {"/dev/shm", "/tmp"}) {
             std::string pattern = std::string(base) + "/layodex-fuzz-XXXXXX";
-            if (mkdtemp(pattern.data()) != nullptr)
-                return pattern;
+            if (mkdtemp(pattern.data()) != nullptr) {
+                path = pattern;
+                return;
+            }
         }
         abort(); // no private directory: the scan would read whatever else lies around
-    }();
-    return directory;
+    }
+    ~FuzzFolder() {
+        rmdir(path.c_str());
+    }
+};
+
+const std::string &FuzzDirectory() {
+    static FuzzFolder folder;
+    return folder.path;
 }
 
 const std::string &FuzzFile() {

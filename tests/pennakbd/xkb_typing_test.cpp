@@ -101,6 +101,7 @@ class XkbTyping : public KeyboardSession, public testing::WithParamInterface<std
         const std::string command =
             std::string(XKB_IMPORT_PROGRAM) + " '" + layout + "' --out " + out + " 2>/dev/null";
         EXPECT_EQ(std::system(command.c_str()), 0) << layout;
+        std::string name;
         for (const auto &file : std::filesystem::directory_iterator(out)) {
             std::ifstream in(file.path(), std::ios::binary);
             const std::string bytes((std::istreambuf_iterator<char>(in)),
@@ -113,10 +114,13 @@ class XkbTyping : public KeyboardSession, public testing::WithParamInterface<std
             memcpy(text.data(), bytes.data(), text.size() * 2);
             const size_t open = text.find(u'[');
             const size_t comma = text.find(u',', open);
-            return Utf8FromWide(text.substr(open + 1, comma - open - 1));
+            name = Utf8FromWide(text.substr(open + 1, comma - open - 1));
+            break;
         }
-        ADD_FAILURE() << "no file for " << layout;
-        return "";
+        std::filesystem::remove_all(out);
+        if (name.empty())
+            ADD_FAILURE() << "no file for " << layout;
+        return name;
     }
     static KeyDef *Displayed(int left, int top) {
         for (Element *node = DisplayedLayout(); node != nullptr; node = node->next) {
