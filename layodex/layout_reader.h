@@ -50,6 +50,10 @@ static inline BOOL IsLayoutSpace(WCHAR c) {
 }
 
 void SkipBlankAndComments(const LayoutText *text, const WCHAR **cursor);
+// Fields 1 to 7 need a comma later in the text; the last field may end at a line end or the end.
+#define FIELD_NEEDS_COMMA 0
+#define FIELD_MAY_END_LINE 1
+BOOL ReadField(const LayoutText *text, const WCHAR **cursor, int kind, FieldValue *value);
 BOOL CopyFieldValue(const FieldValue *value, WCHAR *to, int size);
 
 // What follows serves every field of every key, and is kept here so that the key reader has it
@@ -93,16 +97,10 @@ static inline INT ReadNumber(const WCHAR *start, int length) {
     return number;
 }
 
-// Fields 1 to 7 need a comma later in the text; the last field may end at a line end or the end.
-#define FIELD_NEEDS_COMMA 0
-#define FIELD_MAY_END_LINE 1
-
 // Digits, letters and most signs are above ',', so one comparison passes them.
 static inline BOOL IsFieldEnd(WCHAR c) {
     return c <= ',' && (c == ',' || c == '\r' || c == '\n');
 }
-
-BOOL ReadField(const LayoutText *text, const WCHAR **cursor, int kind, FieldValue *value);
 
 // From a position, the next valid header; FALSE when the text holds no further header.
 BOOL FindNextHeader(const LayoutText *text, const WCHAR *from, SectionHeader *header);
