@@ -101,9 +101,13 @@ bool RunStartFloor(const char *folder) {
     HANDLE search = FindFirstFile(pattern.c_str(), &found);
     if (search == INVALID_HANDLE_VALUE)
         return false;
+    bool readAll = true;
     do {
         HANDLE file = CreateFile((std::string(folder) + found.cFileName).c_str(), GENERIC_READ,
                                  FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        readAll &= file != INVALID_HANDLE_VALUE;
+        if (file == INVALID_HANDLE_VALUE)
+            continue;
         DWORD size = GetFileSize(file, nullptr), read = 0;
         void *text = LocalAlloc(LMEM_FIXED, size + sizeof(WCHAR));
         ReadFile(file, text, size, &read, nullptr);
@@ -117,7 +121,7 @@ bool RunStartFloor(const char *folder) {
     }
     for (void *block : blocks)
         LocalFree(block);
-    return FloorWatch != INVALID_HANDLE_VALUE;
+    return readAll && FloorWatch != INVALID_HANDLE_VALUE;
 }
 
 void ForgetFloor() {
