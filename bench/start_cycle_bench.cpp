@@ -58,13 +58,18 @@ const char *EnglishAlone() {
     return folder.path.c_str();
 }
 
-bool RunStartCycle(const char *folder) {
-    SetSearchDirectory(folder);
-    Element *catalogue = LoadKeyBoardsNames();
+KeyboardLayout EnglishRequest() {
     KeyboardLayout request = {};
     lstrcpyW(request.name, u"English");
     lstrcpyW(request.subName, u"Main");
     request.number = -1;
+    return request;
+}
+
+bool RunStartCycle(const char *folder) {
+    SetSearchDirectory(folder);
+    Element *catalogue = LoadKeyBoardsNames();
+    KeyboardLayout request = EnglishRequest();
     bool loaded = LoadKeyBoard(catalogue, &request, nullptr) != nullptr;
     UnLoadKeyBoardsNames(catalogue);
     return loaded && catalogue != nullptr;
@@ -78,10 +83,7 @@ HANDLE FloorWatch = INVALID_HANDLE_VALUE;
 int CountEnglishKeys(const char *folder) {
     SetSearchDirectory(folder);
     Element *catalogue = LoadKeyBoardsNames();
-    KeyboardLayout request = {};
-    lstrcpyW(request.name, u"English");
-    lstrcpyW(request.subName, u"Main");
-    request.number = -1;
+    KeyboardLayout request = EnglishRequest();
     LoadKeyBoard(catalogue, &request, nullptr);
     int keys = 0;
     for (Element *layout = LayoutCache; layout != nullptr; layout = layout->next) {
@@ -164,36 +166,30 @@ void StartCycle(benchmark::State &state, bool cold, const char *folder,
     state.counters["times_faster"] = compiling / cycling;
 }
 
-void ColdStartCycleBesideKeymapCompile(benchmark::State &state, bool englishAlone) {
-    StartCycle(state, true, englishAlone ? EnglishAlone() : LAYOUTS_DIRECTORY);
+// Each run is timed by the benchmark itself, fifty times over.
+void TimedFiftyTimes(benchmark::internal::Benchmark *benchmark) {
+    benchmark->UseManualTime()->Iterations(50)->Unit(benchmark::kMicrosecond);
 }
-BENCHMARK_CAPTURE(ColdStartCycleBesideKeymapCompile, EnglishAlone, true)
-    ->UseManualTime()
-    ->Iterations(50)
-    ->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(ColdStartCycleBesideKeymapCompile, ShippedLayouts, false)
-    ->UseManualTime()
-    ->Iterations(50)
-    ->Unit(benchmark::kMicrosecond);
+
+const char *FolderOf(bool englishAlone) {
+    return englishAlone ? EnglishAlone() : LAYOUTS_DIRECTORY;
+}
+
+void ColdStartCycleBesideKeymapCompile(benchmark::State &state, bool englishAlone) {
+    StartCycle(state, true, FolderOf(englishAlone));
+}
+BENCHMARK_CAPTURE(ColdStartCycleBesideKeymapCompile, EnglishAlone, true)->Apply(TimedFiftyTimes);
+BENCHMARK_CAPTURE(ColdStartCycleBesideKeymapCompile, ShippedLayouts, false)->Apply(TimedFiftyTimes);
 
 void ColdStartFloorBesideKeymapCompile(benchmark::State &state) {
     StartCycle(state, true, EnglishAlone(), RunStartFloor, ForgetFloor);
 }
-BENCHMARK(ColdStartFloorBesideKeymapCompile)
-    ->UseManualTime()
-    ->Iterations(50)
-    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(ColdStartFloorBesideKeymapCompile)->Apply(TimedFiftyTimes);
 
 void WarmStartCycleBesideKeymapCompile(benchmark::State &state, bool englishAlone) {
-    StartCycle(state, false, englishAlone ? EnglishAlone() : LAYOUTS_DIRECTORY);
+    StartCycle(state, false, FolderOf(englishAlone));
 }
-BENCHMARK_CAPTURE(WarmStartCycleBesideKeymapCompile, EnglishAlone, true)
-    ->UseManualTime()
-    ->Iterations(50)
-    ->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(WarmStartCycleBesideKeymapCompile, ShippedLayouts, false)
-    ->UseManualTime()
-    ->Iterations(50)
-    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(WarmStartCycleBesideKeymapCompile, EnglishAlone, true)->Apply(TimedFiftyTimes);
+BENCHMARK_CAPTURE(WarmStartCycleBesideKeymapCompile, ShippedLayouts, false)->Apply(TimedFiftyTimes);
 
 } // namespace

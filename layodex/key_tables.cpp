@@ -36,23 +36,15 @@ static WCHAR FoldCase(WCHAR c) {
     return towupper(c);
 }
 
-// A table word's letter is upper-case ASCII or a digit.
-static BOOL MatchesTableLetter(WCHAR c, WCHAR upper) {
-    if (c == upper)
-        return TRUE;
-    if (c < 0x80)
-        return upper >= 'A' && upper <= 'Z' && c == upper + ('a' - 'A');
-    return towupper(c) == upper;
-}
-
-// The table words are upper-case ASCII and folding keeps a text's length, so most words are
-// ruled out by their length or by the first letter, folded once by the caller.
+// The table words are upper-case ASCII, which folding leaves as they are, and folding keeps a
+// text's length, so most words are ruled out by their length or by the first letter, folded once
+// by the caller.
 static inline BOOL EqualsIgnoringCase(const WCHAR *text, int length, WCHAR first, const WCHAR *word,
                                       int wordLength) {
     if (length != wordLength || first != word[0])
         return FALSE;
     for (int i = 1; i < length; i++) {
-        if (!MatchesTableLetter(text[i], word[i]))
+        if (FoldCase(text[i]) != word[i])
             return FALSE;
     }
     return TRUE;

@@ -48,6 +48,14 @@ static void ForgetKeyLines(ScannedFile *scanned) {
     }
 }
 
+// The text goes, with the key lines that point into it; the sections stay.
+static void DropText(ScannedFile *scanned) {
+    ForgetKeyLines(scanned);
+    CloseLayoutFile(&scanned->file);
+    scanned->textRead = FALSE;
+    scanned->textListed = FALSE;
+}
+
 static void ForgetSections(ScannedFile *scanned) {
     ForgetKeyLines(scanned);
     if (scanned->sections != NULL)
@@ -172,9 +180,7 @@ static Element *ListLayoutFiles(PointerTable *claimed) {
             if (scanned->file.size <= LISTED_TEXTS_LIMIT - listedBytes) {
                 listedBytes += scanned->file.size;
             } else {
-                CloseLayoutFile(&scanned->file);
-                scanned->textRead = FALSE;
-                scanned->textListed = FALSE;
+                DropText(scanned);
             }
         }
         if (scanned != NULL && !AddElement(&files, scanned)) {
@@ -329,9 +335,7 @@ void EndLayoutScan(void) {
         if (!file->textRead ||
             ((file->keysRead || listedNow) && file->file.size <= KEPT_TEXT_LIMIT))
             continue;
-        ForgetKeyLines(file);
-        CloseLayoutFile(&file->file);
-        file->textRead = FALSE;
+        DropText(file);
     }
 }
 
